@@ -1,0 +1,117 @@
+#include "host/Foundation/NSBundle.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <mutex>
+
+#include "host/Foundation/PropertyList.h"
+#include "host/System/DeviceProfile.h"
+#include "host/System/DeviceRoot.h"
+#include "host/System/EventLog.h"
+
+namespace {
+
+std::mutex& cacheMutex() {
+    static std::mutex m;
+    return m;
+}
+
+std::map<std::string, std::shared_ptr<NSBundle>>& bundleCache() {
+    static std::map<std::string, std::shared_ptr<NSBundle>> cache;
+    return cache;
+}
+
+std::string lowercase(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+// "de-DE" and "de_DE" both match a "de" folder; an exact match is preferred.
+std::string languageBase(const std::string& tag) { return lowercase(tag.substr(0, tag.find_first_of("-_"))); }
+
+}  // namespace
+
+std::shared_ptr<NSBundle> NSBundle::bundleWithPath(const std::string& devicePath) {
+    auto normal = host::DeviceRoot::normalize(devicePath);
+    auto hostPath = host::DeviceRoot::resolve(devicePath);
+    std::error_code ec;
+    if (!normal || !hostPath || !std::filesystem::is_directory(*hostPath, ec)) return nullptr;
+    std::lock_guard lock(cacheMutex());
+    auto& slot = bundleCache()[*normal];
+    if (!slot) slot = std::make_shared<NSBundle>(*normal);
+    return slot;
+}
+
+void NSBundle::flushCaches() {
+    std::lock_guard lock(cacheMutex());
+    bundleCache().clear();
+}
+
+NSBundle::NSBundle(std::string devicePath) : _path(std::move(devicePath)) {
+    if (auto hostPath = host::DeviceRoot::resolve(_path)) {
+        std::string error;
+        if (auto info = PropertyList::readFile(*hostPath / "Info.plist", &error); info && info->isDictionary())
+            _info = std::move(*info);
+        else
+            host::EventLog::shared().diagnostic("bundle " + _path + ": no readable Info.plist (" + error + ")");
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(*hostPath, ec)) {
+            const auto name = entry.path().filename().string();
+            if (entry.is_directory() && name.size() > 6 && name.ends_with(".lproj") && name != "Base.lproj")
+                _localizations.push_back(name.substr(0, name.size() - 6));
+        }
+        std::sort(_localizations.begin(), _localizations.end());
+    }
+}
+
+std::optional<std::string> NSBundle::principalClassName() const { return _info["NSPrincipalClass"].text(); }
+std::optional<std::string> NSBundle::executableName() const { return _info["CFBundleExecutable"].text(); }
+
+std::string NSBundle::preferredLocalization() const {
+    if (_localizations.empty()) return "";
+    const auto has = [&](const std::string& lang) {
+        return std::find(_localizations.begin(), _localizations.end(), lang) != _localizations.end();
+    };
+    for (const auto& preferred : host::DeviceProfile::current().preferredLanguages) {
+        if (has(preferred)) return preferred;
+        for (const auto& lang : _localizations)
+            if (languageBase(lang) == languageBase(preferred)) return lang;
+    }
+    if (auto region = _info["CFBundleDevelopmentRegion"].text(); region && has(*region)) return *region;
+    if (has("en")) return "en";
+    return _localizations.front();
+}
+
+std::optional<std::string> NSBundle::pathForResource(const std::string& name, const std::string& extension) const {
+    const std::string devicePath = _path + "/" + name + (extension.empty() ? "" : "." + extension);
+    auto hostPath = host::DeviceRoot::resolve(devicePath);
+    std::error_code ec;
+    if (!hostPath || !std::filesystem::exists(*hostPath, ec)) return std::nullopt;
+    return devicePath;
+}
+
+const StringsTable::Entries& NSBundle::table(const std::string& name) {
+    std::lock_guard lock(cacheMutex());
+    auto it = _tables.find(name);
+    if (it != _tables.end()) return it->second;
+    StringsTable::Entries entries;
+    const std::string language = preferredLocalization();
+    if (!language.empty()) {
+        const std::string file = _path + "/" + language + ".lproj/" + name + ".strings";
+        if (auto bytes = host::DeviceRoot::readFile(file)) {
+            std::string diagnostic;
+            entries = StringsTable::parse(*bytes, &diagnostic);
+            if (!diagnostic.empty()) host::EventLog::shared().diagnostic("strings table " + file + ": " + diagnostic);
+        }
+    }
+    return _tables.emplace(name, std::move(entries)).first->second;
+}
+
+std::string NSBundle::localizedStringForKey(const std::string& key, const std::optional<std::string>& value,
+    const std::optional<std::string>& tableName) {
+    const std::string name = tableName && !tableName->empty() ? *tableName : "Localizable";
+    const auto& entries = table(name);
+    if (auto it = entries.find(key); it != entries.end()) return it->second;
+    if (value && !value->empty()) return *value;
+    return key;
+}

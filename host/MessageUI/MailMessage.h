@@ -1,0 +1,26 @@
+#pragma once
+// A mail as the composer holds it, and its writing as an RFC 5322 message with MIME parts.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct MailAttachment {
+    std::string data;      // the bytes, as read from the file
+    std::string mimeType;  // "application/xml"
+    std::string fileName;  // "VelkaroPrefs.plist"
+};
+
+struct MailMessage {
+    std::string from;                       // the device's mail account
+    std::vector<std::string> toRecipients;  // "Name <address>" or a bare address
+    std::string subject;
+    std::string body;
+    bool bodyIsHTML = false;
+    std::vector<MailAttachment> attachments;  // in the order they were added
+
+    // Writes the message as an .eml file (GMime): a multipart/mixed message whose first part is
+    // the body (text/plain or text/html, UTF-8) and whose following parts are the attachments,
+    // base64-encoded with their names. A message without attachments is a single text part.
+    // Returns false (and says why in `error`) when the file could not be written.
+    bool writeEml(const std::filesystem::path& path, std::string* error = nullptr) const;
+};

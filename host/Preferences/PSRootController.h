@@ -1,0 +1,17 @@
+#pragma once
+// The Settings host's root navigation controller; its class operations store and read row values.
+#include <memory>
+
+#include "host/Preferences/PSSpecifier.h"
+#include "host/UIKit/UINavigationController.h"
+
+class PSRootController : public UINavigationController {
+public:
+    std::string className() const override { return "PSRootController"; }
+
+    // setPreferenceValue:specifier: — stores the value under the row's "key" in its "defaults"
+    // domain. Returns whether it was stored (the platform's call returns nothing).
+    static bool setPreferenceValue(const PlistValue& value, const std::shared_ptr<PSSpecifier>& specifier);
+    // readPreferenceValue: — the stored value, or the row's "default" while none is stored.
+    static PlistValue readPreferenceValue(const std::shared_ptr<PSSpecifier>& specifier);
+};

@@ -1,0 +1,17 @@
+#pragma once
+// Lets a test make the next base initialiser of a class fail, so that the "base gives nil"
+// paths of the bundle's initialisers are real.
+#include <string>
+
+namespace host {
+
+class FailureInjection {
+public:
+    // The next call of `className`'s base initialiser (e.g. "UIView", "PSTableCell") gives nil.
+    static void failNextInitialiser(const std::string& className);
+    // True once for each armed failure; consumes it.
+    static bool shouldFail(const std::string& className);
+    static void reset();
+};
+
+}  // namespace host

@@ -1,0 +1,96 @@
+#include "host/UIKit/TextMetrics.h"
+
+#include <fontconfig/fontconfig.h>
+#include <pango/pangocairo.h>
+
+#include <cmath>
+#include <map>
+#include <mutex>
+#include <tuple>
+
+#ifndef VELKARO_FONTCONFIG_FILE
+#define VELKARO_FONTCONFIG_FILE ""
+#endif
+
+namespace host {
+namespace {
+
+struct Face {
+    std::string family;
+    const char* weight;
+};
+
+// "HelveticaNeue-Light" -> family "HelveticaNeue-Light" (aliased by fonts.conf), weight Light.
+Face faceFor(const std::string& fontName) {
+    const auto dash = fontName.rfind('-');
+    const std::string suffix = dash == std::string::npos ? "" : fontName.substr(dash + 1);
+    const char* weight = "";
+    if (suffix == "Light" || fontName.find(" Light") != std::string::npos) weight = " Light";
+    else if (suffix == "Bold" || suffix == "Semibold" || suffix == "Medium") weight = " Bold";
+    std::string family = fontName;
+    if (!fontName.empty() && fontName[0] == '.') family = ".SFUIText";  // the system face
+    return {family, weight};
+}
+
+struct Measurer {
+    PangoFontMap* fontMap = nullptr;
+    PangoContext* context = nullptr;
+    std::map<std::tuple<std::string, std::string, double, long, double>, CGSize> cache;
+    std::mutex mutex;
+
+    Measurer() {
+        TextMetrics::configureFonts();
+        fontMap = pango_cairo_font_map_new();
+        context = pango_font_map_create_context(fontMap);
+        pango_cairo_context_set_resolution(context, 72);  // one point is one unit
+    }
+};
+
+Measurer& measurer() {
+    static Measurer* m = new Measurer();  // lives for the process, like the platform's font cache
+    return *m;
+}
+
+}  // namespace
+
+void TextMetrics::configureFonts() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        FcInit();
+        const char* file = std::getenv("VELKARO_FONTS_CONF");
+        if (!file || !*file) file = VELKARO_FONTCONFIG_FILE;
+        if (*file) FcConfigParseAndLoad(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(file), FcFalse);
+    });
+}
+
+std::string TextMetrics::pangoDescription(const UIFont& font) {
+    const Face face = faceFor(font.fontName);
+    char size[32];
+    std::snprintf(size, sizeof size, " %gpx", font.pointSize);
+    return face.family + "," + face.weight + size;
+}
+
+CGSize TextMetrics::sizeOfText(const std::string& text, const UIFont& font, NSInteger numberOfLines, CGFloat maxWidth) {
+    if (text.empty()) return {0, 0};
+    Measurer& m = measurer();
+    std::lock_guard lock(m.mutex);
+    auto key = std::make_tuple(text, font.fontName, font.pointSize, long(numberOfLines), maxWidth);
+    if (auto it = m.cache.find(key); it != m.cache.end()) return it->second;
+
+    PangoLayout* layout = pango_layout_new(m.context);
+    PangoFontDescription* description = pango_font_description_from_string(pangoDescription(font).c_str());
+    pango_layout_set_font_description(layout, description);
+    pango_layout_set_text(layout, text.c_str(), static_cast<int>(text.size()));
+    if (numberOfLines == 1) pango_layout_set_single_paragraph_mode(layout, TRUE);
+    else if (maxWidth > 0) pango_layout_set_width(layout, static_cast<int>(maxWidth * PANGO_SCALE));
+    PangoRectangle logical{};
+    pango_layout_get_extents(layout, nullptr, &logical);
+    pango_font_description_free(description);
+    g_object_unref(layout);
+
+    const CGSize size{std::ceil(logical.width / double(PANGO_SCALE)), std::ceil(logical.height / double(PANGO_SCALE))};
+    m.cache.emplace(std::move(key), size);
+    return size;
+}
+
+}  // namespace host

@@ -1,0 +1,49 @@
+#include "host/UIKit/UITableViewCell.h"
+
+#include <algorithm>
+
+namespace {
+constexpr CGFloat kTextInset = 15;     // the platform's left text margin
+constexpr CGFloat kAccessoryWidth = 33;
+}  // namespace
+
+UITableViewCell::UITableViewCell()
+    : _contentView(std::make_shared<UIView>()),
+      _textLabel(std::make_shared<UILabel>()),
+      _detailTextLabel(std::make_shared<UILabel>()) {}
+
+void UITableViewCell::configure(UITableViewCellStyle style, std::string reuseIdentifier) {
+    _style = style;
+    _reuseIdentifier = std::move(reuseIdentifier);
+    if (!_contentView->superview()) {
+        addSubview(_contentView);
+        _contentView->addSubview(_textLabel);
+        _contentView->addSubview(_detailTextLabel);
+        _detailTextLabel->setTextColor(UIColor::colorWithRed(142 / 255.0, 142 / 255.0, 147 / 255.0, 1));
+        _detailTextLabel->setTextAlignment(NSTextAlignmentRight);
+    }
+    if (frame().size.width == 0) setFrame(CGRectMake(0, 0, 320, 44));  // the platform's starting cell frame
+}
+
+void UITableViewCell::setAccessoryView(std::shared_ptr<UIView> view) {
+    if (_accessoryView) _accessoryView->removeFromSuperview();
+    _accessoryView = std::move(view);
+    if (_accessoryView) addSubview(_accessoryView);
+    setFrame(frame());
+}
+
+void UITableViewCell::setFrame(CGRect frame) {
+    UIView::setFrame(frame);
+    const CGFloat w = frame.size.width, h = frame.size.height;
+    CGFloat contentWidth = w;
+    if (_accessoryView) {
+        const CGSize a = _accessoryView->frame().size;
+        _accessoryView->setFrame(CGRectMake(w - kTextInset - a.width, (h - a.height) / 2, a.width, a.height));
+        contentWidth = w - kTextInset - a.width - 8;
+    } else if (_accessoryType != UITableViewCellAccessoryNone) {
+        contentWidth = w - kAccessoryWidth;
+    }
+    _contentView->setFrame(CGRectMake(0, 0, contentWidth, h));
+    _textLabel->setFrame(CGRectMake(kTextInset, 0, std::max<CGFloat>(0, contentWidth - 2 * kTextInset), h));
+    _detailTextLabel->setFrame(CGRectMake(kTextInset, 0, std::max<CGFloat>(0, contentWidth - 2 * kTextInset), h));
+}

@@ -1,0 +1,85 @@
+#pragma once
+// The simulated Settings application: it sets up the device (root folder, profile, the staged
+// bundle mounted at its device path), loads the bundle's module, and holds the navigation the
+// Settings host builds: its own top page listing the installed bundle, and the bundle's pages
+// pushed from there. Every user action (tap a row, a bar button, an alert button; type; go back;
+// wait) goes through here, exactly as the host drives the pane. Drawing reads this model.
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/CoreGraphics/CGGeometry.h"
+#include "host/UIKit/NSIndexPath.h"
+
+class UIViewController;
+class UINavigationController;
+class UINavigationBar;
+class UIAlertView;
+class PSListController;
+class PSRootController;
+
+namespace sim {
+
+class SettingsApp {
+public:
+    struct Options {
+        std::filesystem::path deviceRoot;       // the simulated device's file system (created if missing)
+        std::filesystem::path bundleDirectory;  // the staged Velkaro.bundle (module + resources)
+        std::string profile = "iphone6s";       // a built-in device profile
+        std::vector<std::string> languages;     // preferred languages; empty: the profile's
+        std::optional<std::set<std::string>> installedSchemes;  // URL schemes; empty optional: the profile's
+        std::optional<bool> twitterAccount;     // share-sheet service available
+        std::optional<bool> mailAccount;
+        bool manualClock = false;               // scripts and tests: time moves only when told
+    };
+
+    explicit SettingsApp(Options options);
+    ~SettingsApp();
+
+    // Sets up the device and loads the bundle. False, with a reason, when the bundle cannot be
+    // loaded (the app then still shows its top page, with the reason as a note).
+    bool start(std::string* error = nullptr);
+
+    // ---- what is on screen
+    CGSize screenSize() const;
+    std::shared_ptr<PSRootController> rootController() const;       // the outer navigation controller
+    std::shared_ptr<UINavigationBar> visibleBar() const;            // the bar drawn at the top
+    std::shared_ptr<UIViewController> visibleController() const;    // the page shown (innermost top)
+    std::shared_ptr<PSListController> visiblePage() const;          // the same, when it is a page
+    bool canGoBack() const;
+    std::optional<std::string> backTitle() const;                   // the back button's text
+    std::shared_ptr<UIViewController> presentedController() const;  // a sheet or composer on top, if any
+    std::shared_ptr<UIAlertView> topAlert() const;                  // the front alert, if any
+    std::optional<std::string> note() const;                        // "Opened <address>", for a few seconds
+    NSInteger statusBarStyle() const;
+    double now() const;
+
+    // ---- what a user does
+    bool openBundleEntry();                         // the pane's row on the top page
+    bool tapRow(NSIndexPath indexPath);             // in the visible page
+    std::optional<NSIndexPath> rowTitled(const std::string& title) const;  // the first row whose title label shows `title`
+    bool tapValueButton(NSIndexPath indexPath);     // a slider row's right end
+    bool toggleSwitch(NSIndexPath indexPath);
+    bool slide(NSIndexPath indexPath, float value);
+    bool tapRightBarButton();
+    bool goBack();
+    bool pressAlertButton(const std::string& title);  // in the front alert
+    bool typeText(const std::string& text);           // into the front alert's field, as the keypad allows
+    bool pressKeypadKey(const std::string& title);    // a key of the keypad toolbar ("Negate", "Point")
+    bool deleteBackward();
+    bool finishSheet(bool done);                      // the share sheet: post (true) or cancel
+    bool finishMail(bool send);                       // the mail composer: send or cancel
+    // A tap at a point on the screen (points, top-left origin): whatever is there.
+    bool tapAt(CGPoint point);
+    void scroll(CGFloat dy);
+    void advance(double seconds);   // manual clock: run what falls due; steady clock: run what is due
+
+private:
+    struct State;
+    std::unique_ptr<State> _state;
+};
+
+}  // namespace sim
