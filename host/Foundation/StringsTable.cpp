@@ -130,8 +130,9 @@ private:
             while (_pos < _text.size() && isUnquotedCharacter(_text[_pos])) ++_pos;
             return std::string(_text.substr(start, _pos - start));
         }
-        _error = _pos < _text.size() ? std::string("unexpected character where ") + what + " belongs"
-                                     : std::string("unexpected end of file where ") + what + " belongs";
+        if (_pos == _text.size()) _error = std::string("unexpected end of file where ") + what + " belongs";
+        else if (c > 0x20 && c < 0x7F) _error = std::string("unexpected '") + c + "' where " + what + " belongs";
+        else _error = std::string("unexpected character where ") + what + " belongs";
         return std::nullopt;
     }
 
