@@ -1,12 +1,12 @@
-#include "host/Foundation/StringsPlistGuard.h"
+#include "host/Foundation/PlistGuard.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace {
-
-constexpr int kMaxXMLDepth = 16;  // plist, dict, key or string: three are enough
 
 bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
@@ -91,7 +91,7 @@ bool isStringWithoutNul(const BinaryReader& reader, std::size_t at) {
 
 }  // namespace
 
-bool StringsPlistGuard::acceptsXML(std::string_view text) {
+bool PlistGuard::acceptsXML(std::string_view text, int maxDepth) {
     if (text.find('\0') != std::string_view::npos) return false;
     int depth = 0;
     for (std::size_t pos = text.find('<'); pos != std::string_view::npos; pos = text.find('<', pos)) {
@@ -101,25 +101,42 @@ bool StringsPlistGuard::acceptsXML(std::string_view text) {
         else if (startsWith(rest, "<![CDATA[")) close = "]]>";
         const std::size_t end = text.find(close, pos + 1);
         if (end == std::string_view::npos) return true;  // unterminated: libplist stops there
-        if (rest[1] == '/') depth = depth > 0 ? depth - 1 : 0;
-        else if (rest[1] != '?' && rest[1] != '!' && text[end - 1] != '/' && ++depth > kMaxXMLDepth) return false;
+        if (rest.size() > 1 && rest[1] == '/') depth = depth > 0 ? depth - 1 : 0;
+        else if (rest.size() > 1 && rest[1] != '?' && rest[1] != '!' && text[end - 1] != '/' && ++depth > maxDepth)
+            return false;
         pos = end + close.size();
     }
     return true;
 }
 
-bool StringsPlistGuard::acceptsBinary(std::string_view bytes) {
+bool PlistGuard::acceptsBinary(std::string_view bytes, int maxDepth, std::size_t maxObjects) {
     const BinaryReader reader(bytes);
     if (!reader.valid()) return false;
-    const auto root = reader.objectAt(reader.top());
-    if (!root || (reader.byte(*root) >> 4) != 0xD) return false;
-    const auto refs = reader.payload(*root, 2 * reader.refSize());
-    if (!refs) return false;
-    for (std::uint64_t i = 0; i < 2 * refs->second; ++i) {
-        std::uint64_t ref = 0;
-        reader.read(refs->first + i * reader.refSize(), reader.refSize(), bytes.size(), ref);
+    // Depth-first over the tree libplist would build, with an explicit stack.
+    std::vector<std::pair<std::uint64_t, int>> pending{{reader.top(), 0}};
+    std::size_t visited = 0;
+    while (!pending.empty()) {
+        const auto [ref, depth] = pending.back();
+        pending.pop_back();
+        if (++visited > maxObjects || depth > maxDepth) return false;
         const auto object = reader.objectAt(ref);
-        if (!object || !isStringWithoutNul(reader, *object)) return false;
+        if (!object) return false;
+        const unsigned type = reader.byte(*object) >> 4;
+        if (type == 0x5 || type == 0x6) {
+            if (!isStringWithoutNul(reader, *object)) return false;
+            continue;
+        }
+        if (type != 0xA && type != 0xC && type != 0xD) continue;  // scalars need no look inside
+        const std::size_t perItem = (type == 0xD ? 2 : 1) * reader.refSize();
+        const auto refs = reader.payload(*object, perItem);
+        if (!refs) return false;
+        const std::uint64_t count = refs->second * (type == 0xD ? 2 : 1);
+        for (std::uint64_t i = 0; i < count; ++i) {
+            std::uint64_t child = 0;
+            if (!reader.read(refs->first + i * reader.refSize(), reader.refSize(), bytes.size(), child)) return false;
+            pending.emplace_back(child, depth + 1);
+            if (pending.size() > maxObjects) return false;
+        }
     }
     return true;
 }

@@ -1,5 +1,7 @@
 #include "host/Foundation/PropertyList.h"
 
+#include "host/Foundation/PlistGuard.h"
+
 #include <plist/plist.h>
 
 #include <cstdlib>
@@ -20,7 +22,7 @@ struct FreeDeleter {
     void operator()(char* p) const { std::free(p); }
 };
 
-constexpr int kMaxDepth = 512;  // deeper documents are refused rather than recursed into
+constexpr int kMaxDepth = 64;  // far deeper than any page or preferences list; guards libplist's recursion
 
 std::optional<PlistValue> toValue(plist_t node, int depth) {
     if (!node || depth > kMaxDepth) return std::nullopt;
@@ -139,13 +141,16 @@ std::optional<PlistValue> PropertyList::parse(std::string_view bytes, std::strin
     };
     if (bytes.empty()) return fail("the file is empty");
     if (bytes.size() > UINT32_MAX) return fail("the file is too large");
-    plist_t raw = nullptr;
-    if (bytes.size() >= 8 && bytes.substr(0, 8) == "bplist00")
-        plist_from_bin(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
-    else if (bytes.find("<plist") != std::string_view::npos || bytes.find("<?xml") != std::string_view::npos)
-        plist_from_xml(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
-    else
+    const bool binary = bytes.size() >= 8 && bytes.substr(0, 8) == "bplist00";
+    if (!binary && bytes.find("<plist") == std::string_view::npos && bytes.find("<?xml") == std::string_view::npos)
         return fail("not a property list (neither XML nor binary)");
+    if (binary ? !PlistGuard::acceptsBinary(bytes, kMaxDepth) : !PlistGuard::acceptsXML(bytes, kMaxDepth + 2))
+        return fail("property list too deeply nested, too large when expanded, or holding a NUL");
+    // A NUL-terminated copy: libplist's XML reader must never run past the buffer.
+    const std::string copy(bytes);
+    plist_t raw = nullptr;
+    if (binary) plist_from_bin(copy.data(), static_cast<uint32_t>(copy.size()), &raw);
+    else plist_from_xml(copy.data(), static_cast<uint32_t>(copy.size()), &raw);
     PlistNode node(raw);
     if (!node) return fail("malformed property list");
     auto value = toValue(raw, 0);

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "host/Foundation/StringsPlistGuard.h"
+#include "host/Foundation/PlistGuard.h"
 #include "host/Foundation/UTF8.h"
 
 namespace {
@@ -253,7 +253,7 @@ std::optional<Entries> parsePlist(std::string_view bytes, bool binary, std::stri
         setDiagnostic(diagnostic, "property list too large");
         return std::nullopt;
     }
-    if (binary ? !StringsPlistGuard::acceptsBinary(bytes) : !StringsPlistGuard::acceptsXML(bytes)) {
+    if (binary ? !PlistGuard::acceptsBinary(bytes, 2) : !PlistGuard::acceptsXML(bytes, 16)) {
         setDiagnostic(diagnostic, "property list is not a dictionary of strings");
         return std::nullopt;
     }

@@ -48,6 +48,11 @@ void PSListController::loadView() {
     setView(_table);
 }
 
+void PSListController::viewDidLoad() {
+    UIViewController::viewDidLoad();
+    host::EventLog::shared().record("viewDidLoad", {{"controller", className()}});
+}
+
 void PSListController::viewWillAppear(bool animated) {
     UIViewController::viewWillAppear(animated);
     reloadSpecifiers();

@@ -25,7 +25,7 @@ public:
     // loadSpecifiersFromPlistName:target: — the rows of "<name>.plist" in this page's bundle, with
     // `target` as the target of their actions. A missing or malformed list gives an empty array
     // and a diagnostic in the event log.
-    std::shared_ptr<PSSpecifierArray> loadSpecifiersFromPlistName(const std::string& plistName, const id& target);
+    virtual std::shared_ptr<PSSpecifierArray> loadSpecifiersFromPlistName(const std::string& plistName, const id& target);
     // The bundle this page's class came from.
     std::shared_ptr<NSBundle> bundle() const;
 
@@ -34,6 +34,9 @@ public:
     void setSpecifier(std::shared_ptr<PSSpecifier> specifier) { _specifier = std::move(specifier); }
 
     void loadView() override;
+    // Records a "viewDidLoad" event (field "controller"), so the order of a page's own set-up
+    // around the host's can be seen.
+    void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
     std::shared_ptr<UITableView> table() const { return _table; }
     // Asks for the rows again and lays the table out anew.

@@ -1,0 +1,99 @@
+// The main run loop: timers, the main queue with a delay, and animations on one clock.
+#include <gtest/gtest.h>
+
+#include "host/Foundation/NSTimer.h"
+#include "host/Foundation/RunLoop.h"
+#include "host/System/Dispatch.h"
+#include "host/UIKit/UIView.h"
+#include "tests/support/DeviceFixture.h"
+
+namespace {
+
+class RunLoopTest : public DeviceFixture {};
+
+TEST_F(RunLoopTest, TasksRunAtTheirTimesInOrder) {
+    auto& loop = host::RunLoop::main();
+    std::vector<std::pair<std::string, double>> ran;
+    loop.schedule(0.5, [&] { ran.emplace_back("b", loop.now()); });
+    loop.schedule(0.2, [&] {
+        ran.emplace_back("a", loop.now());
+        loop.schedule(0.1, [&] { ran.emplace_back("a2", loop.now()); });  // scheduled by a task
+    });
+    loop.schedule(0.5, [&] { ran.emplace_back("c", loop.now()); });  // same time: in scheduling order
+    const auto cancelled = loop.schedule(0.4, [&] { ran.emplace_back("x", loop.now()); });
+    loop.cancel(cancelled);
+    advance(0.25);
+    ASSERT_EQ(ran.size(), 1u);
+    advance(1);
+    ASSERT_EQ(ran.size(), 4u);
+    EXPECT_EQ(ran[0], (std::pair<std::string, double>{"a", 0.2}));
+    EXPECT_EQ(ran[1].first, "a2");
+    EXPECT_NEAR(ran[1].second, 0.3, 1e-9);
+    EXPECT_EQ(ran[2], (std::pair<std::string, double>{"b", 0.5}));
+    EXPECT_EQ(ran[3], (std::pair<std::string, double>{"c", 0.5}));
+    EXPECT_DOUBLE_EQ(loop.now(), 1.25);
+}
+
+class Counter : public NSObject {
+public:
+    Counter() { exposeSelector("tick", [this](const id&) { ++ticks; }); }
+    int ticks = 0;
+};
+
+// A one-shot timer holds its target until it fires, then lets go.
+TEST_F(RunLoopTest, OneShotTimerKeepsItsTargetUntilItFires) {
+    auto counter = std::make_shared<Counter>();
+    std::weak_ptr<Counter> weak = counter;
+    NSTimer::scheduledTimerWithTimeInterval(0.5, counter, "tick", nullptr, false);
+    counter.reset();
+    advance(0.4);
+    ASSERT_FALSE(weak.expired());
+    EXPECT_EQ(weak.lock()->ticks, 0);
+    advance(0.2);
+    EXPECT_TRUE(weak.expired());
+}
+
+TEST_F(RunLoopTest, RepeatingTimerAndInvalidate) {
+    auto counter = std::make_shared<Counter>();
+    auto timer = NSTimer::scheduledTimerWithTimeInterval(0.1, counter, "tick", nullptr, true);
+    advance(0.35);
+    EXPECT_EQ(counter->ticks, 3);
+    timer->invalidate();
+    advance(1);
+    EXPECT_EQ(counter->ticks, 3);
+}
+
+TEST_F(RunLoopTest, DispatchAfterCountsFromNow) {
+    advance(1.0);
+    double ranAt = -1;
+    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 200000000), dispatch_get_main_queue(),
+        [&] { ranAt = host::RunLoop::main().now(); });
+    advance(0.19);
+    EXPECT_EQ(ranAt, -1);
+    advance(0.02);
+    EXPECT_NEAR(ranAt, 1.2, 1e-6);
+}
+
+// The model value changes at once; the drawn value follows the clock; the blocks stay alive
+// until the animation has ended.
+TEST_F(RunLoopTest, AnimationSetsModelAtOncePresentationOverTime) {
+    auto view = std::make_shared<UIView>();
+    view->setAlpha(0);
+    auto keep = std::make_shared<int>(0);
+    std::weak_ptr<int> kept = keep;
+    bool completed = false;
+    UIView::animateWithDuration(0.5, [view, keep] { view->setAlpha(1); }, [&](bool) { completed = true; });
+    keep.reset();
+    EXPECT_EQ(view->alpha(), 1);
+    EXPECT_EQ(view->presentationAlpha(), 0);
+    advance(0.25);
+    EXPECT_NEAR(view->presentationAlpha(), 0.5, 1e-9);
+    EXPECT_FALSE(kept.expired());
+    EXPECT_FALSE(completed);
+    advance(0.25);
+    EXPECT_EQ(view->presentationAlpha(), 1);
+    EXPECT_TRUE(completed);
+    EXPECT_TRUE(kept.expired());
+}
+
+}  // namespace

@@ -1,0 +1,116 @@
+// The shared localizer: lookups and in-place localization of loaded rows.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "host/Foundation/NSBundle.h"
+#include "host/System/DeviceProfile.h"
+#include "localization/KXVelkaroLocalizer.h"
+#include "tests/support/DeviceFixture.h"
+
+namespace {
+
+// Runs first in its process (ctest runs each test alone), so the two threads really race.
+TEST(KXVelkaroLocalizerShared, OneInstanceEvenWhenTwoThreadsAskFirst) {
+    std::shared_ptr<KXVelkaroLocalizer> a, b;
+    std::atomic<bool> go{false};
+    std::thread first([&] { while (!go) {} a = KXVelkaroLocalizer::sharedLocalizer(); });
+    std::thread second([&] { while (!go) {} b = KXVelkaroLocalizer::sharedLocalizer(); });
+    go = true;
+    first.join();
+    second.join();
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a, KXVelkaroLocalizer::sharedLocalizer());
+    EXPECT_EQ(KXVelkaroLocalizer::instancesCreated(), 1);
+}
+
+class KXVelkaroLocalizerTest : public DeviceFixture {
+protected:
+    void SetUp() override {
+        DeviceFixture::SetUp();
+        host::DeviceProfile::mutableCurrent().preferredLanguages = {"de"};
+        NSBundle::flushCaches();
+    }
+    std::shared_ptr<KXVelkaroLocalizer> localizer() { return KXVelkaroLocalizer::sharedLocalizer(); }
+};
+
+std::shared_ptr<PSSpecifier> row(std::optional<std::string> name) {
+    auto s = std::make_shared<PSSpecifier>();
+    s->setName(std::move(name));
+    return s;
+}
+
+TEST_F(KXVelkaroLocalizerTest, LocalizesRowsInPlaceAndReturnsTheSameArray) {
+    auto titled = row("Theme");
+    titled->setProperty(PlistValue("Choose \"Automatic\" to follow the system appearance."), "footerText");
+    titled->setProperty(PlistValue("theme"), "key");
+    // The keys are texts with entries of their own: they must stay as they are.
+    titled->setTitleDictionary(std::make_shared<PSTitleDictionary>(
+        PSTitleDictionary{{PlistValue("Dark"), "Dark"}, {PlistValue(1), "Light"}}));
+    auto oldTitles = titled->titleDictionary();
+    titled->setShortTitleDictionary(std::make_shared<PSTitleDictionary>());
+    auto oldShort = titled->shortTitleDictionary();
+    auto bare = row(std::nullopt);
+    auto unknown = row("Not in any table");
+    auto empty = row("");
+    auto rows = std::make_shared<PSSpecifierArray>(PSSpecifierArray{titled, bare, unknown, empty});
+
+    auto result = localizer()->localizedSpecifiersForSpecifiers(rows);
+
+    EXPECT_EQ(result, rows) << "the very array passed in";
+    ASSERT_EQ(rows->size(), 4u);
+    EXPECT_EQ((*rows)[0], titled);
+    EXPECT_EQ(titled->name(), "Design");
+    EXPECT_EQ(titled->propertyForKey("footerText").text(), "Wähle „Automatisch“, um dem Erscheinungsbild des Systems zu folgen.");
+    EXPECT_EQ(titled->propertyForKey("key").text(), "theme") << "other properties untouched";
+    ASSERT_TRUE(titled->titleDictionary());
+    EXPECT_NE(titled->titleDictionary(), oldTitles) << "a new dictionary";
+    EXPECT_EQ(*titled->titleDictionary(), (PSTitleDictionary{{PlistValue("Dark"), "Dunkel"}, {PlistValue(1), "Hell"}}));
+    EXPECT_EQ(oldTitles->at(0).second, "Dark") << "the old dictionary is only read";
+    ASSERT_TRUE(titled->shortTitleDictionary());
+    EXPECT_NE(titled->shortTitleDictionary(), oldShort);
+    EXPECT_TRUE(titled->shortTitleDictionary()->empty());
+
+    EXPECT_EQ(bare->name(), std::nullopt);
+    EXPECT_TRUE(bare->properties().empty());
+    EXPECT_FALSE(bare->titleDictionary());
+    EXPECT_FALSE(bare->shortTitleDictionary());
+    EXPECT_EQ(unknown->name(), "Not in any table");
+    EXPECT_EQ(empty->name(), "");
+}
+
+TEST_F(KXVelkaroLocalizerTest, EmptyAndLoadIntoArray) {
+    auto none = std::make_shared<PSSpecifierArray>();
+    EXPECT_EQ(localizer()->localizedSpecifiersForSpecifiers(none, std::nullopt), none);
+    EXPECT_TRUE(none->empty());
+
+    auto rows = std::make_shared<PSSpecifierArray>(PSSpecifierArray{row("Enabled")});
+    std::shared_ptr<PSSpecifierArray> target;
+    localizer()->loadLocalizedSpecifiersForSpecifiers(rows, &target);
+    EXPECT_EQ(target, rows);
+    EXPECT_EQ((*rows)[0]->name(), "Aktiviert");
+}
+
+TEST_F(KXVelkaroLocalizerTest, SingleKeyLookups) {
+    EXPECT_EQ(localizer()->localizedStringForKey("CONFIGURATION"), "Konfiguration");
+    EXPECT_EQ(localizer()->localizedStringForKey("MAKERS"), localizer()->localizedStringForKey("MAKERS", std::nullopt));
+    EXPECT_EQ(localizer()->localizedStringForKey("Unknown text"), "Unknown text");
+    EXPECT_EQ(localizer()->localizationBundle()->bundlePath(), "/Library/PreferenceBundles/Velkaro.bundle");
+
+    // Without an entry, the key itself comes back.
+    useWritableBundleCopy();
+    writeFile(std::string(kBundlePath) + "/de.lproj/Localizable.strings", "\"MAKERS\" = \"Leute\";\n");
+    EXPECT_EQ(localizer()->localizedStringForKey("CONFIGURATION"), "CONFIGURATION");
+    EXPECT_EQ(localizer()->localizedStringForKey("MAKERS"), "Leute");
+}
+
+// With no bundle at the fixed path every lookup still gives a text: its key.
+TEST_F(KXVelkaroLocalizerTest, MissingBundleGivesKeys) {
+    host::DeviceRoot::mount(kBundlePath, root / "nowhere");
+    NSBundle::flushCaches();
+    EXPECT_EQ(localizer()->localizationBundle(), nullptr);
+    EXPECT_EQ(localizer()->localizedStringForKey("MAKERS"), "MAKERS");
+}
+
+}  // namespace

@@ -1,0 +1,201 @@
+// The page base: localized rows, the themed bar, switch colour, status bar, row title colour.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "host/Preferences/PSRootController.h"
+#include "host/System/DeviceProfile.h"
+#include "host/UIKit/UIApplication.h"
+#include "host/UIKit/UISwitch.h"
+#include "pages/KXVelkaroListController.h"
+#include "tests/support/DeviceFixture.h"
+
+namespace {
+
+// A page of the base class that remembers the array the host loaded.
+class RecordingPage : public KXVelkaroListController {
+public:
+    std::shared_ptr<PSSpecifierArray> loadSpecifiersFromPlistName(const std::string& name, const id& target) override {
+        loaded = KXVelkaroListController::loadSpecifiersFromPlistName(name, target);
+        return loaded;
+    }
+    std::shared_ptr<PSSpecifierArray> specifiers() override {
+        if (!_specifiers) _specifiers = specifiersForPlistName(plist);
+        return _specifiers;
+    }
+    std::string plist = "Velkaro";
+    std::shared_ptr<PSSpecifierArray> loaded;
+};
+
+class KXVelkaroListControllerTest : public DeviceFixture {
+protected:
+    // Outer and inner navigation controllers with the page on the inner one, as the host nests them.
+    void nest(const std::shared_ptr<UIViewController>& page) {
+        outer = std::make_shared<PSRootController>();
+        inner = std::make_shared<UINavigationController>();
+        outer->pushViewController(inner, false);
+        inner->pushViewController(page, false);
+    }
+    std::shared_ptr<PSRootController> outer;
+    std::shared_ptr<UINavigationController> inner;
+};
+
+TEST_F(KXVelkaroListControllerTest, SpecifiersForPlistNameReturnsTheLoadedArrayLocalized) {
+    host::DeviceProfile::mutableCurrent().preferredLanguages = {"fr"};
+    NSBundle::flushCaches();
+    auto page = std::make_shared<RecordingPage>();
+    auto rows = page->specifiersForPlistName("Velkaro");
+    EXPECT_EQ(rows, page->loaded) << "the very array the host loaded";
+    ASSERT_EQ(rows->size(), 14u);
+    EXPECT_EQ((*rows)[1]->name(), "Activé");
+    EXPECT_EQ((*rows)[1]->target(), page) << "row actions go to the page";
+}
+
+// Which bar is themed, and in which order the three settings arrive, by system version.
+TEST_F(KXVelkaroListControllerTest, VersionTestChoosesTheBarAndTheOrder) {
+    const std::vector<std::string> nestedOrder{"tintColor", "barTintColor", "titleTextAttributes"};
+    const std::vector<std::string> ownOrder{"titleTextAttributes", "tintColor", "barTintColor"};
+    struct Case {
+        double version;
+        bool nested;
+    } cases[] = {
+        {847.24, false}, {1140.0999999, false}, {1140.1, true}, {1145.15, true},
+        {1240.1, true}, {1240.1000001, false}, {1242.13, false}, {1349.56, false},
+    };
+    for (const auto& c : cases) {
+        kCFCoreFoundationVersionNumber = c.version;
+        auto page = std::make_shared<KXVelkaroListController>();
+        nest(page);
+        outer->navigationBar()->clearSettingHistory();
+        inner->navigationBar()->clearSettingHistory();
+        page->viewWillAppear(false);
+        const auto themed = c.nested ? outer->navigationBar() : inner->navigationBar();
+        const auto other = c.nested ? inner->navigationBar() : outer->navigationBar();
+        EXPECT_EQ(themed->settingHistory(), c.nested ? nestedOrder : ownOrder) << c.version;
+        EXPECT_TRUE(other->settingHistory().empty()) << c.version;
+        EXPECT_EQ(themed->tintColor(), KXVelkaroListController::accentGreen());
+        EXPECT_EQ(themed->barTintColor(), KXVelkaroListController::barBlack());
+        EXPECT_EQ(themed->effectiveTitleColor(), UIColor::whiteColor());
+
+        themed->clearSettingHistory();
+        page->viewWillDisappear(false);
+        EXPECT_EQ(themed->settingHistory(), nestedOrder) << "disappear: tint, bar tint, title in both cases";
+        EXPECT_EQ(themed->tintColor(), std::nullopt);
+        EXPECT_EQ(themed->barTintColor(), std::nullopt);
+        EXPECT_EQ(themed->titleTextAttributes(), std::nullopt);
+    }
+}
+
+// Leaving hands the bar back to the platform defaults, not to what it had before.
+TEST_F(KXVelkaroListControllerTest, DisappearClearsEvenEarlierValues) {
+    auto page = std::make_shared<KXVelkaroListController>();
+    auto nav = showPage(page);  // iphone6s: outside the nested range
+    auto bar = nav->navigationBar();
+    page->viewWillDisappear(false);
+    bar->setTintColor(UIColor::blackColor());
+    bar->setBarTintColor(UIColor::whiteColor());
+    bar->setTitleTextAttributes(NSTitleTextAttributes{{NSForegroundColorAttributeName, UIColor::grayColor()}});
+    page->viewWillAppear(false);
+    page->viewWillDisappear(false);
+    EXPECT_EQ(bar->tintColor(), std::nullopt);
+    EXPECT_EQ(bar->barTintColor(), std::nullopt);
+    EXPECT_EQ(bar->titleTextAttributes(), std::nullopt);
+    EXPECT_EQ(bar->effectiveBarTintColor(), UINavigationBar::defaultBarTintColor());
+}
+
+class OtherPage : public KXVelkaroListController {
+public:
+    std::string className() const override { return "OtherPage"; }
+};
+
+// The on-colour is set for switches inside the appearing page's own class, and stays.
+TEST_F(KXVelkaroListControllerTest, SwitchColourPerPageClass) {
+    auto page = std::make_shared<OtherPage>();
+    auto nav = showPage(page);
+    EXPECT_EQ(UISwitch::appearanceWhenContainedIn({"OtherPage"}).onTintColor(), KXVelkaroListController::switchGreen());
+    EXPECT_EQ(UISwitch::appearanceWhenContainedIn({"KXVelkaroListController"}).onTintColor(), std::nullopt);
+    page->viewWillDisappear(false);
+    EXPECT_EQ(UISwitch::appearanceWhenContainedIn({"OtherPage"}).onTintColor(), KXVelkaroListController::switchGreen());
+    auto inside = std::make_shared<UISwitch>();
+    page->view()->addSubview(inside);
+    EXPECT_EQ(inside->effectiveOnTintColor(), KXVelkaroListController::switchGreen());
+    EXPECT_EQ(std::make_shared<UISwitch>()->effectiveOnTintColor(), UISwitch::defaultOnTintColor());
+}
+
+TEST_F(KXVelkaroListControllerTest, StatusBarStyleSavedAndRestored) {
+    auto app = UIApplication::sharedApplication();
+    for (NSInteger before : {0L, 1L}) {
+        app->setStatusBarStyle(before);
+        auto page = std::make_shared<KXVelkaroListController>();
+        auto nav = showPage(page);
+        EXPECT_EQ(app->statusBarStyle(), 1);
+        EXPECT_EQ(page->prevStatusStyle, before);
+        page->viewWillDisappear(false);
+        EXPECT_EQ(app->statusBarStyle(), before);
+    }
+    // A disappear with no appear before it gives the field's starting value, the default style.
+    app->setStatusBarStyle(1);
+    auto fresh = std::make_shared<KXVelkaroListController>();
+    fresh->viewWillDisappear(false);
+    EXPECT_EQ(app->statusBarStyle(), 0);
+}
+
+// A second appear without a disappear keeps the style saved at the first, so leaving gives the
+// user's own style back instead of leaving the light one in force.
+TEST_F(KXVelkaroListControllerTest, SecondAppearDoesNotOverwriteTheSavedStyle) {
+    auto app = UIApplication::sharedApplication();
+    app->setStatusBarStyle(0);
+    auto page = std::make_shared<KXVelkaroListController>();
+    auto nav = showPage(page);
+    page->viewWillAppear(false);
+    EXPECT_EQ(page->prevStatusStyle, 0);
+    page->viewWillDisappear(false);
+    EXPECT_EQ(app->statusBarStyle(), 0);
+    // The next appear saves afresh.
+    app->setStatusBarStyle(0);
+    page->viewWillAppear(false);
+    page->viewWillDisappear(false);
+    EXPECT_EQ(app->statusBarStyle(), 0);
+}
+
+// Without a navigation controller there is no bar to colour; the rest still happens.
+TEST_F(KXVelkaroListControllerTest, NoNavigationControllerStillSetsSwitchAndStatusBar) {
+    auto app = UIApplication::sharedApplication();
+    app->setStatusBarStyle(0);
+    auto page = std::make_shared<KXVelkaroListController>();
+    page->view();
+    page->viewWillAppear(false);
+    EXPECT_EQ(app->statusBarStyle(), 1);
+    EXPECT_EQ(UISwitch::appearanceWhenContainedIn({"KXVelkaroListController"}).onTintColor(),
+        KXVelkaroListController::switchGreen());
+    page->viewWillDisappear(false);
+    EXPECT_EQ(app->statusBarStyle(), 0);
+    // In the nested range a page whose navigation controller has none above it: no bar either.
+    kCFCoreFoundationVersionNumber = 1145.15;
+    auto lone = std::make_shared<KXVelkaroListController>();
+    auto nav = UINavigationController::initWithRootViewController(lone);
+    lone->viewWillAppear(false);
+    EXPECT_TRUE(nav->navigationBar()->settingHistory().empty());
+}
+
+// Every row's title is bar black, whatever the cell class, the bundle's own cells included.
+TEST_F(KXVelkaroListControllerTest, EveryRowTitleIsBarBlack) {
+    for (const char* plist : {"Velkaro", "VelkaroConfiguration", "VelkaroMakers"}) {
+        auto page = std::make_shared<RecordingPage>();
+        page->plist = plist;
+        auto nav = showPage(page);
+        std::set<std::string> classes;
+        auto table = page->table();
+        for (NSInteger s = 0; s < page->numberOfSectionsInTableView(table); ++s)
+            for (NSInteger r = 0; r < page->numberOfRowsInSection(table, s); ++r) {
+                auto cell = std::dynamic_pointer_cast<PSTableCell>(page->cellForRowAtIndexPath(table, {s, r}));
+                ASSERT_TRUE(cell) << plist << " " << s << "/" << r;
+                EXPECT_EQ(cell->titleLabel()->textColor(), KXVelkaroListController::barBlack()) << cell->className();
+                classes.insert(cell->className());
+            }
+        if (std::string(plist) == "VelkaroConfiguration") EXPECT_TRUE(classes.count("KXVelkaroSliderCell"));
+        if (std::string(plist) == "VelkaroMakers") EXPECT_TRUE(classes.count("KXVelkaroDeveloperTableCell"));
+    }
+}
+
+}  // namespace
