@@ -107,6 +107,7 @@ TEST_F(ListControllerLoadingTest, BadPageFilesGiveEmptyRowsAndNameTheFile) {
         ASSERT_EQ(diagnostics().size(), 1u) << name;
         EXPECT_NE(diagnostics()[0].find(std::string(name) + ".plist"), std::string::npos) << diagnostics()[0];
     }
+    host::EventLog::shared().clear();
     auto rows = page->loadSpecifiersFromPlistName("Velkaro", page);
     EXPECT_EQ(rows->size(), 14u);
     EXPECT_TRUE(diagnostics().empty());

@@ -5,6 +5,7 @@
 
 #include "host/Foundation/NSBundle.h"
 #include "host/System/DeviceProfile.h"
+#include "host/System/DeviceRoot.h"
 #include "localization/KXVelkaroLocalizer.h"
 #include "tests/support/DeviceFixture.h"
 
