@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Every test: installs what is missing, builds the default and the sanitizer builds (warnings as
+# errors), runs all tests in both (window tests under Xvfb), and runs each fuzzer for a while.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+fuzz_seconds="${VELKARO_FUZZ_SECONDS:-30}"
+xvfb=()
+command -v xvfb-run >/dev/null && xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24")
+
+for preset in default sanitize; do
+  echo "== $preset build"
+  cmake --preset "$preset" -DVELKARO_WERROR=ON >/dev/null
+  cmake --build --preset "$preset"
+  echo "== $preset tests"
+  "${xvfb[@]}" ctest --preset "$preset" -j2
+done
+
+echo "== fuzzing (${fuzz_seconds}s per target)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+for target in strings_table page_plist; do
+  corpus="$(mktemp -d)"
+  build/fuzz/fuzz/${target}_fuzzer -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=0 \
+    "$corpus" "fuzz/corpus/$target" 2>&1 | tail -n 2
+  rm -rf "$corpus"
+done
+echo "all tests and fuzzers passed"
