@@ -5,6 +5,7 @@
 // pushed from there. Every user action (tap a row, a bar button, an alert button; type; go back;
 // wait) goes through here, exactly as the host drives the pane. Drawing reads this model.
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -20,6 +21,10 @@ class UINavigationBar;
 class UIAlertView;
 class PSListController;
 class PSRootController;
+
+namespace host {
+struct Event;
+}
 
 namespace sim {
 
@@ -76,6 +81,29 @@ public:
     bool tapAt(CGPoint point);
     void scroll(CGFloat dy);
     void advance(double seconds);   // manual clock: run what falls due; steady clock: run what is due
+
+    // ---- more of what is on screen, and where (points, top-left origin)
+    struct Hotspot {
+        std::string title;  // the button's text: "Enter", "Cancel", "Post", "Send"
+        CGRect frame;
+    };
+    std::shared_ptr<PSListController> topPage() const;                        // the app's own first page
+    std::shared_ptr<UINavigationController> innermostNavigationController() const;  // holds the visible page
+    std::optional<std::string> fieldText() const;    // the front alert's text field, if it has one
+    CGRect alertFrame() const;                       // the front alert's box (zero without one)
+    std::vector<Hotspot> alertButtons() const;       // its buttons, left to right / top to bottom
+    std::vector<Hotspot> presentedButtons() const;   // the sheet's or composer's two buttons
+    CGRect presentedFrame() const;                   // the sheet's card, or the composer's screen
+
+    // ---- the device and the loaded bundle
+    const Options& options() const;
+    const std::string& principalClassName() const;   // from the bundle's Info.plist
+    const std::optional<std::string>& loadError() const;  // why the bundle could not be loaded
+    // Sets up or removes the share sheet's and the mail composer's accounts while running.
+    void setTwitterAccount(bool available);
+    void setMailAccount(bool available);
+    // Every host event as it happens (after the app has seen it), e.g. to write a log.
+    void addEventObserver(std::function<void(const host::Event&)> observer);
 
 private:
     struct State;

@@ -1,0 +1,102 @@
+#include "simulator/ModalLayout.h"
+
+#include <algorithm>
+
+#include "host/UIKit/TextMetrics.h"
+#include "host/UIKit/UIAlertView.h"
+#include "host/UIKit/UIToolbar.h"
+#include "simulator/ScreenLayout.h"
+
+namespace sim {
+
+ModalLayout::Alert ModalLayout::alert(const UIAlertView& view, CGSize screen) {
+    Alert a;
+    const CGFloat width = ScreenLayout::kAlertWidth;
+    const CGFloat textWidth = width - 2 * kAlertPadding;
+    CGFloat y = kAlertPadding + 4;
+    if (view.title()) {
+        const CGSize s = host::TextMetrics::sizeOfText(*view.title(), UIFont::boldSystemFontOfSize(kAlertTitleFontSize), 0, textWidth);
+        a.title = CGRectMake(kAlertPadding, y, textWidth, s.height);
+        y += s.height + 4;
+    }
+    if (view.message()) {
+        const CGSize s = host::TextMetrics::sizeOfText(*view.message(), UIFont::systemFontOfSize(kAlertMessageFontSize), 0, textWidth);
+        a.message = CGRectMake(kAlertPadding, y, textWidth, s.height);
+        y += s.height;
+    }
+    auto field = view.textFieldAtIndex(0);
+    if (field) {
+        y += 12;
+        a.field = CGRectMake(kAlertPadding, y, textWidth, kAlertFieldHeight);
+        y += kAlertFieldHeight;
+    }
+    y += kAlertPadding + 4;
+    const NSInteger count = view.numberOfButtons();
+    const CGFloat buttonsTop = y;
+    if (count == 2) {
+        y += ScreenLayout::kAlertButtonHeight;
+    } else {
+        y += ScreenLayout::kAlertButtonHeight * CGFloat(count);
+    }
+    const CGFloat height = y;
+
+    // The keyboard, with the keypad toolbar riding on it, while the field is focused.
+    CGFloat available = screen.height;
+    if (field && field->isFirstResponder()) {
+        CGFloat keyboardTop = screen.height - ScreenLayout::kKeyboardHeight;
+        a.keyboard = CGRectMake(0, keyboardTop, screen.width, ScreenLayout::kKeyboardHeight);
+        if (std::dynamic_pointer_cast<UIToolbar>(field->inputAccessoryView())) {
+            keyboardTop -= kKeypadToolbarHeight;
+            a.toolbar = CGRectMake(0, keyboardTop, screen.width, kKeypadToolbarHeight);
+            a.keyboard.origin.y = keyboardTop;
+            a.keyboard.size.height += kKeypadToolbarHeight;
+            CGFloat x = 8;
+            for (const auto& item : std::static_pointer_cast<UIToolbar>(field->inputAccessoryView())->items()) {
+                const std::string title = item ? item->title().value_or("") : std::string();
+                const CGFloat w = host::TextMetrics::sizeOfText(title, UIFont::systemFontOfSize(kKeyFontSize)).width + 20;
+                a.keys.push_back({title, CGRectMake(x, keyboardTop, w, kKeypadToolbarHeight)});
+                x += w + 8;
+            }
+        }
+        available = keyboardTop;
+    }
+    const CGFloat top = std::max<CGFloat>(ScreenLayout::kStatusBarHeight, (available - height) / 2);
+    a.box = CGRectMake((screen.width - width) / 2, top, width, height);
+    auto place = [&](CGRect r) {
+        if (r.size.width == 0 && r.size.height == 0) return r;
+        r.origin.x += a.box.origin.x;
+        r.origin.y += a.box.origin.y;
+        return r;
+    };
+    a.title = place(a.title);
+    a.message = place(a.message);
+    a.field = place(a.field);
+    for (NSInteger i = 0; i < count; ++i) {
+        CGRect r = count == 2 ? CGRectMake(i * width / 2, buttonsTop, width / 2, ScreenLayout::kAlertButtonHeight)
+                              : CGRectMake(0, buttonsTop + i * ScreenLayout::kAlertButtonHeight, width,
+                                    ScreenLayout::kAlertButtonHeight);
+        a.buttons.push_back({view.buttonTitleAtIndex(i).value_or(""), place(r)});
+    }
+    return a;
+}
+
+CGRect ModalLayout::sheetCard(CGSize screen) {
+    const CGFloat width = std::min<CGFloat>(screen.width - 16, 540);
+    return CGRectMake((screen.width - width) / 2, ScreenLayout::kStatusBarHeight + 40, width, 210);
+}
+
+std::vector<ModalLayout::Button> ModalLayout::sheetButtons(CGSize screen) {
+    const CGRect card = sheetCard(screen);
+    return {{"Cancel", CGRectMake(card.minX(), card.minY(), 80, 44)},
+            {"Post", CGRectMake(card.maxX() - 80, card.minY(), 80, 44)}};
+}
+
+CGRect ModalLayout::composerFrame(CGSize screen) { return CGRectMake(0, 0, screen.width, screen.height); }
+
+std::vector<ModalLayout::Button> ModalLayout::composerButtons(CGSize screen) {
+    const CGFloat barTop = ScreenLayout::kStatusBarHeight, barHeight = ScreenLayout::kNavigationBarHeight;
+    return {{"Cancel", CGRectMake(0, barTop, ScreenLayout::kBackButtonWidth, barHeight)},
+            {"Send", CGRectMake(screen.width - 70, barTop, 70, barHeight)}};
+}
+
+}  // namespace sim

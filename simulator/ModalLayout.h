@@ -1,0 +1,48 @@
+#pragma once
+// Where the modal things sit on the simulated screen: an alert's box and buttons, the share
+// sheet's card and the mail composer, with the buttons a user taps on them. One place for this
+// geometry, so what is drawn and what is hit-tested agree.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/CoreGraphics/CGGeometry.h"
+
+class UIAlertView;
+
+namespace sim {
+
+class ModalLayout {
+public:
+    struct Button {
+        std::string title;
+        CGRect frame;
+    };
+    struct Alert {
+        CGRect box;
+        CGRect title, message, field;  // field: zero when the alert has none
+        std::vector<Button> buttons;   // two side by side; otherwise stacked
+        CGRect keyboard;               // the number pad with its toolbar, zero while the field is idle
+        CGRect toolbar;                // the keypad toolbar over the pad, zero without one
+        std::vector<Button> keys;      // the toolbar's keys, from the left
+    };
+
+    // An alert on a screen of `screen` points; the keyboard is up while its field is focused.
+    static Alert alert(const UIAlertView& alert, CGSize screen);
+
+    static constexpr CGFloat kAlertPadding = 16;
+    static constexpr CGFloat kAlertTitleFontSize = 17;
+    static constexpr CGFloat kAlertMessageFontSize = 13;
+    static constexpr CGFloat kAlertFieldHeight = 26;
+    static constexpr CGFloat kKeypadToolbarHeight = 44;
+    static constexpr CGFloat kKeyFontSize = 17;
+
+    // The share sheet: a card near the top with "Cancel" at its left and "Post" at its right.
+    static CGRect sheetCard(CGSize screen);
+    static std::vector<Button> sheetButtons(CGSize screen);
+    // The mail composer covers the screen; its bar has "Cancel" at the left and "Send" at the right.
+    static CGRect composerFrame(CGSize screen);
+    static std::vector<Button> composerButtons(CGSize screen);
+};
+
+}  // namespace sim

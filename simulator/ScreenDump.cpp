@@ -1,0 +1,200 @@
+#include "simulator/ScreenDump.h"
+
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+#include "host/MessageUI/MFMailComposeViewController.h"
+#include "host/Preferences/PSListController.h"
+#include "host/Preferences/PSSliderTableCell.h"
+#include "host/Social/SLComposeViewController.h"
+#include "host/System/DeviceProfile.h"
+#include "host/UIKit/UIAlertView.h"
+#include "host/UIKit/UIImageView.h"
+#include "host/UIKit/UINavigationController.h"
+#include "host/UIKit/UISlider.h"
+#include "host/UIKit/UISwitch.h"
+#include "host/UIKit/UIToolbar.h"
+#include "pages/KXVelkaroListController.h"
+#include "simulator/SettingsApp.h"
+
+namespace sim {
+namespace {
+
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '\n') out += "\\n";
+        else if (c == '"') out += "\\\"";
+        else out += c;
+    }
+    return out + "\"";
+}
+
+std::string number(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.2f", value);
+    std::string s = buffer;
+    while (s.size() > 1 && s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+    return s == "-0" ? "0" : s;
+}
+
+// A colour by its theme name where it is one, else its components.
+std::string colourName(const UIColor& c) {
+    const auto close = [&](const UIColor& o) {
+        return std::fabs(c.red - o.red) < 1e-6 && std::fabs(c.green - o.green) < 1e-6 && std::fabs(c.blue - o.blue) < 1e-6 &&
+               std::fabs(c.alpha - o.alpha) < 1e-6;
+    };
+    if (close(KXVelkaroListController::barBlack())) return "bar black";
+    if (close(KXVelkaroListController::accentGreen())) return "accent green";
+    if (close(KXVelkaroListController::switchGreen())) return "switch green";
+    if (close(UIColor::whiteColor())) return "white";
+    if (close(UISwitch::defaultOnTintColor())) return "platform green";
+    return c.description();
+}
+
+std::string optionalColour(const std::optional<UIColor>& c, const UIColor& fallback) {
+    return c ? colourName(*c) : "default (" + colourName(fallback) + ")";
+}
+
+template <class T> std::shared_ptr<T> find(const std::shared_ptr<UIView>& view) {
+    if (!view) return nullptr;
+    for (const auto& sub : view->subviews()) {
+        if (auto hit = std::dynamic_pointer_cast<T>(sub)) return hit;
+        if (auto hit = find<T>(sub)) return hit;
+    }
+    return nullptr;
+}
+
+void labels(const std::shared_ptr<UIView>& view, const UILabel* skip, std::vector<std::string>& out) {
+    if (!view) return;
+    for (const auto& sub : view->subviews()) {
+        auto label = std::dynamic_pointer_cast<UILabel>(sub);
+        if (label && label.get() != skip && label->text() && !label->text()->empty()) out.push_back(*label->text());
+        labels(sub, skip, out);
+    }
+}
+
+std::string describeRow(const UITableView::Row& row) {
+    std::ostringstream out;
+    out << "  [" << row.indexPath.section << "." << row.indexPath.row << "] ";
+    const auto& cell = row.cell;
+    if (!cell) return out.str() + "(no cell)\n";
+    out << cell->className();
+    const auto& title = cell->textLabel()->text();
+    if (title && !title->empty()) out << " " << quoted(*title);
+    std::vector<std::string> others;
+    labels(cell, cell->textLabel().get(), others);
+    auto detail = cell->detailTextLabel()->text();
+    for (const auto& t : others)
+        if (!(detail && t == *detail)) out << " | " << quoted(t);
+    if (detail && !detail->empty()) out << " value=" << quoted(*detail);
+    if (auto s = std::dynamic_pointer_cast<UISwitch>(cell->accessoryView()); s || (s = find<UISwitch>(cell)))
+        out << " switch=" << (s->isOn() ? "on" : "off") << " (" << colourName(s->effectiveOnTintColor()) << ")";
+    std::shared_ptr<UISlider> slider;
+    if (auto sc = std::dynamic_pointer_cast<PSSliderTableCell>(cell)) slider = sc->control();
+    if (slider)
+        out << " slider=" << number(slider->value()) << " [" << number(slider->minimumValue()) << ".."
+            << number(slider->maximumValue()) << "]";
+    if (cell->accessoryType() == UITableViewCellAccessoryDisclosureIndicator) out << " >";
+    if (cell->accessoryType() == UITableViewCellAccessoryCheckmark) out << " (checked)";
+    if (cell->frame().height() != UITableView::kDefaultRowHeight) out << " height=" << number(cell->frame().height());
+    return out.str() + "\n";
+}
+
+std::string describeAlert(const UIAlertView& alert) {
+    std::ostringstream out;
+    out << "alert " << quoted(alert.title().value_or("")) << ": " << quoted(alert.message().value_or("")) << "\n";
+    if (auto field = alert.textFieldAtIndex(0)) {
+        out << "  field: " << quoted(field->text());
+        if (field->keyboardType() == UIKeyboardTypeNumberPad) out << " (number pad)";
+        if (field->isFirstResponder()) out << " (keyboard up)";
+        out << "\n";
+        if (auto toolbar = std::dynamic_pointer_cast<UIToolbar>(field->inputAccessoryView())) {
+            out << "  keypad keys:";
+            for (const auto& item : toolbar->items()) out << " [" << (item ? item->title().value_or("") : "") << "]";
+            out << "\n";
+        }
+    }
+    out << "  buttons:";
+    for (NSInteger i = 0; i < alert.numberOfButtons(); ++i) out << " [" << alert.buttonTitleAtIndex(i).value_or("") << "]";
+    return out.str() + "\n";
+}
+
+}  // namespace
+
+std::string ScreenDump::describePage(const SettingsApp& app) {
+    std::ostringstream out;
+    auto page = app.visiblePage();
+    if (!page) return "no page\n";
+    out << "page " << page->className();
+    if (const auto& title = page->navigationItem()->title()) out << " " << quoted(*title);
+    out << "\n";
+    auto table = page->table();
+    if (!table) return out.str() + "  (no table)\n";
+    const auto& sections = table->sections();
+    for (std::size_t s = 0; s < sections.size(); ++s) {
+        const auto& section = sections[s];
+        out << "section " << s << " header: ";
+        if (section.headerView) out << section.headerView->className() << " (" << number(section.headerRect.height()) << " pt)";
+        else if (section.headerTitle) out << quoted(*section.headerTitle);
+        else out << "none";
+        out << "\n";
+        for (const auto& row : section.rows) out << describeRow(row);
+        if (section.footerTitle && !section.footerTitle->empty()) out << "  footer: " << quoted(*section.footerTitle) << "\n";
+    }
+    return out.str();
+}
+
+std::string ScreenDump::describe(const SettingsApp& app) {
+    std::ostringstream out;
+    const auto& profile = host::DeviceProfile::current();
+    out << "screen " << number(app.screenSize().width) << "x" << number(app.screenSize().height) << " " << profile.name
+        << " (iOS " << profile.productVersion << ") at " << number(app.now()) << " s\n";
+    out << "status bar: " << (app.statusBarStyle() == 1 ? "light content" : "default") << "\n";
+    if (auto bar = app.visibleBar()) {
+        out << "bar: tint " << optionalColour(bar->tintColor(), UINavigationBar::defaultTintColor()) << ", bar tint "
+            << optionalColour(bar->barTintColor(), UINavigationBar::defaultBarTintColor()) << ", title "
+            << colourName(bar->effectiveTitleColor()) << "\n";
+    }
+    if (auto controller = app.visibleController()) {
+        auto item = controller->navigationItem();
+        out << "bar items:";
+        if (auto back = app.backTitle()) out << " back " << quoted(*back) << ";";
+        if (auto view = item->titleView()) {
+            out << " title view " << view->className() << " alpha " << number(view->alpha()) << " (drawn "
+                << number(view->presentationAlpha()) << ")";
+            if (auto image = std::dynamic_pointer_cast<UIImageView>(view); image && image->image() &&
+                                                                          image->image()->renderingMode() == UIImageRenderingModeAlwaysTemplate)
+                out << " template";
+            out << ";";
+        } else if (item->title()) {
+            out << " title " << quoted(*item->title()) << ";";
+        }
+        if (auto right = item->rightBarButtonItem()) {
+            out << " right ";
+            if (right->systemItem() == UIBarButtonSystemItemCompose) out << "compose";
+            else out << quoted(right->title().value_or("?"));
+        }
+        out << "\n";
+    }
+    out << describePage(app);
+    for (const auto& alert : UIAlertView::visibleAlerts()) out << describeAlert(*alert);
+    if (auto presented = app.presentedController()) {
+        out << "presented: " << presented->className();
+        if (auto sheet = std::dynamic_pointer_cast<SLComposeViewController>(presented)) out << " text " << quoted(sheet->text());
+        if (auto mail = std::dynamic_pointer_cast<MFMailComposeViewController>(presented)) {
+            const auto& m = mail->message();
+            out << " subject " << quoted(m.subject) << " to";
+            for (const auto& r : m.toRecipients) out << " " << quoted(r);
+            out << " attachments";
+            for (const auto& a : m.attachments) out << " " << a.fileName << " (" << a.mimeType << ", " << a.data.size() << " bytes)";
+        }
+        out << "\n";
+    }
+    if (auto note = app.note()) out << "note: " << *note << "\n";
+    return out.str();
+}
+
+}  // namespace sim

@@ -1,0 +1,590 @@
+#include "simulator/SettingsApp.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+#include <map>
+
+#include "host/Foundation/ClassRegistry.h"
+#include "host/Foundation/NSBundle.h"
+#include "host/Foundation/RunLoop.h"
+#include "host/MessageUI/MFMailComposeViewController.h"
+#include "host/Preferences/PSRootController.h"
+#include "host/Preferences/PSSliderTableCell.h"
+#include "host/Social/SLComposeViewController.h"
+#include "host/System/DeviceProfile.h"
+#include "host/System/DeviceRoot.h"
+#include "host/System/EventLog.h"
+#include "host/UIKit/UIAlertView.h"
+#include "host/UIKit/UIApplication.h"
+#include "host/UIKit/UIButton.h"
+#include "host/UIKit/UINavigationController.h"
+#include "host/UIKit/UISlider.h"
+#include "host/UIKit/UISwitch.h"
+#include "host/UIKit/UIToolbar.h"
+#include "pages/KXVelkaroListController.h"
+#include "simulator/ModalLayout.h"
+#include "simulator/ScreenLayout.h"
+#include "simulator/SettingsTopPage.h"
+
+namespace sim {
+namespace {
+
+constexpr const char* kBundleDevicePath = "/Library/PreferenceBundles/Velkaro.bundle";
+constexpr double kNoteSeconds = 3;
+constexpr CGFloat kValueButtonWidth = 50;
+
+// Modules stay loaded for the life of the process: the class registry keeps their factories.
+std::map<std::string, void*>& loadedModules() {
+    static std::map<std::string, void*> modules;
+    return modules;
+}
+
+template <class T> std::shared_ptr<T> findSubview(const std::shared_ptr<UIView>& view) {
+    if (!view) return nullptr;
+    for (const auto& sub : view->subviews()) {
+        if (auto hit = std::dynamic_pointer_cast<T>(sub)) return hit;
+        if (auto hit = findSubview<T>(sub)) return hit;
+    }
+    return nullptr;
+}
+
+bool sameTitle(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+    return true;
+}
+
+// Every label text shown in a cell, title label first.
+void collectLabelTexts(const std::shared_ptr<UIView>& view, std::vector<std::string>& out) {
+    if (!view) return;
+    for (const auto& sub : view->subviews()) {
+        if (auto label = std::dynamic_pointer_cast<UILabel>(sub); label && label->text() && !label->text()->empty())
+            out.push_back(*label->text());
+        collectLabelTexts(sub, out);
+    }
+}
+
+// A page's table, laid out to the part of the screen under the bars.
+void fitToScreen(const std::shared_ptr<UIViewController>& controller, CGSize screen) {
+    auto page = std::dynamic_pointer_cast<PSListController>(controller);
+    if (!page || !page->table()) return;
+    CGRect frame = page->table()->frame();
+    frame.size.height = std::max<CGFloat>(0, screen.height - ScreenLayout::kContentTop);
+    page->table()->setFrame(frame);
+    page->table()->setContentOffset(page->table()->contentOffset());
+}
+
+}  // namespace
+
+struct SettingsApp::State {
+    Options options;
+    std::shared_ptr<PSRootController> root;
+    std::shared_ptr<SettingsTopPage> topPage;
+    std::string principalClass;
+    std::string entryName = "Velkaro";
+    std::optional<std::string> loadError;
+    std::optional<std::string> noteText;
+    double noteUntil = 0;
+    std::vector<std::function<void(const host::Event&)>> observers;
+    bool started = false;
+
+    void showNote(std::string text, double seconds) {
+        noteText = std::move(text);
+        noteUntil = seconds == std::numeric_limits<double>::infinity() ? seconds : host::RunLoop::main().now() + seconds;
+    }
+};
+
+SettingsApp::SettingsApp(Options options) : _state(std::make_unique<State>()) { _state->options = std::move(options); }
+
+SettingsApp::~SettingsApp() {
+    if (_state->started) {
+        host::EventLog::shared().setListener(nullptr);
+        UIAlertView::dismissAll();
+    }
+}
+
+bool SettingsApp::start(std::string* error) {
+    auto& s = *_state;
+    const auto fail = [&](std::string why) {
+        s.loadError = why;
+        s.showNote(why, std::numeric_limits<double>::infinity());
+        host::EventLog::shared().diagnostic(why);
+        if (error) *error = why;
+        return false;
+    };
+
+    // The process-wide device state starts afresh.
+    auto& clock = host::RunLoop::main();
+    clock.reset(0);
+    if (s.options.manualClock) clock.useManualClock(0);
+    else clock.useSteadyClock();
+    UIApplication::sharedApplication()->reset();
+    UIAlertView::dismissAll();
+    UISwitch::resetAppearance();
+    host::EventLog::shared().setListener([this](const host::Event& event) {
+        if (event.kind == "openURL") _state->showNote("Opened " + event.field("url"), kNoteSeconds);
+        for (const auto& observer : _state->observers) observer(event);
+    });
+    s.started = true;
+
+    // The device: its folders, the bundle mounted at its device path, the profile.
+    std::error_code ec;
+    std::filesystem::create_directories(s.options.deviceRoot / "var/mobile/Library/Preferences", ec);
+    std::filesystem::create_directories(s.options.deviceRoot / "tmp", ec);
+    host::DeviceRoot::install(s.options.deviceRoot);
+    host::DeviceRoot::mount(kBundleDevicePath, s.options.bundleDirectory);
+    host::ClassRegistry::shared().setDefaultBundlePath(std::string(kBundleDevicePath));
+
+    std::optional<std::string> profileError;
+    const host::DeviceProfile* builtIn = host::DeviceProfile::builtInNamed(s.options.profile);
+    host::DeviceProfile profile = builtIn ? *builtIn : *host::DeviceProfile::builtInNamed("iphone6s");
+    if (!builtIn) profileError = "unknown device profile \"" + s.options.profile + "\"; using iphone6s";
+    if (!s.options.languages.empty()) profile.preferredLanguages = s.options.languages;
+    if (s.options.installedSchemes) profile.installedURLSchemes = *s.options.installedSchemes;
+    if (s.options.twitterAccount) profile.hasTwitterAccount = *s.options.twitterAccount;
+    if (s.options.mailAccount) profile.hasMailAccount = *s.options.mailAccount;
+    host::DeviceProfile::install(profile);
+    NSBundle::flushCaches();
+
+    // The Settings host's own navigation, with its first page.
+    s.root = std::make_shared<PSRootController>();
+    auto bundle = NSBundle::bundleWithPath(kBundleDevicePath);
+    if (bundle) {
+        s.principalClass = bundle->principalClassName().value_or("");
+        if (auto name = bundle->infoDictionary()["CFBundleName"].text()) s.entryName = *name;
+    }
+    s.topPage = SettingsTopPage::create(s.entryName, s.principalClass, [this] { openBundleEntry(); });
+    s.root->pushViewController(s.topPage, false);
+    fitToScreen(s.topPage, screenSize());
+    if (profileError) host::EventLog::shared().diagnostic(*profileError);
+
+    // The bundle's module.
+    if (!bundle) return fail("no bundle at " + s.options.bundleDirectory.string() + " (mounted at " + kBundleDevicePath + ")");
+    if (s.principalClass.empty()) return fail("the bundle's Info.plist names no NSPrincipalClass");
+    const auto executable = bundle->executableName();
+    if (!executable) return fail("the bundle's Info.plist names no CFBundleExecutable");
+    const auto modulePath = host::DeviceRoot::resolve(std::string(kBundleDevicePath) + "/" + *executable);
+    if (!modulePath || !std::filesystem::exists(*modulePath, ec))
+        return fail("the bundle's module " + (modulePath ? modulePath->string() : *executable) + " does not exist");
+    const std::string key = std::filesystem::weakly_canonical(*modulePath, ec).string();
+    if (!loadedModules().count(key)) {
+        auto& registry = host::ClassRegistry::shared();
+        registry.setLoadingBundlePath(std::string(kBundleDevicePath));
+        dlerror();
+        void* handle = dlopen(key.c_str(), RTLD_NOW | RTLD_LOCAL);
+        registry.setLoadingBundlePath(std::nullopt);
+        if (!handle) {
+            const char* why = dlerror();
+            return fail("cannot load the bundle's module " + key + ": " + (why ? why : "unknown error"));
+        }
+        loadedModules()[key] = handle;
+    }
+    if (!host::ClassRegistry::shared().hasController(s.principalClass))
+        return fail("the bundle's module does not provide its principal class " + s.principalClass);
+    return true;
+}
+
+// ---- what is on screen
+
+CGSize SettingsApp::screenSize() const { return host::DeviceProfile::current().screenSize; }
+
+std::shared_ptr<PSRootController> SettingsApp::rootController() const { return _state->root; }
+
+std::shared_ptr<UINavigationController> SettingsApp::innermostNavigationController() const {
+    std::shared_ptr<UINavigationController> nav = _state->root;
+    while (nav) {
+        auto inner = std::dynamic_pointer_cast<UINavigationController>(nav->topViewController());
+        if (!inner) break;
+        nav = inner;
+    }
+    return nav;
+}
+
+std::shared_ptr<UINavigationBar> SettingsApp::visibleBar() const {
+    std::shared_ptr<UINavigationBar> bar;
+    for (std::shared_ptr<UINavigationController> nav = _state->root; nav;
+         nav = std::dynamic_pointer_cast<UINavigationController>(nav->topViewController()))
+        if (!nav->isNavigationBarHidden()) bar = nav->navigationBar();
+    return bar;
+}
+
+std::shared_ptr<UIViewController> SettingsApp::visibleController() const {
+    auto nav = innermostNavigationController();
+    return nav ? nav->topViewController() : nullptr;
+}
+
+std::shared_ptr<PSListController> SettingsApp::visiblePage() const {
+    return std::dynamic_pointer_cast<PSListController>(visibleController());
+}
+
+std::shared_ptr<PSListController> SettingsApp::topPage() const { return _state->topPage; }
+
+bool SettingsApp::canGoBack() const {
+    auto nav = innermostNavigationController();
+    return nav && (nav->viewControllers().size() > 1 || nav != _state->root);
+}
+
+std::optional<std::string> SettingsApp::backTitle() const {
+    auto nav = innermostNavigationController();
+    if (!nav) return std::nullopt;
+    std::shared_ptr<UIViewController> previous;
+    const auto& stack = nav->viewControllers();
+    if (stack.size() > 1) {
+        previous = stack[stack.size() - 2];
+    } else if (nav != _state->root) {
+        // The bundle's root page alone in its own navigation controller: back leads out of it.
+        auto outer = nav->navigationController();
+        if (outer && outer->viewControllers().size() > 1) previous = outer->viewControllers()[outer->viewControllers().size() - 2];
+    }
+    if (!previous) return std::nullopt;
+    const auto& title = previous->navigationItem()->title();
+    return title && !title->empty() ? *title : std::string("Back");
+}
+
+std::shared_ptr<UIViewController> SettingsApp::presentedController() const {
+    std::vector<std::shared_ptr<UIViewController>> controllers;
+    std::vector<std::shared_ptr<UINavigationController>> navs{_state->root};
+    while (!navs.empty()) {
+        auto nav = navs.back();
+        navs.pop_back();
+        if (!nav) continue;
+        controllers.push_back(nav);
+        for (const auto& c : nav->viewControllers()) {
+            if (auto inner = std::dynamic_pointer_cast<UINavigationController>(c)) navs.push_back(inner);
+            else controllers.push_back(c);
+        }
+    }
+    for (const auto& c : controllers) {
+        auto presented = c->presentedViewController();
+        if (!presented) continue;
+        while (presented->presentedViewController()) presented = presented->presentedViewController();
+        return presented;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<UIAlertView> SettingsApp::topAlert() const { return UIAlertView::topAlert(); }
+
+std::optional<std::string> SettingsApp::note() const {
+    if (!_state->noteText || now() >= _state->noteUntil) return std::nullopt;
+    return _state->noteText;
+}
+
+NSInteger SettingsApp::statusBarStyle() const { return UIApplication::sharedApplication()->statusBarStyle(); }
+
+double SettingsApp::now() const { return host::RunLoop::main().now(); }
+
+std::optional<std::string> SettingsApp::fieldText() const {
+    auto alert = topAlert();
+    auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
+    if (!field) return std::nullopt;
+    return field->text();
+}
+
+CGRect SettingsApp::alertFrame() const {
+    auto alert = topAlert();
+    return alert ? ModalLayout::alert(*alert, screenSize()).box : CGRectZero;
+}
+
+std::vector<SettingsApp::Hotspot> SettingsApp::alertButtons() const {
+    std::vector<Hotspot> out;
+    if (auto alert = topAlert())
+        for (const auto& b : ModalLayout::alert(*alert, screenSize()).buttons) out.push_back({b.title, b.frame});
+    return out;
+}
+
+std::vector<SettingsApp::Hotspot> SettingsApp::presentedButtons() const {
+    std::vector<Hotspot> out;
+    auto presented = presentedController();
+    std::vector<ModalLayout::Button> buttons;
+    if (std::dynamic_pointer_cast<SLComposeViewController>(presented)) buttons = ModalLayout::sheetButtons(screenSize());
+    else if (presented) buttons = ModalLayout::composerButtons(screenSize());
+    for (const auto& b : buttons) out.push_back({b.title, b.frame});
+    return out;
+}
+
+CGRect SettingsApp::presentedFrame() const {
+    auto presented = presentedController();
+    if (!presented) return CGRectZero;
+    if (std::dynamic_pointer_cast<SLComposeViewController>(presented)) return ModalLayout::sheetCard(screenSize());
+    return ModalLayout::composerFrame(screenSize());
+}
+
+const SettingsApp::Options& SettingsApp::options() const { return _state->options; }
+const std::string& SettingsApp::principalClassName() const { return _state->principalClass; }
+const std::optional<std::string>& SettingsApp::loadError() const { return _state->loadError; }
+
+void SettingsApp::setTwitterAccount(bool available) { host::DeviceProfile::mutableCurrent().hasTwitterAccount = available; }
+void SettingsApp::setMailAccount(bool available) { host::DeviceProfile::mutableCurrent().hasMailAccount = available; }
+
+void SettingsApp::addEventObserver(std::function<void(const host::Event&)> observer) {
+    _state->observers.push_back(std::move(observer));
+}
+
+// ---- what a user does
+
+bool SettingsApp::openBundleEntry() {
+    auto& s = *_state;
+    if (!s.root || topAlert() || presentedController()) return false;
+    if (s.loadError) {
+        s.showNote(*s.loadError, std::numeric_limits<double>::infinity());
+        return false;
+    }
+    // Opening is from the top page only: the bundle shows once.
+    if (innermostNavigationController() != s.root || s.root->topViewController() != s.topPage) return false;
+    auto page = host::ClassRegistry::shared().createController(s.principalClass);
+    if (!page) {
+        host::EventLog::shared().diagnostic("the principal class " + s.principalClass + " could not be created");
+        return false;
+    }
+    if (auto list = std::dynamic_pointer_cast<PSListController>(page)) list->setSpecifier(s.topPage->entry());
+    if (KXVelkaroListController::isNestedBarRange(kCFCoreFoundationVersionNumber)) {
+        // The bundle's pages live in a navigation controller of their own, whose bar is hidden:
+        // the bar two levels up is the one on screen.
+        auto inner = UINavigationController::initWithRootViewController(page);
+        inner->setNavigationBarHidden(true);
+        s.root->pushViewController(inner, true);
+    } else {
+        s.root->pushViewController(page, true);
+    }
+    fitToScreen(page, screenSize());
+    return true;
+}
+
+namespace {
+
+std::shared_ptr<UITableViewCell> cellAt(const std::shared_ptr<PSListController>& page, NSIndexPath indexPath) {
+    if (!page || !page->table()) return nullptr;
+    return page->table()->cellForRowAtIndexPath(indexPath);
+}
+
+}  // namespace
+
+bool SettingsApp::tapRow(NSIndexPath indexPath) {
+    if (topAlert() || presentedController()) return false;
+    auto page = visiblePage();
+    if (!cellAt(page, indexPath)) return false;
+    const auto before = visibleController();
+    page->table()->selectRowAtIndexPath(indexPath);
+    if (visibleController() != before) fitToScreen(visibleController(), screenSize());
+    return true;
+}
+
+std::optional<NSIndexPath> SettingsApp::rowTitled(const std::string& title) const {
+    auto page = visiblePage();
+    if (!page || !page->table()) return std::nullopt;
+    const auto& sections = page->table()->sections();
+    // Exact title labels first, then the row's name or any label of the cell (a maker's name),
+    // then the same ignoring case.
+    for (int pass = 0; pass < 3; ++pass) {
+        for (const auto& section : sections) {
+            for (const auto& row : section.rows) {
+                if (!row.cell) continue;
+                std::vector<std::string> texts;
+                if (const auto& t = row.cell->textLabel()->text(); t && !t->empty()) texts.push_back(*t);
+                if (pass > 0) {
+                    // A row that shows no title (a slider row) is still known by its name.
+                    if (auto spec = page->specifierAtIndexPath(row.indexPath); spec && spec->name()) texts.push_back(*spec->name());
+                    collectLabelTexts(row.cell, texts);
+                }
+                for (const auto& text : texts)
+                    if (pass < 2 ? text == title : sameTitle(text, title)) return row.indexPath;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+bool SettingsApp::tapValueButton(NSIndexPath indexPath) {
+    if (topAlert() || presentedController()) return false;
+    auto cell = cellAt(visiblePage(), indexPath);
+    // The slider cell's value button lies directly on the cell, over the row's right end.
+    std::shared_ptr<UIButton> button;
+    if (cell)
+        for (const auto& sub : cell->subviews())
+            if (auto b = std::dynamic_pointer_cast<UIButton>(sub)) button = b;
+    if (!button) button = findSubview<UIButton>(cell);
+    if (!button) return false;
+    button->tap();
+    return true;
+}
+
+bool SettingsApp::toggleSwitch(NSIndexPath indexPath) {
+    if (topAlert() || presentedController()) return false;
+    auto cell = cellAt(visiblePage(), indexPath);
+    if (!cell) return false;
+    auto control = std::dynamic_pointer_cast<UISwitch>(cell->accessoryView());
+    if (!control) control = findSubview<UISwitch>(cell);
+    if (!control || !control->isEnabled()) return false;
+    control->toggle();
+    return true;
+}
+
+bool SettingsApp::slide(NSIndexPath indexPath, float value) {
+    if (topAlert() || presentedController()) return false;
+    auto cell = cellAt(visiblePage(), indexPath);
+    std::shared_ptr<UISlider> slider;
+    if (auto sliderCell = std::dynamic_pointer_cast<PSSliderTableCell>(cell)) slider = sliderCell->control();
+    if (!slider) slider = findSubview<UISlider>(cell);
+    if (!slider || !slider->isEnabled()) return false;
+    slider->slideTo(value);
+    return true;
+}
+
+bool SettingsApp::tapRightBarButton() {
+    if (topAlert() || presentedController()) return false;
+    auto controller = visibleController();
+    auto item = controller ? controller->navigationItem()->rightBarButtonItem() : nullptr;
+    if (!item) return false;
+    item->tap();
+    return true;
+}
+
+bool SettingsApp::goBack() {
+    if (topAlert() || presentedController()) return false;
+    auto nav = innermostNavigationController();
+    if (!nav) return false;
+    if (nav->viewControllers().size() > 1) {
+        nav->popViewControllerAnimated(true);
+    } else if (nav != _state->root) {
+        // Only the bundle's root page is left in its own navigation controller: leave it whole.
+        auto outer = nav->navigationController();
+        if (!outer || !outer->popViewControllerAnimated(true)) return false;
+    } else {
+        return false;
+    }
+    fitToScreen(visibleController(), screenSize());
+    return true;
+}
+
+bool SettingsApp::pressAlertButton(const std::string& title) {
+    auto alert = topAlert();
+    if (!alert) return false;
+    for (int pass = 0; pass < 2; ++pass)
+        for (NSInteger i = 0; i < alert->numberOfButtons(); ++i) {
+            const auto t = alert->buttonTitleAtIndex(i).value_or("");
+            if (pass == 0 ? t == title : sameTitle(t, title)) {
+                alert->clickButtonAtIndex(i);
+                return true;
+            }
+        }
+    return false;
+}
+
+bool SettingsApp::typeText(const std::string& text) {
+    auto alert = topAlert();
+    auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
+    if (!field) return false;
+    if (!field->isFirstResponder()) field->becomeFirstResponder();  // a tap into the field
+    field->typeText(text);
+    return true;
+}
+
+bool SettingsApp::pressKeypadKey(const std::string& title) {
+    auto alert = topAlert();
+    auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
+    if (!field || !field->isFirstResponder()) return false;
+    auto toolbar = std::dynamic_pointer_cast<UIToolbar>(field->inputAccessoryView());
+    if (!toolbar) return false;
+    for (int pass = 0; pass < 2; ++pass)
+        for (const auto& item : toolbar->items()) {
+            const auto t = item ? item->title().value_or("") : std::string();
+            if (item && (pass == 0 ? t == title : sameTitle(t, title))) {
+                item->tap();
+                return true;
+            }
+        }
+    return false;
+}
+
+bool SettingsApp::deleteBackward() {
+    auto alert = topAlert();
+    auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
+    if (!field || !field->isFirstResponder()) return false;
+    field->deleteBackward();
+    return true;
+}
+
+bool SettingsApp::finishSheet(bool done) {
+    auto sheet = std::dynamic_pointer_cast<SLComposeViewController>(presentedController());
+    if (!sheet) return false;
+    return sheet->finish(done ? SLComposeViewControllerResultDone : SLComposeViewControllerResultCancelled);
+}
+
+bool SettingsApp::finishMail(bool send) {
+    auto composer = std::dynamic_pointer_cast<MFMailComposeViewController>(presentedController());
+    if (!composer) return false;
+    return send ? composer->send() : composer->cancel();
+}
+
+bool SettingsApp::tapAt(CGPoint point) {
+    const CGSize screen = screenSize();
+    // An alert is modal: only its buttons and its field answer.
+    if (auto alert = topAlert()) {
+        const auto layout = ModalLayout::alert(*alert, screen);
+        for (const auto& b : layout.buttons)
+            if (b.frame.contains(point)) return pressAlertButton(b.title);
+        if (layout.field.contains(point)) {
+            if (auto field = alert->textFieldAtIndex(0)) return field->becomeFirstResponder();
+        }
+        for (const auto& key : layout.keys)
+            if (key.frame.contains(point)) return pressKeypadKey(key.title);
+        return false;
+    }
+    if (auto presented = presentedController()) {
+        for (const auto& b : presentedButtons()) {
+            if (!b.frame.contains(point)) continue;
+            if (std::dynamic_pointer_cast<SLComposeViewController>(presented)) return finishSheet(b.title == "Post");
+            return finishMail(b.title == "Send");
+        }
+        return false;
+    }
+    if (point.y < ScreenLayout::kStatusBarHeight) return false;
+    if (point.y < ScreenLayout::kContentTop) {
+        if (point.x < ScreenLayout::kBackButtonWidth && canGoBack()) return goBack();
+        if (point.x >= screen.width - ScreenLayout::kBarButtonWidth) return tapRightBarButton();
+        return false;
+    }
+    auto page = visiblePage();
+    if (!page || !page->table()) return false;
+    const auto table = page->table();
+    const CGPoint content{point.x, point.y - ScreenLayout::kContentTop + table->contentOffset()};
+    const auto indexPath = table->indexPathForRowAtPoint(content);
+    if (!indexPath) return false;
+    auto cell = table->cellForRowAtIndexPath(*indexPath);
+    if (!cell) return false;
+    const CGRect rect = cell->frame();
+    const CGPoint inCell{content.x - rect.minX(), content.y - rect.minY()};
+    if (cell->className() == "KXVelkaroSliderCell" && inCell.x >= rect.width() - kValueButtonWidth)
+        return tapValueButton(*indexPath);
+    if (auto control = std::dynamic_pointer_cast<UISwitch>(cell->accessoryView())) {
+        const CGRect f = control->frame();
+        if (inCell.x >= f.minX() - 8 && inCell.x < f.maxX() + 8) return toggleSwitch(*indexPath);
+        return false;  // a switch row itself does nothing when tapped
+    }
+    if (auto hit = cell->hitTest(inCell)) {
+        if (auto button = std::dynamic_pointer_cast<UIButton>(hit)) {
+            button->tap();
+            return true;
+        }
+        if (std::dynamic_pointer_cast<UISlider>(hit)) return false;  // sliders are dragged, not tapped
+    }
+    return tapRow(*indexPath);
+}
+
+void SettingsApp::scroll(CGFloat dy) {
+    auto page = visiblePage();
+    if (page && page->table()) page->table()->setContentOffset(page->table()->contentOffset() + dy);
+}
+
+void SettingsApp::advance(double seconds) {
+    auto& clock = host::RunLoop::main();
+    if (clock.usesManualClock()) clock.advance(seconds);
+    else clock.runDueTasks();
+}
+
+}  // namespace sim

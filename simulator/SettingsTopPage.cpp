@@ -1,0 +1,38 @@
+#include "simulator/SettingsTopPage.h"
+
+namespace sim {
+
+std::shared_ptr<SettingsTopPage> SettingsTopPage::create(std::string entryName, std::string principalClass,
+    std::function<void()> open) {
+    auto page = std::make_shared<SettingsTopPage>();
+    page->_entryName = std::move(entryName);
+    page->_principalClass = std::move(principalClass);
+    page->_open = std::move(open);
+    page->setTitle(std::string("Settings"));
+    page->exposeSelector("openEntry", [weak = std::weak_ptr<SettingsTopPage>(page)](const id&) {
+        if (auto self = weak.lock(); self && self->_open) self->_open();
+    });
+    return page;
+}
+
+std::shared_ptr<PSSpecifierArray> SettingsTopPage::specifiers() {
+    if (_specifiers) return _specifiers;
+    _specifiers = std::make_shared<PSSpecifierArray>();
+    auto group = std::make_shared<PSSpecifier>();
+    group->setCellType(PSGroupCell);
+    group->setName(std::string());
+    _entry = std::make_shared<PSSpecifier>();
+    _entry->setCellType(PSLinkCell);
+    _entry->setName(_entryName);
+    _entry->setIdentifier(_entryName);
+    // The detail class gives the row its disclosure indicator; the action opens it, because the
+    // host decides which navigation controller the bundle's pages live in.
+    _entry->setDetailControllerClassName(_principalClass);
+    _entry->setAction("openEntry");
+    _entry->setTarget(shared_from_this());
+    _specifiers->push_back(group);
+    _specifiers->push_back(_entry);
+    return _specifiers;
+}
+
+}  // namespace sim

@@ -1,0 +1,32 @@
+#pragma once
+// The Settings application's own first page: one group listing the installed preference bundle,
+// as the device's Settings lists a tweak. Tapping the entry hands over to the application, which
+// creates the bundle's principal class and pushes it.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "host/Preferences/PSListController.h"
+
+namespace sim {
+
+class SettingsTopPage : public PSListController {
+public:
+    // `entryName` is the row's title ("Velkaro"), `principalClass` the page it opens; `open` runs
+    // when the row is tapped.
+    static std::shared_ptr<SettingsTopPage> create(std::string entryName, std::string principalClass,
+        std::function<void()> open);
+
+    std::string className() const override { return "SettingsTopPage"; }
+    std::shared_ptr<PSSpecifierArray> specifiers() override;
+
+    // The entry's row (it becomes the bundle root page's specifier).
+    const std::shared_ptr<PSSpecifier>& entry() const { return _entry; }
+
+private:
+    std::string _entryName, _principalClass;
+    std::function<void()> _open;
+    std::shared_ptr<PSSpecifier> _entry;
+};
+
+}  // namespace sim
