@@ -1,0 +1,48 @@
+#pragma once
+// Headless script mode: one command per line, run against the Settings application, as a user
+// would act. Blank lines and lines starting with '#' are skipped; words are separated by blanks
+// and "double quotes" group a title with blanks in it. A failing line prints "line N: message"
+// and the script goes on (or stops, when strict).
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+class SettingsApp;
+
+class ScriptRunner {
+public:
+    struct Options {
+        bool strict = false;               // stop at the first failing line
+        bool echo = false;                 // print each command before running it
+        std::filesystem::path outputFolder;  // where relative snapshot paths go ("" = current folder)
+    };
+
+    ScriptRunner(SettingsApp& app, std::ostream& out, std::ostream& err, Options options);
+
+    // Runs the script; returns the number of failed lines.
+    int run(std::istream& script);
+    // One line, numbered for messages; false when it failed (the message is already printed).
+    bool runLine(const std::string& line, int lineNumber);
+    int failures() const { return _failures; }
+
+    // The command reference, for --help and the "help" command.
+    static std::string commandHelp();
+    // The words of a line: blanks separate, double quotes group (with \" inside), '#' starts a
+    // comment outside quotes.
+    static std::vector<std::string> split(const std::string& line);
+
+private:
+    bool execute(const std::vector<std::string>& words, std::string& error);
+
+    SettingsApp& _app;
+    std::ostream& _out;
+    std::ostream& _err;
+    Options _options;
+    std::size_t _firstEvent;  // events before the script ran are not expected on
+    int _failures = 0;
+};
+
+}  // namespace sim

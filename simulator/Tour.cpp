@@ -1,0 +1,93 @@
+#include "simulator/Tour.h"
+
+#include <fstream>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+#include "host/System/DeviceProfile.h"
+#include "host/System/EventLog.h"
+#include "simulator/EventLogWriter.h"
+#include "simulator/ScreenDump.h"
+#include "simulator/ScriptRunner.h"
+#include "simulator/SettingsApp.h"
+#include "simulator/Snapshot.h"
+
+namespace sim {
+
+Tour::Tour(SettingsApp& app, std::filesystem::path folder, std::ostream& out, std::ostream& err)
+    : _app(app), _folder(std::move(folder)), _eventLog(_folder / "events.jsonl"), _out(out), _err(err) {}
+
+std::vector<Tour::Stop> Tour::stops() {
+    // Rows are found by their property list entries, so the tour runs in every language.
+    return {
+        {"01-settings", {}},
+        {"02-root-0.2s", {"open-bundle", "wait 0.2"}},
+        {"03-root-1.2s", {"wait 1.0"}},
+        {"04-root-scrolled", {"scroll 1000"}},
+        {"05-configuration", {"scroll -1000", "tap @detail=KXVelkaroConfigurationListController"}},
+        {"06-slider-popup", {"value @key=artworkOffset", "type 12", "key Negate"}},
+        {"07-slider-stored", {"press Enter", "wait 0.3"}},
+        {"08-narrow-popup", {"value @key=cornerRadius", "type 7", "key Point", "type 5"}},
+        {"09-error-popup", {"delete", "delete", "delete", "type 42", "press Enter"}},
+        {"10-entry-again", {"press OK"}},
+        {"11-list", {"press Cancel", "tap @key=artworkStyle"}},
+        {"12-configuration-again", {"tap-row 0 2", "back", "wait 0.5"}},
+        {"13-makers", {"back", "tap @detail=KXVelkaroMakersListController"}},
+        {"14-maker-opened", {"tap @devName=skyvane"}},
+        {"15-share-sheet", {"account twitter on", "compose"}},
+        {"16-root-again", {"sheet post", "back"}},
+        {"17-mail-composer", {"account mail on", "tap @action=emailKX"}},
+        {"18-settings-again", {"mail send", "back", "wait 3.5"}},
+    };
+}
+
+int Tour::run() {
+    std::error_code ec;
+    std::filesystem::create_directories(_folder, ec);
+    if (ec) {
+        _err << "tour: cannot create " << _folder.string() << ": " << ec.message() << "\n";
+        return 1;
+    }
+    auto writer = std::make_shared<EventLogWriter>(_eventLog);
+    if (!writer->isOpen()) _err << "tour: cannot write the event log " << _eventLog.string() << "\n";
+    for (const auto& event : host::EventLog::shared().events()) writer->write(event);
+    _app.addEventObserver([writer](const host::Event& event) { writer->write(event); });
+
+    const auto& profile = host::DeviceProfile::current();
+    const bool twitter = profile.hasTwitterAccount, mail = profile.hasMailAccount;
+    const bool drawing = Snapshot::available();
+    if (!drawing) _err << "tour: drawing not available in this build; each stop is written as text only\n";
+
+    std::ostringstream scriptOut, scriptErr;
+    ScriptRunner runner(_app, scriptOut, scriptErr, {false, false, _folder});
+    int failed = 0, pictures = 0, line = 0;
+    const auto all = stops();
+    for (const auto& stop : all) {
+        for (const auto& command : stop.commands) {
+            scriptErr.str("");
+            if (!runner.runLine(command, ++line)) {
+                ++failed;
+                std::string message = scriptErr.str();
+                if (auto colon = message.find(": "); colon != std::string::npos) message = message.substr(colon + 2);
+                _err << "tour, " << stop.name << ": " << command << ": " << message;
+            }
+        }
+        std::ofstream(_folder / (stop.name + ".txt")) << ScreenDump::describe(_app);
+        if (drawing) {
+            std::string why;
+            if (Snapshot::write(_app, _folder / (stop.name + ".png"), &why)) ++pictures;
+            else _err << "tour, " << stop.name << ": " << why << "\n";
+        }
+    }
+    _app.setTwitterAccount(twitter);
+    _app.setMailAccount(mail);
+
+    _out << "Tour: " << all.size() << " stops written to " << std::filesystem::absolute(_folder).string() << "\n"
+         << "  " << pictures << " PNG snapshots, " << all.size() << " screen texts (<stop>.txt)\n"
+         << "  event log: " << std::filesystem::absolute(_eventLog).string() << "\n";
+    if (failed) _out << "  " << failed << " step(s) failed; see the messages above\n";
+    return failed;
+}
+
+}  // namespace sim
