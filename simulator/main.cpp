@@ -1,0 +1,188 @@
+// velkaro-sim: the Settings application that runs the Velkaro pane on Linux, in a window, from a
+// script, or as a built-in tour when there is no display.
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <set>
+#include <sstream>
+
+#include <CLI/CLI.hpp>
+
+#include "host/System/DeviceProfile.h"
+#include "host/System/EventLog.h"
+#include "simulator/EventLogWriter.h"
+#include "simulator/ScreenDump.h"
+#include "simulator/ScriptRunner.h"
+#include "simulator/SettingsApp.h"
+#include "simulator/Tour.h"
+
+#if __has_include("simulator/Window.h")
+#include "simulator/Window.h"
+constexpr bool kHasWindow = true;
+#else
+constexpr bool kHasWindow = false;
+#endif
+
+#ifndef VELKARO_DEFAULT_BUNDLE
+#define VELKARO_DEFAULT_BUNDLE "Velkaro.bundle"
+#endif
+
+namespace {
+
+const std::vector<std::string> kClients{"aphelion", "tweetbot", "twitterrific", "tweetings", "twitter"};
+
+std::filesystem::path defaultDeviceRoot() {
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
+        return std::filesystem::path(data) / "velkaro-simulator/device";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return std::filesystem::path(home) / ".local/share/velkaro-simulator/device";
+    return std::filesystem::current_path() / "velkaro-simulator/device";
+}
+
+bool hasDisplay() {
+    const char* x = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x && *x) || (wayland && *wayland);
+}
+
+std::vector<std::string> splitList(const std::string& text) {
+    std::vector<std::string> out;
+    std::stringstream in(text);
+    for (std::string item; std::getline(in, item, ',');) {
+        while (!item.empty() && item.front() == ' ') item.erase(item.begin());
+        while (!item.empty() && item.back() == ' ') item.pop_back();
+        if (!item.empty()) out.push_back(item);
+    }
+    return out;
+}
+
+void listProfiles() {
+    for (const auto& p : host::DeviceProfile::builtIn()) {
+        std::cout << p.name << ": " << p.displayName << ", " << (p.userInterfaceIdiom == 1 ? "pad" : "phone") << ", iOS "
+                  << p.productVersion << " (" << p.buildVersion << "), " << p.productType << ", Core Foundation "
+                  << p.coreFoundationVersion << ", screen " << p.screenSize.width << "x" << p.screenSize.height << "\n";
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App cli{"velkaro-sim: a small Settings application that opens the Velkaro settings pane from a simulated\n"
+                 "device. With a display it opens a window; without one (or with --headless) it runs the built-in\n"
+                 "tour, which writes snapshots, screen texts and the event log into a folder."};
+    cli.footer("\n" + sim::ScriptRunner::commandHelp());
+
+    std::string profile = "iphone6s", language, clients, scriptPath, eventLogPath;
+    std::filesystem::path deviceRoot = defaultDeviceRoot(), bundle = VELKARO_DEFAULT_BUNDLE, tourFolder;
+    bool twitterAccount = false, noMailAccount = false, dump = false, headless = false, listOnly = false, strict = false;
+    cli.add_option("--profile", profile, "Device profile (see --list-profiles)")->capture_default_str();
+    cli.add_option("--language", language, "Preferred languages, comma separated, e.g. de or fr,en (default: the profile's)");
+    cli.add_option("--device-root", deviceRoot, "The simulated device's file system; keeps preferences between runs")
+        ->capture_default_str();
+    cli.add_option("--bundle", bundle, "The staged Velkaro.bundle folder (module and resources)")->capture_default_str();
+    cli.add_option("--installed-clients", clients,
+        "Microblogging clients installed on the device, comma separated: aphelion, tweetbot, twitterrific, "
+        "tweetings, twitter (default: none)");
+    cli.add_flag("--twitter-account", twitterAccount, "Set up a microblogging account (the share sheet is available)");
+    cli.add_flag("--no-mail-account", noMailAccount, "Remove the mail account (the mail composer cannot open)");
+    cli.add_option("--script", scriptPath, "Run script commands from FILE, or from standard input with -, then exit");
+    cli.add_flag("--strict", strict, "With --script: stop at the first failing line");
+    cli.add_option("--tour", tourFolder, "Run the built-in tour into DIR (default without a display: ./velkaro-tour)");
+    cli.add_option("--event-log", eventLogPath, "Write every event (preferences, notifications, links, sheets, mails, "
+                                                "diagnostics) to FILE as JSON lines");
+    cli.add_flag("--dump", dump, "Print the pane's root page as text (sections, rows, footers, cell classes) and exit");
+    cli.add_flag("--headless", headless, "Never open a window, even when a display is available");
+    cli.add_flag("--list-profiles", listOnly, "List the built-in device profiles and exit");
+    CLI11_PARSE(cli, argc, argv);
+
+    if (listOnly) {
+        listProfiles();
+        return 0;
+    }
+    if (!host::DeviceProfile::builtInNamed(profile)) {
+        std::cerr << "velkaro-sim: unknown profile \"" << profile << "\"; the profiles are:\n";
+        listProfiles();
+        return 2;
+    }
+
+    sim::SettingsApp::Options options;
+    options.deviceRoot = deviceRoot;
+    options.bundleDirectory = bundle;
+    options.profile = profile;
+    options.languages = splitList(language);
+    if (!clients.empty()) {
+        std::set<std::string> schemes = host::DeviceProfile::builtInNamed(profile)->installedURLSchemes;
+        for (const auto& client : splitList(clients)) {
+            if (client == "none") continue;
+            if (std::find(kClients.begin(), kClients.end(), client) == kClients.end()) {
+                std::cerr << "velkaro-sim: unknown client \"" << client
+                          << "\" (known: aphelion, tweetbot, twitterrific, tweetings, twitter)\n";
+                return 2;
+            }
+            schemes.insert(client);
+        }
+        options.installedSchemes = schemes;
+    }
+    if (twitterAccount) options.twitterAccount = true;
+    if (noMailAccount) options.mailAccount = false;
+
+    const bool wantsWindow = !dump && scriptPath.empty() && tourFolder.empty() && !headless && hasDisplay();
+    const bool windowed = wantsWindow && kHasWindow;
+    options.manualClock = !windowed;
+
+    sim::SettingsApp app(options);
+    std::shared_ptr<sim::EventLogWriter> eventLog;
+    if (!eventLogPath.empty()) {
+        eventLog = std::make_shared<sim::EventLogWriter>(eventLogPath);
+        if (!eventLog->isOpen()) {
+            std::cerr << "velkaro-sim: cannot write the event log " << eventLogPath << "\n";
+            return 2;
+        }
+        app.addEventObserver([eventLog](const host::Event& event) { eventLog->write(event); });
+    }
+    // Diagnostics are for people too, not only for the log.
+    app.addEventObserver([](const host::Event& event) {
+        if (event.kind == "diagnostic") std::cerr << "velkaro-sim: " << event.field("message") << "\n";
+    });
+
+    std::string error;
+    const bool started = app.start(&error);
+
+    if (dump) {
+        if (!started || !app.openBundleEntry()) {
+            std::cerr << "velkaro-sim: the pane cannot be opened" << (error.empty() ? "" : ": " + error) << "\n";
+            return 1;
+        }
+        std::cout << sim::ScreenDump::describePage(app);
+        return 0;
+    }
+    if (!scriptPath.empty()) {
+        sim::ScriptRunner runner(app, std::cout, std::cerr, {strict, false, {}});
+        int failures = 0;
+        if (scriptPath == "-") {
+            failures = runner.run(std::cin);
+        } else {
+            std::ifstream in(scriptPath);
+            if (!in) {
+                std::cerr << "velkaro-sim: cannot read the script " << scriptPath << "\n";
+                return 2;
+            }
+            failures = runner.run(in);
+        }
+        return failures ? 1 : 0;
+    }
+    if (windowed) {
+#if __has_include("simulator/Window.h")
+        return sim::Window::run(app);
+#endif
+    }
+    if (tourFolder.empty()) {
+        tourFolder = "velkaro-tour";
+        if (wantsWindow) std::cout << "This build has no window: running the tour.\n";
+        else if (!headless) std::cout << "No display found (DISPLAY and WAYLAND_DISPLAY are unset): running the tour.\n";
+    }
+    sim::Tour tour(app, tourFolder, std::cout, std::cerr);
+    return tour.run() ? 1 : 0;
+}
