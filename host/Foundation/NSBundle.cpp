@@ -33,13 +33,17 @@ std::string languageBase(const std::string& tag) { return lowercase(tag.substr(0
 
 std::shared_ptr<NSBundle> NSBundle::bundleWithPath(const std::string& devicePath) {
     auto normal = host::DeviceRoot::normalize(devicePath);
+    if (!normal) return nullptr;
+    {
+        std::lock_guard lock(cacheMutex());
+        if (auto it = bundleCache().find(*normal); it != bundleCache().end()) return it->second;
+    }
     auto hostPath = host::DeviceRoot::resolve(devicePath);
     std::error_code ec;
-    if (!normal || !hostPath || !std::filesystem::is_directory(*hostPath, ec)) return nullptr;
+    if (!hostPath || !std::filesystem::is_directory(*hostPath, ec)) return nullptr;
+    auto bundle = std::make_shared<NSBundle>(*normal);
     std::lock_guard lock(cacheMutex());
-    auto& slot = bundleCache()[*normal];
-    if (!slot) slot = std::make_shared<NSBundle>(*normal);
-    return slot;
+    return bundleCache().emplace(*normal, std::move(bundle)).first->second;
 }
 
 void NSBundle::flushCaches() {

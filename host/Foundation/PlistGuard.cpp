@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -92,19 +93,21 @@ bool isStringWithoutNul(const BinaryReader& reader, std::size_t at) {
 }  // namespace
 
 bool PlistGuard::acceptsXML(std::string_view text, int maxDepth) {
-    if (text.find('\0') != std::string_view::npos) return false;
+    if (std::memchr(text.data(), '\0', text.size())) return false;
+    const char* p = text.data();
+    const char* const end = p + text.size();
     int depth = 0;
-    for (std::size_t pos = text.find('<'); pos != std::string_view::npos; pos = text.find('<', pos)) {
-        const std::string_view rest = text.substr(pos);
+    while ((p = static_cast<const char*>(std::memchr(p, '<', static_cast<std::size_t>(end - p))))) {
+        const std::string_view rest(p, static_cast<std::size_t>(end - p));
         std::string_view close = ">";
         if (startsWith(rest, "<!--")) close = "-->";
         else if (startsWith(rest, "<![CDATA[")) close = "]]>";
-        const std::size_t end = text.find(close, pos + 1);
-        if (end == std::string_view::npos) return true;  // unterminated: libplist stops there
-        if (rest.size() > 1 && rest[1] == '/') depth = depth > 0 ? depth - 1 : 0;
-        else if (rest.size() > 1 && rest[1] != '?' && rest[1] != '!' && text[end - 1] != '/' && ++depth > maxDepth)
-            return false;
-        pos = end + close.size();
+        const std::size_t found = rest.find(close, 1);
+        if (found == std::string_view::npos) return true;  // unterminated: libplist stops there
+        const char kind = rest.size() > 1 ? rest[1] : '\0';
+        if (kind == '/') depth = depth > 0 ? depth - 1 : 0;
+        else if (kind != '?' && kind != '!' && rest[found - 1] != '/' && ++depth > maxDepth) return false;
+        p += found + close.size();
     }
     return true;
 }

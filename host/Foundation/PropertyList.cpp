@@ -43,10 +43,9 @@ std::optional<PlistValue> toValue(plist_t node, int depth) {
             return PlistValue(d);
         }
         case PLIST_STRING: {
-            char* s = nullptr;
-            plist_get_string_val(node, &s);
-            std::unique_ptr<char, FreeDeleter> owned(s);
-            return PlistValue(std::string(s ? s : ""));
+            uint64_t length = 0;
+            const char* s = plist_get_string_ptr(node, &length);
+            return PlistValue(s ? std::string(s, length) : std::string());
         }
         case PLIST_KEY: {
             char* s = nullptr;
@@ -93,7 +92,7 @@ std::optional<PlistValue> toValue(plist_t node, int depth) {
                 std::unique_ptr<char, FreeDeleter> ownedKey(key);
                 auto converted = toValue(value, depth + 1);
                 if (!converted) return std::nullopt;
-                entries.insert_or_assign(std::string(key ? key : ""), std::move(*converted));
+                entries.insert_or_assign(entries.end(), std::string(key ? key : ""), std::move(*converted));
             }
             return PlistValue(std::move(entries));
         }

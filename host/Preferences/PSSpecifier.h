@@ -45,6 +45,7 @@ public:
     // setProperty:forKey: — a nil value removes the key.
     void setProperty(PlistValue value, const std::string& key);
     const PlistValue::Dictionary& properties() const { return _properties; }
+    void setProperties(PlistValue::Dictionary properties) { _properties = std::move(properties); }
 
     const std::shared_ptr<PSTitleDictionary>& titleDictionary() const { return _titleDictionary; }
     void setTitleDictionary(std::shared_ptr<PSTitleDictionary> titles) { _titleDictionary = std::move(titles); }

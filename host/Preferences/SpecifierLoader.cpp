@@ -32,7 +32,7 @@ std::shared_ptr<PSTitleDictionary> pairTitles(const PlistValue& titles, const Pl
     return dict;
 }
 
-std::shared_ptr<PSSpecifier> makeSpecifier(const PlistValue::Dictionary& item, const std::shared_ptr<NSObject>& target,
+std::shared_ptr<PSSpecifier> makeSpecifier(PlistValue::Dictionary item, const std::shared_ptr<NSObject>& target,
     std::string& why) {
     for (const char* key : kTextKeys) {
         auto it = item.find(key);
@@ -42,7 +42,7 @@ std::shared_ptr<PSSpecifier> makeSpecifier(const PlistValue::Dictionary& item, c
         }
     }
     auto spec = std::make_shared<PSSpecifier>();
-    for (const auto& [key, value] : item) spec->setProperty(value, key);
+    spec->setProperties(std::move(item));
     const PlistValue& cell = spec->propertyForKey("cell");
     if (auto type = cell.isString() ? PSSpecifier::cellTypeFromString(*cell.string()) : std::optional<PSCellType>())
         spec->setCellType(*type);
@@ -71,22 +71,25 @@ std::shared_ptr<PSSpecifier> makeSpecifier(const PlistValue::Dictionary& item, c
 
 }  // namespace
 
-PSSpecifierArray SpecifierLoader::specifiersFromPlist(const PlistValue& page, const std::shared_ptr<NSObject>& target,
+PSSpecifierArray SpecifierLoader::specifiersFromPlist(PlistValue page, const std::shared_ptr<NSObject>& target,
     std::string* diagnostic) {
     auto fail = [&](const std::string& why) {
         if (diagnostic) *diagnostic = why;
         return PSSpecifierArray{};
     };
-    if (!page.isDictionary()) return fail("the page is not a dictionary");
-    const auto* items = page["items"].array();
-    if (!items) return fail(page["items"].isNil() ? "the page has no \"items\" array" : "\"items\" is not an array");
+    auto* dict = page.dictionary();
+    if (!dict) return fail("the page is not a dictionary");
+    auto found = dict->find("items");
+    if (found == dict->end()) return fail("the page has no \"items\" array");
+    auto* items = found->second.array();
+    if (!items) return fail("\"items\" is not an array");
     PSSpecifierArray rows;
     rows.reserve(items->size());
     for (std::size_t k = 0; k < items->size(); ++k) {
-        const auto* item = (*items)[k].dictionary();
+        auto* item = (*items)[k].dictionary();
         if (!item) return fail("item " + std::to_string(k) + " is not a dictionary");
         std::string why;
-        auto spec = makeSpecifier(*item, target, why);
+        auto spec = makeSpecifier(std::move(*item), target, why);
         if (!spec) return fail("item " + std::to_string(k) + ": " + why);
         rows.push_back(std::move(spec));
     }
@@ -101,7 +104,7 @@ PSSpecifierArray SpecifierLoader::specifiersFromBytes(std::string_view bytes, co
         if (diagnostic) *diagnostic = error;
         return {};
     }
-    return specifiersFromPlist(*page, target, diagnostic);
+    return specifiersFromPlist(std::move(*page), target, diagnostic);
 }
 
 }  // namespace host

@@ -18,7 +18,7 @@ public:
     // items has a wrong type (an item that is not a dictionary, a "cell" or "label" that is not
     // text, titles and values that do not pair up), gives no rows; `diagnostic` then says what
     // was wrong and where.
-    static PSSpecifierArray specifiersFromPlist(const PlistValue& page, const std::shared_ptr<NSObject>& target,
+    static PSSpecifierArray specifiersFromPlist(PlistValue page, const std::shared_ptr<NSObject>& target,
         std::string* diagnostic);
 
     // The same from a file's bytes; unparseable bytes give no rows and a diagnostic.
