@@ -125,6 +125,7 @@ bool SettingsApp::start(std::string* error) {
     UIApplication::sharedApplication()->reset();
     UIAlertView::dismissAll();
     UISwitch::resetAppearance();
+    host::EventLog::shared().clear();
     host::EventLog::shared().setListener([this](const host::Event& event) {
         if (event.kind == "openURL") _state->showNote("Opened " + event.field("url"), kNoteSeconds);
         for (const auto& observer : _state->observers) observer(event);

@@ -1,0 +1,144 @@
+// Script mode, the event log file and the built-in tour.
+#include <unistd.h>
+
+#include <sstream>
+
+#include "host/Preferences/PSListController.h"
+#include "simulator/EventLogWriter.h"
+#include "simulator/ScriptRunner.h"
+#include "simulator/Snapshot.h"
+#include "simulator/Tour.h"
+#include "tests/simulator/SimulatorFixture.h"
+
+namespace {
+
+struct Run {
+    int failures;
+    std::string out, err;
+};
+
+Run runScript(sim::SettingsApp& app, const std::string& script, bool strict = false) {
+    std::istringstream in(script);
+    std::ostringstream out, err;
+    sim::ScriptRunner runner(app, out, err, {strict, false, {}});
+    const int failures = runner.run(in);
+    return {failures, out.str(), err.str()};
+}
+
+}  // namespace
+
+TEST(ScriptRunnerSplit, WordsQuotesAndComments) {
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases{
+        {"tap Configuration", {"tap", "Configuration"}},
+        {"  slide \"Corner radius\"   7 ", {"slide", "Corner radius", "7"}},
+        {"press \"say \\\"hi\\\"\"", {"press", "say \"hi\""}},
+        {"# a comment", {}},
+        {"wait 0.5 # half a second", {"wait", "0.5"}},
+        {"tap \"#1 row\"", {"tap", "#1 row"}},
+        {"type \"\"", {"type", ""}},
+        {"", {}},
+    };
+    for (const auto& [line, words] : cases) EXPECT_EQ(sim::ScriptRunner::split(line), words) << line;
+}
+
+// The slider flow as a script: the value is stored at once and announced 0.2 s later.
+TEST_F(SimulatorFixture, ScriptEntersASliderValueAndChecksWhatReachedTheOutside) {
+    ASSERT_TRUE(start());
+    const auto run = runScript(*app, R"(# open the pane from the Settings page
+open Velkaro
+tap "Configuration"
+value "Artwork offset"
+type 12
+key Negate
+press Enter
+expect-event notification
+wait 0.2
+expect-event notification name=com.mornvale.velkaro/ReloadPrefs
+expect-pref com.mornvale.velkaro artworkOffset -12
+expect "slider=-12"
+dump
+)");
+    EXPECT_EQ(run.failures, 1) << run.err;
+    EXPECT_EQ(run.err.rfind("line 8: no notification event so far", 0), 0u) << run.err;
+    EXPECT_NE(run.out.find("page KXVelkaroConfigurationListController"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("slider=-12 [-50..50]"), std::string::npos) << run.out;
+}
+
+// Failing lines are reported with their numbers; the script goes on unless it is strict.
+TEST_F(SimulatorFixture, ScriptReportsFailingLinesAndStopsWhenStrict) {
+    const std::string script = R"(open-bundle
+frobnicate
+tap "No such row"
+tap Configuration
+value "Corner radius"
+type -5
+press Enter
+expect-pref com.mornvale.velkaro cornerRadius 5
+)";
+    ASSERT_TRUE(start());
+    auto run = runScript(*app, script);
+    EXPECT_EQ(run.failures, 3) << run.err;
+    EXPECT_NE(run.err.find("line 2: unknown command \"frobnicate\""), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("line 3: no row titled \"No such row\""), std::string::npos) << run.err;
+    // The number pad drops the minus sign: 5 is typed, and stored.
+    EXPECT_NE(run.err.find("line 6: the number pad has digits only: typed 1 of 2"), std::string::npos) << run.err;
+
+    TearDown();
+    SetUp();
+    ASSERT_TRUE(start());
+    run = runScript(*app, script, true);
+    EXPECT_EQ(run.failures, 1);
+    EXPECT_EQ(app->visiblePage()->className(), "VelkaroListController") << "nothing after line 2 ran";
+}
+
+// Each event is one JSON line with its time, kind and fields, whatever the fields hold.
+TEST(EventLogWriter, OneJsonObjectPerLine) {
+    host::Event plain{0.25, "notification", {{"name", "com.mornvale.velkaro/ReloadPrefs"}}};
+    EXPECT_EQ(sim::EventLogWriter::line(plain),
+        R"({"time":0.25,"kind":"notification","fields":{"name":"com.mornvale.velkaro/ReloadPrefs"}})");
+    // Quotes, line breaks and bytes that are not UTF-8 stay inside the one line.
+    host::Event awkward{0.1 + 0.2, "diagnostic", {{"message", "a \"broken\"\nlist \xff"}}};
+    const auto line = sim::EventLogWriter::line(awkward);
+    EXPECT_EQ(line.find('\n'), std::string::npos) << line;
+    EXPECT_NE(line.find(R"("time":0.3,)"), std::string::npos) << line;
+    EXPECT_NE(line.find(R"(a \"broken\"\nlist )"), std::string::npos) << line;
+
+    const auto path = std::filesystem::temp_directory_path() / ("velkaro-log-" + std::to_string(::getpid())) / "events.jsonl";
+    {
+        sim::EventLogWriter writer(path);
+        ASSERT_TRUE(writer.isOpen());
+        writer.write(plain);
+        writer.write(awkward);
+    }
+    std::ifstream in(path);
+    std::string first, second, third;
+    std::getline(in, first);
+    std::getline(in, second);
+    EXPECT_EQ(first, sim::EventLogWriter::line(plain));
+    EXPECT_EQ(second, line);
+    EXPECT_FALSE(std::getline(in, third));
+    std::filesystem::remove_all(path.parent_path());
+}
+
+// The tour visits every stop without a failing step and leaves its screens and its log.
+TEST_F(SimulatorFixture, TourWritesEveryStopAndTheEventLog) {
+    ASSERT_TRUE(start());
+    const auto folder = temp / "tour";
+    std::ostringstream out, err;
+    sim::Tour tour(*app, folder, out, err);
+    EXPECT_EQ(tour.run(), 0) << err.str();
+    EXPECT_NE(out.str().find(folder.string()), std::string::npos) << out.str();
+    for (const auto& stop : sim::Tour::stops()) {
+        EXPECT_TRUE(std::filesystem::exists(folder / (stop.name + ".txt"))) << stop.name;
+        EXPECT_EQ(std::filesystem::exists(folder / (stop.name + ".png")), sim::Snapshot::available()) << stop.name;
+    }
+    // The logo is still invisible at 0.2 s and fully there at 1.2 s.
+    EXPECT_NE(readAll(folder / "02-root-0.2s.txt").find("(drawn 0)"), std::string::npos);
+    EXPECT_NE(readAll(folder / "03-root-1.2s.txt").find("(drawn 1)"), std::string::npos);
+    EXPECT_NE(readAll(folder / "09-error-popup.txt").find("alert \"Error\""), std::string::npos);
+    const std::string log = readAll(tour.eventLogPath());
+    for (const char* kind : {"preference", "notification", "openURL", "sheet", "mail", "present", "dismiss"})
+        EXPECT_NE(log.find(std::string("\"kind\":\"") + kind + "\""), std::string::npos) << kind;
+    // Back on the Settings page the theme is gone.
+    EXPECT_NE(readAll(folder / "18-settings-again.txt").find("bar tint default"), std::string::npos);
+}
