@@ -53,7 +53,9 @@ void UIViewController::presentViewController(const std::shared_ptr<UIViewControl
 
 void UIViewController::dismissViewControllerAnimated(bool animated, std::function<void()> completion) {
     if (!_presented) {
+        // A page inside a navigation controller dismisses what its container presented.
         if (auto presenter = _presenting.lock()) presenter->dismissViewControllerAnimated(animated, std::move(completion));
+        else if (auto parent = _parent.lock()) parent->dismissViewControllerAnimated(animated, std::move(completion));
         return;
     }
     auto dismissed = std::move(_presented);

@@ -42,7 +42,8 @@ public:
     void presentViewController(const std::shared_ptr<UIViewController>& controller, bool animated,
         std::function<void()> completion);
     // dismissViewControllerAnimated:completion: — dismisses what this controller presented, or,
-    // when it presented nothing, asks its presenter to dismiss it.
+    // when it presented nothing, asks its presenter (or, if it was not presented, its container)
+    // to dismiss.
     void dismissViewControllerAnimated(bool animated, std::function<void()> completion);
     const std::shared_ptr<UIViewController>& presentedViewController() const { return _presented; }
     std::shared_ptr<UIViewController> presentingViewController() const { return _presenting.lock(); }

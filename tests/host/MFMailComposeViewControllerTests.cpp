@@ -1,0 +1,111 @@
+// The mail composer stand-in: the user's send and cancel, the outbox, and what the delegate hears.
+#include "host/MessageUI/MFMailComposeViewController.h"
+
+#include "host/System/DeviceProfile.h"
+#include "tests/support/DeviceFixture.h"
+
+namespace {
+
+struct RecordingDelegate : MFMailComposeViewControllerDelegate {
+    struct Call {
+        std::shared_ptr<MFMailComposeViewController> controller;
+        MFMailComposeResult result;
+        std::shared_ptr<NSError> error;
+    };
+    void didFinishWithResult(const std::shared_ptr<MFMailComposeViewController>& controller, MFMailComposeResult result,
+        const std::shared_ptr<NSError>& error) override {
+        calls.push_back({controller, result, error});
+    }
+    std::vector<Call> calls;
+};
+
+class MailComposerTest : public DeviceFixture {
+protected:
+    // A composer on screen, presented from a plain controller, reporting to `delegate`.
+    std::shared_ptr<MFMailComposeViewController> presentedComposer() {
+        auto composer = MFMailComposeViewController::init();
+        EXPECT_NE(composer, nullptr);
+        if (!composer) return nullptr;
+        composer->setSubject("Hello");
+        composer->setToRecipients({"Someone <someone@example.org>"});
+        composer->setMessageBody("<b>hi</b>", true);
+        presenter->presentViewController(composer, true, nullptr);
+        composer->setMailComposeDelegate(delegate);
+        return composer;
+    }
+
+    std::shared_ptr<UIViewController> presenter = std::make_shared<UIViewController>();
+    std::shared_ptr<RecordingDelegate> delegate = std::make_shared<RecordingDelegate>();
+};
+
+TEST_F(MailComposerTest, EachSentMailTakesTheNextOutboxNumber) {
+    for (int n = 1; n <= 3; ++n) {
+        auto composer = presentedComposer();
+        ASSERT_TRUE(composer->send());
+        const std::string expected = "/var/mobile/Library/Mail/Outbox/" + std::to_string(n) + ".eml";
+        EXPECT_EQ(composer->sentPath(), expected);
+        EXPECT_TRUE(std::filesystem::is_regular_file(hostPath(expected)));
+        EXPECT_EQ(events("mail").back().field("path"), expected);
+        ASSERT_EQ(delegate->calls.size(), std::size_t(n));
+        EXPECT_EQ(delegate->calls.back().controller, composer);
+        EXPECT_EQ(delegate->calls.back().result, MFMailComposeResultSent);
+        EXPECT_EQ(delegate->calls.back().error, nullptr);
+        EXPECT_FALSE(composer->send()) << "a finished composer cannot send again";
+        EXPECT_FALSE(composer->cancel());
+        presenter->dismissViewControllerAnimated(false, nullptr);
+    }
+    EXPECT_EQ(delegate->calls.size(), 3u);
+    EXPECT_EQ(events("mail").size(), 3u);
+}
+
+TEST_F(MailComposerTest, CancelWritesNothing) {
+    auto composer = presentedComposer();
+    ASSERT_TRUE(composer->cancel());
+    ASSERT_EQ(delegate->calls.size(), 1u);
+    EXPECT_EQ(delegate->calls[0].result, MFMailComposeResultCancelled);
+    EXPECT_TRUE(events("mail").empty());
+    EXPECT_FALSE(std::filesystem::exists(hostPath(MFMailComposeViewController::kOutboxPath)));
+}
+
+TEST_F(MailComposerTest, AnOutboxThatCannotBeWrittenFailsTheMail) {
+    writeFile("/var/mobile/Library/Mail/Outbox", "a file where the folder should be");
+    auto composer = presentedComposer();
+    ASSERT_TRUE(composer->send());
+    ASSERT_EQ(delegate->calls.size(), 1u);
+    EXPECT_EQ(delegate->calls[0].result, MFMailComposeResultFailed);
+    ASSERT_NE(delegate->calls[0].error, nullptr);
+    EXPECT_FALSE(delegate->calls[0].error->localizedDescription().empty());
+    EXPECT_FALSE(composer->sentPath().has_value());
+    EXPECT_TRUE(events("mail").empty());
+    EXPECT_FALSE(diagnostics().empty());
+}
+
+TEST_F(MailComposerTest, UserActionsNeedTheComposerOnScreen) {
+    auto composer = MFMailComposeViewController::init();
+    ASSERT_NE(composer, nullptr);
+    composer->setMailComposeDelegate(delegate);
+    EXPECT_FALSE(composer->send());
+    EXPECT_FALSE(composer->cancel());
+    EXPECT_TRUE(delegate->calls.empty());
+}
+
+TEST_F(MailComposerTest, AttachmentsKeepTheirOrderAndNilDataAttachesNothing) {
+    auto composer = MFMailComposeViewController::init();
+    ASSERT_NE(composer, nullptr);
+    composer->addAttachmentData(std::string("one"), "text/plain", "1.txt");
+    composer->addAttachmentData(std::nullopt, "application/xml", "missing.plist");
+    composer->addAttachmentData(std::string("", 0), "text/plain", "empty.txt");
+    const auto& attachments = composer->message().attachments;
+    ASSERT_EQ(attachments.size(), 2u);
+    EXPECT_EQ(attachments[0].fileName, "1.txt");
+    EXPECT_EQ(attachments[1].fileName, "empty.txt");
+    EXPECT_EQ(composer->message().from, host::DeviceProfile::current().mailAccount);
+}
+
+TEST_F(MailComposerTest, NoComposerWithoutAMailAccount) {
+    host::DeviceProfile::mutableCurrent().hasMailAccount = false;
+    EXPECT_FALSE(MFMailComposeViewController::canSendMail());
+    EXPECT_EQ(MFMailComposeViewController::init(), nullptr);
+}
+
+}  // namespace
