@@ -137,8 +137,13 @@ bool SettingsApp::start(std::string* error) {
 
     // The device: its folders, the bundle mounted at its device path, the profile.
     std::error_code ec;
-    std::filesystem::create_directories(s.options.deviceRoot / "var/mobile/Library/Preferences", ec);
-    std::filesystem::create_directories(s.options.deviceRoot / "tmp", ec);
+    s.options.deviceRoot = std::filesystem::absolute(s.options.deviceRoot, ec);
+    s.options.bundleDirectory = std::filesystem::absolute(s.options.bundleDirectory, ec);
+    for (const char* folder : {"var/mobile/Library/Preferences", "tmp"}) {
+        if (!std::filesystem::create_directories(s.options.deviceRoot / folder, ec) && ec)
+            host::EventLog::shared().diagnostic("cannot create the device folder " + (s.options.deviceRoot / folder).string() +
+                                                ": " + ec.message() + "; nothing can be stored");
+    }
     host::DeviceRoot::install(s.options.deviceRoot);
     host::DeviceRoot::mount(kBundleDevicePath, s.options.bundleDirectory);
     host::ClassRegistry::shared().setDefaultBundlePath(std::string(kBundleDevicePath));

@@ -77,21 +77,27 @@ int main(int argc, char** argv) {
     std::string profile = "iphone6s", language, clients, scriptPath, eventLogPath;
     std::filesystem::path deviceRoot = defaultDeviceRoot(), bundle = VELKARO_DEFAULT_BUNDLE, tourFolder;
     bool twitterAccount = false, noMailAccount = false, dump = false, headless = false, listOnly = false, strict = false;
-    cli.add_option("--profile", profile, "Device profile (see --list-profiles)")->capture_default_str();
-    cli.add_option("--language", language, "Preferred languages, comma separated, e.g. de or fr,en (default: the profile's)");
+    cli.add_option("--profile", profile, "Device profile (see --list-profiles)")->type_name("NAME")->capture_default_str();
+    cli.add_option("--language", language, "Preferred languages, comma separated, e.g. de or fr,en (default: the profile's)")
+        ->type_name("LANGS");
     cli.add_option("--device-root", deviceRoot, "The simulated device's file system; keeps preferences between runs")
+        ->type_name("DIR")
         ->capture_default_str();
-    cli.add_option("--bundle", bundle, "The staged Velkaro.bundle folder (module and resources)")->capture_default_str();
+    cli.add_option("--bundle", bundle, "The staged Velkaro.bundle folder (module and resources)")->type_name("DIR")->capture_default_str();
     cli.add_option("--installed-clients", clients,
         "Microblogging clients installed on the device, comma separated: aphelion, tweetbot, twitterrific, "
-        "tweetings, twitter (default: none)");
+        "tweetings, twitter (default: none)")
+        ->type_name("LIST");
     cli.add_flag("--twitter-account", twitterAccount, "Set up a microblogging account (the share sheet is available)");
     cli.add_flag("--no-mail-account", noMailAccount, "Remove the mail account (the mail composer cannot open)");
-    cli.add_option("--script", scriptPath, "Run script commands from FILE, or from standard input with -, then exit");
+    cli.add_option("--script", scriptPath, "Run script commands from FILE, or from standard input with -, then exit")
+        ->type_name("FILE|-");
     cli.add_flag("--strict", strict, "With --script: stop at the first failing line");
-    cli.add_option("--tour", tourFolder, "Run the built-in tour into DIR (default without a display: ./velkaro-tour)");
+    cli.add_option("--tour", tourFolder, "Run the built-in tour into DIR (default without a display: ./velkaro-tour)")
+        ->type_name("DIR");
     cli.add_option("--event-log", eventLogPath, "Write every event (preferences, notifications, links, sheets, mails, "
-                                                "diagnostics) to FILE as JSON lines");
+                                                "diagnostics) to FILE as JSON lines")
+        ->type_name("FILE");
     cli.add_flag("--dump", dump, "Print the pane's root page as text (sections, rows, footers, cell classes) and exit");
     cli.add_flag("--headless", headless, "Never open a window, even when a display is available");
     cli.add_flag("--list-profiles", listOnly, "List the built-in device profiles and exit");
