@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iomanip>
 #include <iostream>
 #include <memory>
 #include <set>
@@ -60,9 +61,9 @@ std::vector<std::string> splitList(const std::string& text) {
 
 void listProfiles() {
     for (const auto& p : host::DeviceProfile::builtIn()) {
-        std::cout << p.name << ": " << p.displayName << ", " << (p.userInterfaceIdiom == 1 ? "pad" : "phone") << ", iOS "
+        std::cout << std::fixed << std::setprecision(2) << p.name << ": " << p.displayName << ", " << (p.userInterfaceIdiom == 1 ? "pad" : "phone") << ", iOS "
                   << p.productVersion << " (" << p.buildVersion << "), " << p.productType << ", Core Foundation "
-                  << p.coreFoundationVersion << ", screen " << p.screenSize.width << "x" << p.screenSize.height << "\n";
+                  << p.coreFoundationVersion << ", screen " << int(p.screenSize.width) << "x" << int(p.screenSize.height) << "\n";
     }
 }
 
@@ -136,9 +137,6 @@ int main(int argc, char** argv) {
 
     const bool wantsWindow = !dump && scriptPath.empty() && tourFolder.empty() && !headless && hasDisplay();
     const bool windowed = wantsWindow && kHasWindow;
-    options.manualClock = !windowed;
-
-    sim::SettingsApp app(options);
     std::shared_ptr<sim::EventLogWriter> eventLog;
     if (!eventLogPath.empty()) {
         eventLog = std::make_shared<sim::EventLogWriter>(eventLogPath);
@@ -146,15 +144,22 @@ int main(int argc, char** argv) {
             std::cerr << "velkaro-sim: cannot write the event log " << eventLogPath << "\n";
             return 2;
         }
-        app.addEventObserver([eventLog](const host::Event& event) { eventLog->write(event); });
     }
-    // Diagnostics are for people too, not only for the log.
-    app.addEventObserver([](const host::Event& event) {
-        if (event.kind == "diagnostic") std::cerr << "velkaro-sim: " << event.field("message") << "\n";
-    });
-
     std::string error;
-    const bool started = app.start(&error);
+    bool started = false;
+    const auto makeApp = [&](bool manualClock) {
+        options.manualClock = manualClock;
+        auto made = std::make_unique<sim::SettingsApp>(options);
+        if (eventLog) made->addEventObserver([eventLog](const host::Event& event) { eventLog->write(event); });
+        // Diagnostics are for people too, not only for the log.
+        made->addEventObserver([](const host::Event& event) {
+            if (event.kind == "diagnostic") std::cerr << "velkaro-sim: " << event.field("message") << "\n";
+        });
+        started = made->start(&error);
+        return made;
+    };
+    auto running = makeApp(!windowed);
+    sim::SettingsApp& app = *running;
 
     if (dump) {
         if (!started || !app.openBundleEntry()) {
@@ -179,16 +184,25 @@ int main(int argc, char** argv) {
         }
         return failures ? 1 : 0;
     }
+    bool windowFailed = false;
     if (windowed) {
 #if __has_include("simulator/Window.h")
-        return sim::Window::run(app);
+        std::string why;
+        const int status = sim::Window::run(app, &why);
+        if (why.empty()) return status;
+        // No usable video device after all: the tour still shows the pane, on its own clock.
+        std::cerr << "velkaro-sim: cannot open the window: " << why << "\n";
+        windowFailed = true;
+        running.reset();
+        running = makeApp(true);
 #endif
     }
     if (tourFolder.empty()) {
         tourFolder = "velkaro-tour";
-        if (wantsWindow) std::cout << "This build has no window: running the tour.\n";
+        if (windowFailed) std::cout << "No window could be opened: running the tour.\n";
+        else if (wantsWindow) std::cout << "This build has no window: running the tour.\n";
         else if (!headless) std::cout << "No display found (DISPLAY and WAYLAND_DISPLAY are unset): running the tour.\n";
     }
-    sim::Tour tour(app, tourFolder, std::cout, std::cerr);
+    sim::Tour tour(*running, tourFolder, std::cout, std::cerr);
     return tour.run() ? 1 : 0;
 }
