@@ -27,10 +27,15 @@ void resizeAxis(CGFloat& origin, CGFloat& length, CGFloat delta, bool flexLow, b
 }  // namespace
 
 std::shared_ptr<UIView> UIView::initWithFrame(CGRect frame) {
-    if (host::FailureInjection::shouldFail("UIView")) return nullptr;
     auto view = std::make_shared<UIView>();
-    view->setFrame(frame);
+    if (!view->initialiseBase(frame)) return nullptr;
     return view;
+}
+
+bool UIView::initialiseBase(CGRect frame) {
+    if (host::FailureInjection::shouldFail("UIView")) return false;
+    setFrame(frame);
+    return true;
 }
 
 void UIView::setFrame(CGRect frame) {

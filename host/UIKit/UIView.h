@@ -90,6 +90,11 @@ public:
     static void animateWithDuration(NSTimeInterval duration, std::function<void()> animations,
         std::function<void(bool)> completion = nullptr);
 
+protected:
+    // The work of initWithFrame:, for subclasses made with make_shared. Returns false when the
+    // host was told to fail the next "UIView" initialiser.
+    bool initialiseBase(CGRect frame);
+
 private:
     struct AlphaAnimation {
         CGFloat from = 0, to = 0;
