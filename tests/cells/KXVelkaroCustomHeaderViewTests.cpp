@@ -1,0 +1,162 @@
+#include "cells/KXVelkaroCustomHeaderView.h"
+
+#include <string>
+#include <vector>
+
+#include "host/System/DeviceProfile.h"
+#include "host/System/FailureInjection.h"
+#include "host/UIKit/UILabel.h"
+#include "tests/support/DeviceFixture.h"
+
+namespace {
+
+class KXVelkaroCustomHeaderViewTest : public DeviceFixture {
+protected:
+    // As the table shows a section header: sized by the table, then laid out.
+    std::shared_ptr<KXVelkaroCustomHeaderView> layOut(CGFloat width, CGFloat height) {
+        auto header = KXVelkaroCustomHeaderView::init();
+        EXPECT_NE(header, nullptr);
+        if (!header) return nullptr;
+        header->setFrame(CGRectMake(0, 0, width, height));
+        header->layoutIfNeeded();
+        return header;
+    }
+
+    static std::vector<std::shared_ptr<UILabel>> lines(const KXVelkaroCustomHeaderView& header) {
+        return {header.headerLabel(), header.subHeaderLabel(), header.randomLabel()};
+    }
+};
+
+// The three fixed lines, the same in every language: grey, centred, one line each, in the light
+// face, held as subviews.
+TEST_F(KXVelkaroCustomHeaderViewTest, BuildsThreeGreyCentredLines) {
+    const std::vector<std::string> texts{"Velkaro", "Beautifully Redesigned Music Controls", "Thanks for the support"};
+    for (const char* language : {"en", "de", "fr"}) {
+      host::DeviceProfile::mutableCurrent().preferredLanguages = {language};
+      auto header = KXVelkaroCustomHeaderView::init();
+      ASSERT_NE(header, nullptr);
+      auto labels = lines(*header);
+      ASSERT_EQ(header->subviews().size(), 3u);
+      EXPECT_FALSE(header->backgroundColor().has_value());
+      EXPECT_EQ(header->frame(), CGRectZero);
+      for (std::size_t i = 0; i < labels.size(); ++i) {
+        SCOPED_TRACE(std::string(language) + ": " + texts[i]);
+        ASSERT_NE(labels[i], nullptr);
+        EXPECT_EQ(header->subviews()[i], labels[i]);  // added in order, title first
+        EXPECT_EQ(labels[i]->text(), texts[i]);
+        EXPECT_EQ(labels[i]->font().fontName, "HelveticaNeue-Light");
+        EXPECT_EQ(labels[i]->numberOfLines(), 1);
+        EXPECT_EQ(labels[i]->textColor(), UIColor::grayColor());
+        EXPECT_EQ(labels[i]->backgroundColor(), UIColor::clearColor());
+        EXPECT_EQ(labels[i]->textAlignment(), NSTextAlignmentCenter);
+        EXPECT_FALSE(labels[i]->translatesAutoresizingMaskIntoConstraints());
+      }
+    }
+}
+
+// Font sizes follow the idiom test, made for each line: a device that cannot answer is a phone.
+TEST_F(KXVelkaroCustomHeaderViewTest, FontSizesFollowTheIdiom) {
+    struct Case {
+        const char* profile;
+        bool answersIdiomQuery;
+        CGFloat title, tagline, thanks;
+    };
+    const Case cases[] = {
+        {"iphone6s", true, 36, 17, 15},
+        {"iphone6", true, 36, 17, 15},
+        {"ipad-air2", true, 44, 22, 15},
+        {"ipad-air2", false, 36, 17, 15},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.profile) + (c.answersIdiomQuery ? "" : " (no idiom query)"));
+        useProfile(c.profile);
+        host::DeviceProfile::mutableCurrent().answersIdiomQuery = c.answersIdiomQuery;
+        auto header = KXVelkaroCustomHeaderView::init();
+        ASSERT_NE(header, nullptr);
+        EXPECT_EQ(header->headerLabel()->font().pointSize, c.title);
+        EXPECT_EQ(header->subHeaderLabel()->font().pointSize, c.tagline);
+        EXPECT_EQ(header->randomLabel()->font().pointSize, c.thanks);
+    }
+}
+
+// In the root page's 140-point header the title starts 28 points down, each next line 5 points
+// below the one above; every line keeps its natural size and stays centred at any width.
+TEST_F(KXVelkaroCustomHeaderViewTest, StacksTheLinesCentredAtAnyWidth) {
+    for (CGFloat width : {320.0, 375.0, 414.0, 768.0, 100.0}) {
+        SCOPED_TRACE(width);
+        auto header = layOut(width, 140);
+        ASSERT_NE(header, nullptr);
+        auto labels = lines(*header);
+        EXPECT_DOUBLE_EQ(labels[0]->frame().minY(), 28);
+        EXPECT_DOUBLE_EQ(labels[1]->frame().minY(), labels[0]->frame().maxY() + 5);
+        EXPECT_DOUBLE_EQ(labels[2]->frame().minY(), labels[1]->frame().maxY() + 5);
+        for (const auto& label : labels) {
+            EXPECT_DOUBLE_EQ(label->frame().midX(), width / 2);
+            EXPECT_EQ(label->frame().size, label->intrinsicContentSize());
+            EXPECT_GT(label->frame().width(), 0);
+            EXPECT_GT(label->frame().height(), 0);
+        }
+        // Real metrics: the 36-point title is taller than the 17-point tagline, which is wider.
+        EXPECT_GT(labels[0]->frame().height(), labels[1]->frame().height());
+        EXPECT_GT(labels[1]->frame().width(), labels[0]->frame().width());
+    }
+}
+
+// Only the title's one-fifth rule ties the lines to the header's height; a resize re-centres.
+TEST_F(KXVelkaroCustomHeaderViewTest, FollowsAResize) {
+    auto header = layOut(375, 140);
+    ASSERT_NE(header, nullptr);
+    const CGFloat gap = header->subHeaderLabel()->frame().minY() - header->headerLabel()->frame().minY();
+
+    header->setFrame(CGRectMake(0, 500, 600, 200));
+    header->layoutIfNeeded();
+    EXPECT_DOUBLE_EQ(header->headerLabel()->frame().minY(), 40);
+    EXPECT_DOUBLE_EQ(header->subHeaderLabel()->frame().minY() - header->headerLabel()->frame().minY(), gap);
+    for (const auto& label : lines(*header)) EXPECT_DOUBLE_EQ(label->frame().midX(), 300);
+}
+
+// A header larger on a pad: the pad's title is taller than the phone's.
+TEST_F(KXVelkaroCustomHeaderViewTest, PadLinesAreLarger) {
+    auto phone = layOut(375, 140);
+    useProfile("ipad-air2");
+    auto pad = layOut(768, 140);
+    ASSERT_TRUE(phone && pad);
+    EXPECT_GT(pad->headerLabel()->frame().height(), phone->headerLabel()->frame().height());
+    EXPECT_GT(pad->subHeaderLabel()->frame().width(), phone->subHeaderLabel()->frame().width());
+    EXPECT_DOUBLE_EQ(pad->headerLabel()->frame().minY(), 28);
+}
+
+// The setters only swap the reference: the view's subviews stay as they were.
+TEST_F(KXVelkaroCustomHeaderViewTest, SettersDoNotTouchTheSubviews) {
+    auto header = KXVelkaroCustomHeaderView::init();
+    ASSERT_NE(header, nullptr);
+    auto before = header->subviews();
+    auto replacement = UILabel::initWithFrame(CGRectZero);
+    header->setHeaderLabel(replacement);
+    EXPECT_EQ(header->headerLabel(), replacement);
+    EXPECT_EQ(header->subviews(), before);
+    EXPECT_EQ(replacement->superview(), nullptr);
+}
+
+// When the platform view gives nil, init gives nil and builds no label (the armed label failure
+// is still there afterwards).
+TEST_F(KXVelkaroCustomHeaderViewTest, BaseInitialiserFailureGivesNil) {
+    host::FailureInjection::failNextInitialiser("UIView");
+    host::FailureInjection::failNextInitialiser("UILabel");
+    EXPECT_EQ(KXVelkaroCustomHeaderView::init(), nullptr);
+    EXPECT_EQ(UILabel::initWithFrame(CGRectZero), nullptr);
+    EXPECT_NE(KXVelkaroCustomHeaderView::init(), nullptr);
+}
+
+// A label the platform cannot create is passed over; the other lines still lay out.
+TEST_F(KXVelkaroCustomHeaderViewTest, MissingLabelIsPassedOver) {
+    host::FailureInjection::failNextInitialiser("UILabel");
+    auto header = layOut(375, 140);
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->headerLabel(), nullptr);
+    EXPECT_EQ(header->subviews().size(), 2u);
+    EXPECT_DOUBLE_EQ(header->randomLabel()->frame().minY(), header->subHeaderLabel()->frame().maxY() + 5);
+    EXPECT_DOUBLE_EQ(header->randomLabel()->frame().midX(), 187.5);
+}
+
+}  // namespace
