@@ -1,0 +1,244 @@
+#include "pages/VelkaroListController.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "cells/KXVelkaroCustomHeaderView.h"
+#include "cells/KXVelkaroLogoTableCell.h"
+#include "host/Foundation/ClassRegistry.h"
+#include "host/Foundation/RunLoop.h"
+#include "host/Preferences/PSRootController.h"
+#include "host/System/FailureInjection.h"
+#include "host/UIKit/UIBarButtonItem.h"
+#include "host/UIKit/UIImageView.h"
+#include "tests/support/DeviceFixture.h"
+
+namespace {
+
+class VelkaroListControllerTest : public DeviceFixture {
+protected:
+    // As the Settings host creates its principal class: by name.
+    static std::shared_ptr<VelkaroListController> makePage() {
+        return std::dynamic_pointer_cast<VelkaroListController>(
+            host::ClassRegistry::shared().createController("VelkaroListController"));
+    }
+    static std::shared_ptr<UIView> titleView(const std::shared_ptr<VelkaroListController>& page) {
+        return page->navigationItem()->titleView();
+    }
+    static double now() { return host::RunLoop::main().now(); }
+};
+
+// The first call loads "Velkaro"; later calls return that very array, even once the list is gone.
+TEST_F(VelkaroListControllerTest, LoadsItsRowsOnce) {
+    const auto bundle = useWritableBundleCopy();
+    auto page = makePage();
+    ASSERT_NE(page, nullptr);
+    auto rows = page->specifiers();
+    ASSERT_NE(rows, nullptr);
+    EXPECT_EQ(rows->size(), 14u);
+    std::shared_ptr<PSSpecifier> email;
+    for (const auto& row : *rows)
+        if (row->action() == "emailKX") email = row;
+    ASSERT_NE(email, nullptr);
+    EXPECT_EQ(email->target(), page);  // row actions reach the page
+
+    std::filesystem::remove(bundle / "Velkaro.plist");
+    EXPECT_EQ(page->specifiers(), rows);
+    EXPECT_EQ(rows->size(), 14u);
+    EXPECT_TRUE(diagnostics().empty());
+}
+
+// loadView puts the compose button on the right, aimed at the page's tweetSupport:.
+TEST_F(VelkaroListControllerTest, ComposeButtonOnTheRight) {
+    auto page = makePage();
+    ASSERT_NE(page, nullptr);
+    page->view();
+    auto button = page->navigationItem()->rightBarButtonItem();
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->systemItem(), 7);  // the compose symbol
+    EXPECT_EQ(button->target(), page);
+    EXPECT_EQ(button->action(), "tweetSupport:");
+    EXPECT_EQ(page->navigationItem()->leftBarButtonItem(), nullptr);
+    EXPECT_FALSE(page->navigationItem()->title().has_value());  // the logo takes the title's place
+    for (const char* selector : {"tweetSupport:", "emailKX", "increaseAlpha"})
+        EXPECT_TRUE(page->respondsToSelector(selector)) << selector;
+}
+
+// The template logo is the title view, at alpha 0, before the host's viewDidLoad runs; the
+// fade-in is scheduled only after it.
+TEST_F(VelkaroListControllerTest, LogoIsInPlaceBeforeTheHostsViewDidLoad) {
+    auto page = makePage();
+    ASSERT_NE(page, nullptr);
+    struct Seen {
+        bool titleView = false;
+        double alpha = -1;
+        std::size_t pendingTasks = 99;
+    };
+    std::optional<Seen> seen;
+    host::EventLog::shared().setListener([&](const host::Event& e) {
+        if (e.kind != "viewDidLoad" || e.field("controller") != "VelkaroListController") return;
+        auto view = page->navigationItem()->titleView();
+        seen = Seen{view != nullptr, view ? view->alpha() : -1, host::RunLoop::main().pendingTaskCount()};
+    });
+    page->view();
+    host::EventLog::shared().setListener(nullptr);
+
+    ASSERT_TRUE(seen.has_value()) << "the host's viewDidLoad was not called";
+    EXPECT_TRUE(seen->titleView);
+    EXPECT_EQ(seen->alpha, 0.0);
+    EXPECT_EQ(seen->pendingTasks, 0u);
+    EXPECT_EQ(host::RunLoop::main().nextDueTime(), 0.5);
+
+    auto logo = std::dynamic_pointer_cast<UIImageView>(titleView(page));
+    ASSERT_NE(logo, nullptr);
+    ASSERT_NE(logo->image(), nullptr);
+    EXPECT_EQ(logo->image()->renderingMode(), UIImageRenderingModeAlwaysTemplate);
+    EXPECT_EQ(logo->frame().size, (CGSize{90, 28}));  // sized to the picture
+    EXPECT_EQ(logo->alpha(), 0.0);
+    EXPECT_EQ(logo->presentationAlpha(), 0.0);
+}
+
+// Nothing moves for half a second; then the logo fades to 1.0 over the next half second. The fade
+// acts on the title view of that moment, and appearing again does not schedule another.
+TEST_F(VelkaroListControllerTest, LogoFadesInFromHalfASecondToOne) {
+    auto page = makePage();
+    ASSERT_NE(page, nullptr);
+    showPage(page);
+    auto logo = titleView(page);
+    ASSERT_NE(logo, nullptr);
+    page->viewWillDisappear(false);
+    page->viewWillAppear(false);
+
+    advance(0.2);
+    EXPECT_EQ(logo->alpha(), 0.0);
+    EXPECT_EQ(logo->presentationAlpha(), 0.0);
+    // Swapped in before the timer fires: the fade must find this one through the navigation item.
+    auto replacement = UIImageView::initWithImage(nullptr);
+    replacement->setAlpha(0.0);
+    page->navigationItem()->setTitleView(replacement);
+
+    advance(0.3);
+    ASSERT_EQ(now(), 0.5);
+    EXPECT_EQ(replacement->alpha(), 1.0);  // the model value is set at once
+    EXPECT_EQ(replacement->presentationAlpha(), 0.0);
+    advance(0.25);
+    EXPECT_DOUBLE_EQ(replacement->presentationAlpha(), 0.5);
+    advance(0.25);
+    ASSERT_EQ(now(), 1.0);
+    EXPECT_EQ(replacement->presentationAlpha(), 1.0);
+    EXPECT_EQ(logo->alpha(), 0.0);
+    EXPECT_EQ(host::RunLoop::main().pendingTaskCount(), 0u);
+}
+
+// The timer and then the animation hold the page until they have run, so the fade completes
+// even when the host lets go of the page at once.
+TEST_F(VelkaroListControllerTest, TimerAndAnimationKeepThePageAlive) {
+    auto page = makePage();
+    ASSERT_NE(page, nullptr);
+    page->view();
+    auto logo = titleView(page);
+    std::weak_ptr<VelkaroListController> weak = page;
+    page.reset();
+
+    advance(0.25);
+    EXPECT_FALSE(weak.expired()) << "the timer holds the page";
+    advance(0.45);  // 0.7 s: mid-animation
+    EXPECT_FALSE(weak.expired()) << "the animation holds the page";
+    EXPECT_NEAR(logo->presentationAlpha(), 0.4, 1e-9);
+    advance(0.3);
+    advance(0.01);
+    EXPECT_TRUE(weak.expired());
+    EXPECT_EQ(logo->presentationAlpha(), 1.0);
+}
+
+// Section 0 gets a new banner at 140 points, section 4 a new footer logo at 30; the others none
+// and -1. Asking twice gives two different views.
+TEST_F(VelkaroListControllerTest, HeaderViewsAndHeights) {
+    auto page = makePage();
+    ASSERT_NE(page, nullptr);
+    page->view();
+    auto table = page->table();
+    for (NSInteger section : {0, 1, 2, 3, 4, 5, 6, -1}) {
+        SCOPED_TRACE(section);
+        auto first = page->viewForHeaderInSection(table, section);
+        auto second = page->viewForHeaderInSection(table, section);
+        const CGFloat height = page->heightForHeaderInSection(table, section);
+        if (section == 0) {
+            EXPECT_NE(std::dynamic_pointer_cast<KXVelkaroCustomHeaderView>(first), nullptr);
+            EXPECT_NE(std::dynamic_pointer_cast<KXVelkaroCustomHeaderView>(second), nullptr);
+            EXPECT_NE(first, second);
+            EXPECT_EQ(height, 140.0);
+        } else if (section == 4) {
+            EXPECT_NE(std::dynamic_pointer_cast<KXVelkaroLogoTableCell>(first), nullptr);
+            EXPECT_NE(std::dynamic_pointer_cast<KXVelkaroLogoTableCell>(second), nullptr);
+            EXPECT_NE(first, second);
+            EXPECT_EQ(height, 30.0);
+        } else {
+            EXPECT_EQ(first, nullptr);
+            EXPECT_EQ(height, -1.0);
+        }
+    }
+    // A header whose base initialiser fails is simply absent; its height stays.
+    host::FailureInjection::failNextInitialiser("UIView");
+    EXPECT_EQ(page->viewForHeaderInSection(table, 0), nullptr);
+    host::FailureInjection::failNextInitialiser("PSTableCell");
+    EXPECT_EQ(page->viewForHeaderInSection(table, 4), nullptr);
+}
+
+// Shown by the host, the table lays out the banner and the footer logo at their heights and
+// gives the other sections its own automatic heights.
+TEST_F(VelkaroListControllerTest, ShownPageLaysOutItsHeaders) {
+    auto page = makePage();
+    ASSERT_NE(page, nullptr);
+    auto root = showPage(page);
+    const auto& sections = page->table()->sections();
+    ASSERT_EQ(sections.size(), 6u);
+
+    auto banner = std::dynamic_pointer_cast<KXVelkaroCustomHeaderView>(sections[0].headerView);
+    ASSERT_NE(banner, nullptr);
+    EXPECT_EQ(sections[0].headerRect, CGRectMake(0, 0, 375, 140));
+    EXPECT_DOUBLE_EQ(banner->headerLabel()->frame().minY(), 28);
+    EXPECT_DOUBLE_EQ(banner->randomLabel()->frame().midX(), 187.5);
+
+    auto footer = std::dynamic_pointer_cast<KXVelkaroLogoTableCell>(sections[4].headerView);
+    ASSERT_NE(footer, nullptr);
+    EXPECT_EQ(sections[4].headerRect.height(), 30);
+    EXPECT_DOUBLE_EQ(footer->logoImageView()->frame().midX(), 187.5);
+    EXPECT_DOUBLE_EQ(footer->logoImageView()->frame().minY(), 0);
+
+    for (std::size_t s : {1u, 2u, 3u, 5u}) {
+        EXPECT_EQ(sections[s].headerView, nullptr) << s;
+        EXPECT_GT(sections[s].headerRect.height(), 0) << s;
+    }
+}
+
+// Without either logo file the page still shows: the title view is an empty image view that
+// fades in all the same, and the footer header keeps its 30 points.
+TEST_F(VelkaroListControllerTest, MissingLogosLeaveEmptyViews) {
+    const auto bundle = useWritableBundleCopy();
+    std::filesystem::remove(bundle / "images/headerLogo.png");
+    std::filesystem::remove(bundle / "images/footerLogo.png");
+    auto page = makePage();
+    ASSERT_NE(page, nullptr);
+    auto root = showPage(page);
+
+    auto logo = std::dynamic_pointer_cast<UIImageView>(titleView(page));
+    ASSERT_NE(logo, nullptr);
+    EXPECT_EQ(logo->image(), nullptr);
+    EXPECT_EQ(logo->frame().size, (CGSize{0, 0}));
+    EXPECT_EQ(logo->alpha(), 0.0);
+
+    const auto& footerSection = page->table()->sections().at(4);
+    auto footer = std::dynamic_pointer_cast<KXVelkaroLogoTableCell>(footerSection.headerView);
+    ASSERT_NE(footer, nullptr);
+    EXPECT_EQ(footer->logoImageView()->image(), nullptr);
+    EXPECT_EQ(footerSection.headerRect.height(), 30);
+
+    advance(0.75);
+    EXPECT_DOUBLE_EQ(logo->presentationAlpha(), 0.5);
+    advance(0.25);
+    EXPECT_EQ(logo->presentationAlpha(), 1.0);
+}
+
+}  // namespace
