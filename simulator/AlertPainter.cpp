@@ -1,0 +1,129 @@
+#include "simulator/AlertPainter.h"
+
+#include "host/UIKit/UIToolbar.h"
+#include "simulator/NumberPad.h"
+
+namespace sim {
+namespace {
+
+UIColor rgb(int r, int g, int b) { return UIColor::colorWithRed(r / 255.0, g / 255.0, b / 255.0, 1); }
+
+}  // namespace
+
+void AlertPainter::draw(const UIAlertView& alert, CGSize screen) {
+    const auto layout = ModalLayout::alert(alert, screen);
+    _canvas.fillRect(CGRectMake(0, 0, screen.width, screen.height), UIColor::colorWithWhite(0, 0.4));
+    drawBox(alert, layout);
+    drawButtons(alert, layout);
+    auto field = alert.textFieldAtIndex(0);
+    if (!field || !field->isFirstResponder() || layout.keyboard.size.height <= 0) return;
+    if (auto toolbar = std::dynamic_pointer_cast<UIToolbar>(field->inputAccessoryView()))
+        if (layout.toolbar.size.height > 0) drawToolbar(*toolbar, layout);
+    drawNumberPad(layout, field->keyboardType());
+}
+
+void AlertPainter::drawBox(const UIAlertView& alert, const ModalLayout::Alert& layout) {
+    _canvas.softShadow(layout.box, 13, 10, {0, 2}, 0.10);
+    _canvas.fillRoundedRect(layout.box, 13, rgb(248, 248, 248));
+    Canvas::TextStyle title;
+    title.font = UIFont::boldSystemFontOfSize(ModalLayout::kAlertTitleFontSize);
+    title.alignment = NSTextAlignmentCenter;
+    title.wrap = true;
+    title.centreVertically = false;
+    if (alert.title()) _canvas.drawText(*alert.title(), layout.title, title);
+    Canvas::TextStyle message = title;
+    message.font = UIFont::systemFontOfSize(ModalLayout::kAlertMessageFontSize);
+    if (alert.message()) _canvas.drawText(*alert.message(), layout.message, message);
+
+    auto field = alert.textFieldAtIndex(0);
+    if (!field || layout.field.size.height <= 0) return;
+    const CGRect f = layout.field;
+    _canvas.fillRect(f, UIColor::whiteColor());
+    _canvas.strokeRoundedRect(f, 4, rgb(198, 198, 204), 1 / _canvas.scale() * 2);
+    Canvas::TextStyle text;
+    text.font = UIFont::systemFontOfSize(ModalLayout::kAlertMessageFontSize + 2);
+    const CGRect textRect = CGRectMake(f.minX() + 6, f.minY(), f.width() - 12, f.height());
+    const CGFloat width = _canvas.drawText(field->text(), textRect, text).width;
+    if (field->isFirstResponder()) {
+        const CGFloat x = std::min(textRect.minX() + width + 1, textRect.maxX());
+        _canvas.fillRect(CGRectMake(x, f.midY() - 8.5, 2, 17), alertTintColor());
+    }
+}
+
+void AlertPainter::drawButtons(const UIAlertView& alert, const ModalLayout::Alert& layout) {
+    const UIColor line = rgb(219, 219, 223);
+    for (std::size_t i = 0; i < layout.buttons.size(); ++i) {
+        const auto& button = layout.buttons[i];
+        const CGRect r = button.frame;
+        const bool sideBySide = layout.buttons.size() == 2;
+        if (!sideBySide || i == 0) _canvas.hairline(layout.box.minX(), layout.box.maxX(), r.minY(), line);
+        if (sideBySide && i == 1) _canvas.verticalHairline(r.minX(), r.minY(), r.maxY(), line);
+        Canvas::TextStyle style;
+        // The layout keeps the alert's button order, so position i is button index i.
+        const bool cancel = NSInteger(i) == alert.cancelButtonIndex();
+        style.font = cancel ? UIFont::boldSystemFontOfSize(17) : UIFont::systemFontOfSize(17);
+        style.color = alertTintColor();
+        style.alignment = NSTextAlignmentCenter;
+        _canvas.drawText(button.title, CGRectMake(r.minX() + 6, r.minY(), r.width() - 12, r.height()), style);
+    }
+}
+
+void AlertPainter::drawToolbar(const UIToolbar& toolbar, const ModalLayout::Alert& layout) {
+    const CGRect bar = layout.toolbar;
+    _canvas.fillRect(bar, toolbar.backgroundColor().value_or(rgb(247, 247, 247)));
+    _canvas.hairline(bar.minX(), bar.maxX(), bar.minY(), rgb(178, 178, 178));
+    Canvas::TextStyle style;
+    style.font = UIFont::systemFontOfSize(ModalLayout::kKeyFontSize);
+    style.color = toolbar.tintColor().value_or(alertTintColor());
+    style.alignment = NSTextAlignmentCenter;
+    for (const auto& key : layout.keys) _canvas.drawText(key.title, key.frame, style);
+}
+
+void AlertPainter::drawNumberPad(const ModalLayout::Alert& layout, UIKeyboardType type) {
+    const CGRect pad = NumberPad::padFrame(layout);
+    _canvas.fillRect(pad, keyboardColor());
+    const UIColor divider = rgb(188, 191, 196);
+    for (const auto& key : NumberPad::keys(pad, type)) {
+        const CGRect k = key.frame;
+        const bool digit = !key.label.empty() && key.label != NumberPad::kDelete;
+        if (digit) _canvas.fillRect(k, UIColor::whiteColor());
+        _canvas.hairline(k.minX(), k.maxX(), k.minY(), divider);
+        if (k.minX() > pad.minX()) _canvas.verticalHairline(k.minX(), k.minY(), k.maxY(), divider);
+        if (key.label == NumberPad::kDelete) {
+            drawDeleteGlyph(k);
+            continue;
+        }
+        Canvas::TextStyle digitStyle;
+        digitStyle.font = UIFont::systemFontOfSize(25);
+        digitStyle.alignment = NSTextAlignmentCenter;
+        // Digits with letters under them (and the 1, which lines up with them) sit higher.
+        const CGFloat lift = key.label >= "1" && key.label <= "9" ? 6 : 0;
+        _canvas.drawText(key.label, CGRectMake(k.minX(), k.minY() - lift, k.width(), k.height()), digitStyle);
+        if (key.letters.empty()) continue;
+        Canvas::TextStyle letters;
+        letters.font = UIFont::boldSystemFontOfSize(10);
+        letters.alignment = NSTextAlignmentCenter;
+        _canvas.drawText(key.letters, CGRectMake(k.minX(), k.midY() + 8, k.width(), 12), letters);
+    }
+}
+
+void AlertPainter::drawDeleteGlyph(CGRect key) {
+    cairo_t* cr = _canvas.cr();
+    const CGFloat cx = key.midX(), cy = key.midY();
+    _canvas.setColor(UIColor::blackColor());
+    cairo_set_line_width(cr, 1.5);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_move_to(cr, cx - 13, cy);
+    cairo_line_to(cr, cx - 6, cy - 8);
+    cairo_line_to(cr, cx + 12, cy - 8);
+    cairo_line_to(cr, cx + 12, cy + 8);
+    cairo_line_to(cr, cx - 6, cy + 8);
+    cairo_close_path(cr);
+    cairo_move_to(cr, cx - 1, cy - 4);
+    cairo_line_to(cr, cx + 7, cy + 4);
+    cairo_move_to(cr, cx + 7, cy - 4);
+    cairo_line_to(cr, cx - 1, cy + 4);
+    cairo_stroke(cr);
+}
+
+}  // namespace sim

@@ -1,0 +1,32 @@
+#pragma once
+// Draws the front alert over a dimmed screen: the rounded box with its title, message, text field
+// (with its text and a caret while it is being edited) and buttons (the cancel button bold),
+// then, while the field is first responder, the keyboard and the keypad toolbar riding on it.
+#include "host/UIKit/UIAlertView.h"
+#include "simulator/Canvas.h"
+#include "simulator/ModalLayout.h"
+
+class UIToolbar;
+
+namespace sim {
+
+class AlertPainter {
+public:
+    explicit AlertPainter(Canvas& canvas) : _canvas(canvas) {}
+
+    void draw(const UIAlertView& alert, CGSize screen);
+
+    static UIColor alertTintColor() { return UIColor::colorWithRed(0, 122 / 255.0, 1, 1); }
+    static UIColor keyboardColor() { return UIColor::colorWithRed(209 / 255.0, 213 / 255.0, 219 / 255.0, 1); }
+
+private:
+    void drawBox(const UIAlertView& alert, const ModalLayout::Alert& layout);
+    void drawButtons(const UIAlertView& alert, const ModalLayout::Alert& layout);
+    void drawToolbar(const UIToolbar& toolbar, const ModalLayout::Alert& layout);
+    void drawNumberPad(const ModalLayout::Alert& layout, UIKeyboardType type);
+    void drawDeleteGlyph(CGRect key);
+
+    Canvas& _canvas;
+};
+
+}  // namespace sim

@@ -1,0 +1,298 @@
+#include "simulator/Canvas.h"
+
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <mutex>
+#include <tuple>
+#include <vector>
+
+#include "host/UIKit/TextMetrics.h"
+#include "host/UIKit/UIImage.h"
+
+namespace sim {
+namespace {
+
+// Font descriptions are parsed once per platform font and kept for the process.
+PangoFontDescription* fontDescription(const UIFont& font) {
+    static std::mutex mutex;
+    static std::map<std::pair<std::string, double>, PangoFontDescription*> cache;
+    std::lock_guard lock(mutex);
+    auto key = std::make_pair(font.fontName, font.pointSize);
+    auto it = cache.find(key);
+    if (it != cache.end()) return it->second;
+    auto* description = pango_font_description_from_string(host::TextMetrics::pangoDescription(font).c_str());
+    cache.emplace(key, description);
+    return description;
+}
+
+// One horizontal and one vertical box-blur pass over an 8-bit alpha plane.
+void boxBlur(std::vector<std::uint8_t>& plane, int width, int height, int stride, int radius) {
+    std::vector<std::uint8_t> line(std::max(width, height));
+    const int span = 2 * radius + 1;
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = plane.data() + y * stride;
+        int sum = 0;
+        for (int x = -radius; x <= radius; ++x) sum += (x >= 0 && x < width) ? row[x] : 0;
+        for (int x = 0; x < width; ++x) {
+            line[x] = static_cast<std::uint8_t>(sum / span);
+            const int out = x - radius, in = x + radius + 1;
+            if (out >= 0) sum -= row[out];
+            if (in < width) sum += row[in];
+        }
+        std::copy_n(line.begin(), width, row);
+    }
+    for (int x = 0; x < width; ++x) {
+        int sum = 0;
+        for (int y = -radius; y <= radius; ++y) sum += (y >= 0 && y < height) ? plane[y * stride + x] : 0;
+        for (int y = 0; y < height; ++y) {
+            line[y] = static_cast<std::uint8_t>(sum / span);
+            const int out = y - radius, in = y + radius + 1;
+            if (out >= 0) sum -= plane[out * stride + x];
+            if (in < height) sum += plane[in * stride + x];
+        }
+        for (int y = 0; y < height; ++y) plane[y * stride + x] = line[y];
+    }
+}
+
+cairo_surface_t* surfaceFor(const UIImage& image) {
+    // Cairo only reads a source surface, so lending it the image's pixels is safe.
+    auto* data = const_cast<unsigned char*>(image.pixels().data());
+    return cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, image.pixelWidth(), image.pixelHeight(),
+        image.stride());
+}
+
+}  // namespace
+
+Canvas::Canvas(cairo_t* cr, double scale) : _cr(cr), _scale(scale) {
+    host::TextMetrics::configureFonts();
+    _pango = pango_cairo_create_context(cr);
+    cairo_font_options_t* options = cairo_font_options_create();
+    // Unhinted metrics keep text the same width at every scale, as the label sizes assume.
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    pango_cairo_context_set_font_options(_pango, options);
+    cairo_font_options_destroy(options);
+}
+
+Canvas::~Canvas() {
+    if (_pango) g_object_unref(_pango);
+}
+
+void Canvas::setColor(const UIColor& color, double alphaFactor) {
+    cairo_set_source_rgba(_cr, color.red, color.green, color.blue, color.alpha * alphaFactor);
+}
+
+void Canvas::fillRect(CGRect rect, const UIColor& color) {
+    if (color.alpha <= 0) return;
+    setColor(color);
+    cairo_rectangle(_cr, rect.minX(), rect.minY(), rect.width(), rect.height());
+    cairo_fill(_cr);
+}
+
+void Canvas::roundedRectPath(CGRect r, CGFloat radius) {
+    radius = std::min({radius, r.width() / 2, r.height() / 2});
+    cairo_new_sub_path(_cr);
+    cairo_arc(_cr, r.maxX() - radius, r.minY() + radius, radius, -M_PI / 2, 0);
+    cairo_arc(_cr, r.maxX() - radius, r.maxY() - radius, radius, 0, M_PI / 2);
+    cairo_arc(_cr, r.minX() + radius, r.maxY() - radius, radius, M_PI / 2, M_PI);
+    cairo_arc(_cr, r.minX() + radius, r.minY() + radius, radius, M_PI, 3 * M_PI / 2);
+    cairo_close_path(_cr);
+}
+
+void Canvas::fillRoundedRect(CGRect rect, CGFloat radius, const UIColor& color) {
+    setColor(color);
+    roundedRectPath(rect, radius);
+    cairo_fill(_cr);
+}
+
+void Canvas::strokeRoundedRect(CGRect rect, CGFloat radius, const UIColor& color, CGFloat lineWidth) {
+    setColor(color);
+    const CGFloat inset = lineWidth / 2;
+    roundedRectPath(CGRectMake(rect.minX() + inset, rect.minY() + inset, rect.width() - lineWidth,
+                        rect.height() - lineWidth),
+        radius - inset);
+    cairo_set_line_width(_cr, lineWidth);
+    cairo_stroke(_cr);
+}
+
+void Canvas::fillCircle(CGPoint centre, CGFloat radius, const UIColor& color) {
+    setColor(color);
+    cairo_new_sub_path(_cr);
+    cairo_arc(_cr, centre.x, centre.y, radius, 0, 2 * M_PI);
+    cairo_fill(_cr);
+}
+
+void Canvas::hairline(CGFloat x0, CGFloat x1, CGFloat y, const UIColor& color) {
+    double dx0 = x0, dy = y, dx1 = x1, unused = y;
+    cairo_user_to_device(_cr, &dx0, &dy);
+    cairo_user_to_device(_cr, &dx1, &unused);
+    cairo_save(_cr);
+    cairo_identity_matrix(_cr);
+    setColor(color);
+    cairo_rectangle(_cr, std::round(dx0), std::round(dy), std::round(dx1) - std::round(dx0), 1);
+    cairo_fill(_cr);
+    cairo_restore(_cr);
+}
+
+void Canvas::verticalHairline(CGFloat x, CGFloat y0, CGFloat y1, const UIColor& color) {
+    double dx = x, dy0 = y0, unused = x, dy1 = y1;
+    cairo_user_to_device(_cr, &dx, &dy0);
+    cairo_user_to_device(_cr, &unused, &dy1);
+    cairo_save(_cr);
+    cairo_identity_matrix(_cr);
+    setColor(color);
+    cairo_rectangle(_cr, std::round(dx), std::round(dy0), 1, std::round(dy1) - std::round(dy0));
+    cairo_fill(_cr);
+    cairo_restore(_cr);
+}
+
+void Canvas::softShadow(CGRect rect, CGFloat radius, CGFloat blur, CGSize offset, double opacity) {
+    const int steps = 4;
+    for (int i = steps; i >= 1; --i) {
+        const CGFloat grow = blur * i / steps;
+        const CGRect r = CGRectMake(rect.minX() + offset.width - grow / 2, rect.minY() + offset.height - grow / 2,
+            rect.width() + grow, rect.height() + grow);
+        fillRoundedRect(r, radius + grow / 2, UIColor::colorWithWhite(0, opacity / steps));
+    }
+}
+
+PangoLayout* Canvas::layoutFor(const std::string& text, const UIFont& font, CGFloat width, bool wrap) {
+    pango_cairo_update_context(_cr, _pango);
+    PangoLayout* layout = pango_layout_new(_pango);
+    pango_layout_set_font_description(layout, fontDescription(font));
+    pango_layout_set_text(layout, text.c_str(), static_cast<int>(text.size()));
+    if (wrap) {
+        if (width > 0) pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
+        pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    } else {
+        pango_layout_set_single_paragraph_mode(layout, TRUE);
+        if (width > 0) {
+            pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
+            pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+        }
+    }
+    return layout;
+}
+
+CGSize Canvas::measureText(const std::string& text, const UIFont& font, CGFloat wrapWidth) {
+    if (text.empty()) return {0, 0};
+    PangoLayout* layout = layoutFor(text, font, wrapWidth, wrapWidth > 0);
+    PangoRectangle logical{};
+    pango_layout_get_extents(layout, nullptr, &logical);
+    g_object_unref(layout);
+    return {logical.width / double(PANGO_SCALE), logical.height / double(PANGO_SCALE)};
+}
+
+CGSize Canvas::drawText(const std::string& text, CGRect rect, const TextStyle& style) {
+    if (text.empty()) return {0, 0};
+    const CGFloat width = rect.width();
+    PangoLayout* layout = layoutFor(text, style.font, width, style.wrap);
+    if (style.wrap && width > 0) {
+        pango_layout_set_alignment(layout, style.alignment == NSTextAlignmentCenter ? PANGO_ALIGN_CENTER
+                                           : style.alignment == NSTextAlignmentRight ? PANGO_ALIGN_RIGHT
+                                                                                     : PANGO_ALIGN_LEFT);
+    }
+    PangoRectangle logical{};
+    pango_layout_get_extents(layout, nullptr, &logical);
+    const CGSize size{logical.width / double(PANGO_SCALE), logical.height / double(PANGO_SCALE)};
+    CGFloat x = rect.minX();
+    if (!style.wrap && width > 0) {
+        const CGFloat used = std::min(size.width, width);
+        if (style.alignment == NSTextAlignmentCenter) x += (width - used) / 2;
+        else if (style.alignment == NSTextAlignmentRight) x += width - used;
+        x -= logical.x / double(PANGO_SCALE);
+    }
+    CGFloat y = rect.minY();
+    if (style.centreVertically && rect.height() > 0) y += (rect.height() - size.height) / 2;
+    setColor(style.color);
+    cairo_move_to(_cr, x, y);
+    pango_cairo_show_layout(_cr, layout);
+    cairo_new_path(_cr);
+    g_object_unref(layout);
+    return size;
+}
+
+void Canvas::drawImage(const UIImage& image, CGRect rect, const std::optional<UIColor>& tint) {
+    if (image.pixelWidth() <= 0 || image.pixelHeight() <= 0 || rect.width() <= 0 || rect.height() <= 0) return;
+    cairo_surface_t* surface = surfaceFor(image);
+    cairo_save(_cr);
+    cairo_translate(_cr, rect.minX(), rect.minY());
+    cairo_scale(_cr, rect.width() / image.pixelWidth(), rect.height() / image.pixelHeight());
+    cairo_rectangle(_cr, 0, 0, image.pixelWidth(), image.pixelHeight());
+    cairo_clip(_cr);
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
+    if (image.renderingMode() == UIImageRenderingModeAlwaysTemplate && tint) {
+        setColor(*tint);
+        cairo_mask(_cr, pattern);
+    } else {
+        cairo_set_source(_cr, pattern);
+        cairo_paint(_cr);
+    }
+    cairo_pattern_destroy(pattern);
+    cairo_restore(_cr);
+    cairo_surface_destroy(surface);
+}
+
+void Canvas::drawImageShadow(const UIImage& image, CGRect rect, const CALayer& layer) {
+    const auto& color = layer.shadowColor();
+    if (!color || layer.shadowOpacity() <= 0 || image.pixelWidth() <= 0 || rect.width() <= 0 || rect.height() <= 0)
+        return;
+    // The blur is worked out in device pixels, so the shadow is as soft at every scale.
+    const int radius = std::max(0, static_cast<int>(std::lround(layer.shadowRadius() * _scale / 2)));
+    const int pad = 3 * radius + 1;
+    cairo_surface_t* mask = shadowMask(image, rect, radius, pad);
+    cairo_save(_cr);
+    cairo_translate(_cr, rect.minX() + layer.shadowOffset().width, rect.minY() + layer.shadowOffset().height);
+    cairo_scale(_cr, 1 / _scale, 1 / _scale);
+    setColor(*color, layer.shadowOpacity());
+    cairo_mask_surface(_cr, mask, -pad, -pad);
+    cairo_restore(_cr);
+    cairo_surface_destroy(mask);
+}
+
+cairo_surface_t* Canvas::shadowMask(const UIImage& image, CGRect rect, int radius, int pad) {
+    const int w = static_cast<int>(std::ceil(rect.width() * _scale)) + 2 * pad;
+    const int h = static_cast<int>(std::ceil(rect.height() * _scale)) + 2 * pad;
+    // The same picture at the same size blurs the same way every frame: keep the blurred masks,
+    // keyed by the pixels' content, not by an address that a later image may reuse.
+    const auto& pixels = image.pixels();
+    std::uint64_t hash = 1469598103934665603ull;
+    for (std::uint8_t byte : pixels) hash = (hash ^ byte) * 1099511628211ull;
+    const auto key = std::make_tuple(hash, image.pixelWidth(), image.pixelHeight(), w, h, radius);
+    static std::mutex mutex;
+    static std::map<decltype(key), cairo_surface_t*> cache;
+    std::lock_guard lock(mutex);
+    if (auto it = cache.find(key); it != cache.end()) return cairo_surface_reference(it->second);
+
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+    cairo_t* mc = cairo_create(mask);
+    cairo_surface_t* source = surfaceFor(image);
+    cairo_translate(mc, pad, pad);
+    cairo_scale(mc, rect.width() * _scale / image.pixelWidth(), rect.height() * _scale / image.pixelHeight());
+    cairo_set_source_surface(mc, source, 0, 0);
+    cairo_paint(mc);
+    cairo_destroy(mc);
+    cairo_surface_destroy(source);
+    cairo_surface_flush(mask);
+    const int stride = cairo_image_surface_get_stride(mask);
+    unsigned char* data = cairo_image_surface_get_data(mask);
+    std::vector<std::uint8_t> plane(data, data + stride * h);
+    for (int pass = 0; radius > 0 && pass < 3; ++pass) boxBlur(plane, w, h, stride, radius);
+    std::copy(plane.begin(), plane.end(), data);
+    cairo_surface_mark_dirty(mask);
+
+    if (cache.size() >= kShadowCacheSize) {
+        for (auto& [unused, surface] : cache) cairo_surface_destroy(surface);
+        cache.clear();
+    }
+    cache.emplace(key, cairo_surface_reference(mask));
+    return mask;
+}
+
+}  // namespace sim

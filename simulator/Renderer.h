@@ -1,0 +1,47 @@
+#pragma once
+// Draws the simulated screen exactly as the model holds it, with Cairo and Pango: the status bar
+// in its style, the navigation bar with the visible bar's colours, the page's title or title view
+// (at its presentation alpha) and bar buttons, the visible page's grouped table, a presented
+// share sheet or mail composer, the front alert with its keyboard, and the note banner.
+#include <cairo.h>
+
+#include <filesystem>
+#include <string>
+
+#include "host/CoreGraphics/CGGeometry.h"
+#include "host/UIKit/UIColor.h"
+
+class UINavigationBar;
+class UIViewController;
+
+namespace sim {
+
+class SettingsApp;
+class Canvas;
+
+class Renderer {
+public:
+    // Draws the whole screen into `cr`, whose user space is device pixels: `scale` pixels a point.
+    static void draw(const SettingsApp& app, cairo_t* cr, double scale);
+    // A new ARGB32 image of the screen (screen size times `scale`); the caller destroys it.
+    static cairo_surface_t* renderImage(const SettingsApp& app, double scale);
+    // Writes the screen as a PNG; false, with the reason, when it cannot.
+    static bool writePNG(const SettingsApp& app, const std::filesystem::path& path, double scale = 2,
+        std::string* error = nullptr);
+
+    // The window's tint: what table content and alerts are drawn with.
+    static UIColor systemTintColor() { return UIColor::colorWithRed(0, 122 / 255.0, 1, 1); }
+    // Status-bar text: dark for style 0, light for style 1 (light content).
+    static UIColor statusBarTextColor(NSInteger style) { return style == 1 ? UIColor::whiteColor() : UIColor::blackColor(); }
+
+private:
+    static void drawPage(const SettingsApp& app, Canvas& canvas, CGSize screen);
+    static void drawNavigationBar(const SettingsApp& app, Canvas& canvas, CGSize screen);
+    static void drawTitle(UIViewController& controller, const UINavigationBar* bar, Canvas& canvas, CGSize screen);
+    static void drawBackButton(const std::string& title, const UIColor& tint, Canvas& canvas);
+    static void drawComposeGlyph(CGPoint centre, const UIColor& tint, Canvas& canvas);
+    static void drawStatusBar(Canvas& canvas, CGSize screen, NSInteger style);
+    static void drawNote(Canvas& canvas, CGSize screen, const std::string& text);
+};
+
+}  // namespace sim

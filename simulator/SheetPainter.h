@@ -1,0 +1,29 @@
+#pragma once
+// Draws a controller presented over the pages: the share sheet as a card over the dimmed page
+// (service name, Cancel, Post, the text, the characters left), the mail composer as a full page
+// (Cancel, Send, To, From, Subject, the body and the attachments' names), and any other
+// controller as a card naming its class.
+#include "host/UIKit/UIViewController.h"
+#include "simulator/Canvas.h"
+
+class SLComposeViewController;
+class MFMailComposeViewController;
+
+namespace sim {
+
+class SheetPainter {
+public:
+    explicit SheetPainter(Canvas& canvas) : _canvas(canvas) {}
+
+    // Returns whether the controller covers the whole screen (its own bar under the status bar).
+    bool draw(const UIViewController& presented, CGSize screen);
+
+private:
+    void drawShareSheet(const SLComposeViewController& sheet, CGSize screen);
+    void drawMailComposer(const MFMailComposeViewController& composer, CGSize screen);
+    void drawGeneric(const UIViewController& controller, CGSize screen);
+
+    Canvas& _canvas;
+};
+
+}  // namespace sim

@@ -1,0 +1,34 @@
+#pragma once
+// Draws a grouped table as the Settings application shows it: the grey background, each
+// section's custom header view or header title, white cells with their views, the selection
+// highlight, disclosure indicators and checkmarks, hairline separators, and the footers.
+#include "host/UIKit/UITableView.h"
+#include "simulator/Canvas.h"
+
+namespace sim {
+
+class TablePainter {
+public:
+    TablePainter(Canvas& canvas, UIColor tint) : _canvas(canvas), _tint(tint) {}
+
+    // Draws `table` into `viewport` (screen points), scrolled by its content offset.
+    void draw(const UITableView& table, CGRect viewport);
+
+    static UIColor groupedBackgroundColor() { return UIColor::colorWithRed(239 / 255.0, 239 / 255.0, 244 / 255.0, 1); }
+    static UIColor separatorColor() { return UIColor::colorWithRed(200 / 255.0, 199 / 255.0, 204 / 255.0, 1); }
+    static UIColor sectionTextColor() { return UIColor::colorWithRed(109 / 255.0, 109 / 255.0, 114 / 255.0, 1); }
+    static UIColor selectedCellColor() { return UIColor::colorWithRed(217 / 255.0, 217 / 255.0, 217 / 255.0, 1); }
+    static constexpr CGFloat kSeparatorInset = 15;
+
+private:
+    void drawRows(const UITableView::Section& section, CGFloat width);
+    void drawAccessory(const UITableViewCell& cell, CGRect rect);
+    void drawHeader(const UITableView::Section& section);
+    void drawFooter(const UITableView::Section& section);
+
+    Canvas& _canvas;
+    UIColor _tint;
+    CGFloat _visibleTop = 0, _visibleBottom = 0;  // content coordinates
+};
+
+}  // namespace sim
