@@ -1,0 +1,66 @@
+// Accept-to-file-on-disk time for one typed value: the entry pop-up opens, a number is typed and
+// "Enter" stores it through the host, including the atomic replace of the preferences file.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "cells/KXVelkaroSliderCell.h"
+#include "host/Foundation/RunLoop.h"
+#include "host/Preferences/PreferenceStore.h"
+#include "host/System/DeviceProfile.h"
+#include "host/System/DeviceRoot.h"
+#include "host/System/EventLog.h"
+
+namespace {
+
+std::shared_ptr<PSSpecifier> sliderRow() {
+    auto row = std::make_shared<PSSpecifier>();
+    row->setName("Animation duration (ms)");
+    row->setProperty("com.mornvale.velkaro", "defaults");
+    row->setProperty("animationDuration", "key");
+    row->setProperty(0, "min");
+    row->setProperty(1000, "max");
+    row->setProperty("com.mornvale.velkaro/ReloadPrefs", "PostNotification");
+    return row;
+}
+
+void BM_AcceptTypedValue(benchmark::State& state) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "velkaro-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    const std::filesystem::path root = pattern;
+    std::filesystem::create_directories(root / "var/mobile/Library/Preferences");
+    host::DeviceRoot::install(root);
+    host::DeviceProfile::install(*host::DeviceProfile::builtInNamed("iphone6s"));
+    host::RunLoop::main().reset(0);
+
+    // A preferences file of realistic size: the page's other settings are already stored.
+    for (const char* key : {"enabled", "theme", "artworkOffset", "cornerRadius", "backgroundBlur"})
+        host::PreferenceStore::setValue("com.mornvale.velkaro", key, PlistValue(1));
+
+    auto cell = KXVelkaroSliderCell::initWithStyle(0, "slider", sliderRow());
+    long typed = 0;
+    for (auto _ : state) {
+        cell->presentPopup();
+        auto entry = UIAlertView::topAlert();
+        entry->textFieldAtIndex(0)->typeText(std::to_string(typed++ % 1000));
+        entry->clickButtonAtIndex(1);
+
+        state.PauseTiming();
+        host::RunLoop::main().advance(0.2);  // the post; not part of the acceptance
+        host::EventLog::shared().clear();
+        state.ResumeTiming();
+    }
+    cell.reset();
+    host::DeviceRoot::uninstall();
+    std::filesystem::remove_all(root);
+}
+
+}  // namespace
+
+BENCHMARK(BM_AcceptTypedValue)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();
