@@ -44,7 +44,19 @@ bool PreferenceStore::setValue(const std::string& domain, const std::string& key
     if (!path) return fail("no device root");
     std::error_code ec;
     std::filesystem::create_directories(path->parent_path(), ec);
-    auto values = read(domain);
+    PlistValue::Dictionary values;
+    if (auto bytes = DeviceRoot::readFile(devicePathForDomain(domain))) {
+        auto stored = PropertyList::parse(*bytes);
+        if (stored && stored->isDictionary()) {
+            values = std::move(*stored->dictionary());
+        } else {
+            // Keep the unreadable file beside the new one rather than writing over it.
+            const auto aside = path->string() + ".unreadable";
+            std::filesystem::rename(*path, aside, ec);
+            EventLog::shared().diagnostic("preferences of " + domain + " were unreadable; kept as " +
+                                          std::filesystem::path(aside).filename().string() + " and started afresh");
+        }
+    }
     if (value.isNil()) values.erase(key);
     else values.insert_or_assign(key, value);
     std::string error;

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "host/Foundation/PropertyList.h"
+#include "host/System/DeviceRoot.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {
@@ -136,6 +137,23 @@ TEST_F(PreferenceStoreTest, ReplacingOneKeyKeepsTheOthers) {
     ASSERT_TRUE(stored);
     EXPECT_EQ(*stored, PlistValue(PlistValue::Dictionary{{"enabled", true}, {"cornerRadius", PlistValue(0.3f)}}));
     EXPECT_EQ(events("preference").size(), 5u);
+}
+
+}  // namespace
+
+namespace {
+
+class PreferenceStoreRecoveryTest : public DeviceFixture {};
+
+// A preferences file that cannot be read is kept aside, never written over.
+TEST_F(PreferenceStoreRecoveryTest, UnreadableFileIsKeptAside) {
+    const std::string device = "/var/mobile/Library/Preferences/com.mornvale.velkaro.plist";
+    writeFile(device, "not a property list");
+    ASSERT_TRUE(host::PreferenceStore::setValue("com.mornvale.velkaro", "cornerRadius", PlistValue(4.0)));
+    EXPECT_EQ(host::PreferenceStore::valueForKey("com.mornvale.velkaro", "cornerRadius"), PlistValue(4.0));
+    EXPECT_EQ(host::DeviceRoot::readFile(device + ".unreadable"), "not a property list");
+    ASSERT_FALSE(diagnostics().empty());
+    EXPECT_NE(diagnostics().back().find("unreadable"), std::string::npos);
 }
 
 }  // namespace
