@@ -33,7 +33,9 @@ public:
     void addAttachmentData(const std::optional<std::string>& data, const std::string& mimeType, const std::string& fileName);
 
     // setMailComposeDelegate: — held weakly.
-    void setMailComposeDelegate(const std::shared_ptr<MFMailComposeViewControllerDelegate>& delegate) { _delegate = delegate; }
+    void setMailComposeDelegate(const std::shared_ptr<MFMailComposeViewControllerDelegate>& delegate) {
+        _delegate = delegate;
+    }
     std::shared_ptr<MFMailComposeViewControllerDelegate> mailComposeDelegate() const { return _delegate.lock(); }
 
     // The mail as it stands; its sender is the device's mail account.

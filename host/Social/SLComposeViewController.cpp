@@ -38,7 +38,8 @@ bool SLComposeViewController::finish(SLComposeViewControllerResult result) {
     if (!presentingViewController() || _finished) return false;
     _finished = true;
     const bool done = result == SLComposeViewControllerResultDone;
-    host::EventLog::shared().record("sheet", {{"service", _serviceType}, {"state", done ? "sent" : "cancelled"}, {"text", _text}});
+    host::EventLog::shared().record("sheet",
+        {{"service", _serviceType}, {"state", done ? "sent" : "cancelled"}, {"text", _text}});
     auto keepAlive = std::static_pointer_cast<SLComposeViewController>(shared_from_this());
     if (auto handler = std::move(_completionHandler)) {
         _completionHandler = nullptr;

@@ -1,7 +1,6 @@
 // The mail composer stand-in: the user's send and cancel, the outbox, and what the delegate hears.
 #include "host/MessageUI/MFMailComposeViewController.h"
 
-#include "host/System/DeviceProfile.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {
@@ -51,11 +50,8 @@ TEST_F(MailComposerTest, EachSentMailTakesTheNextOutboxNumber) {
         EXPECT_EQ(delegate->calls.back().result, MFMailComposeResultSent);
         EXPECT_EQ(delegate->calls.back().error, nullptr);
         EXPECT_FALSE(composer->send()) << "a finished composer cannot send again";
-        EXPECT_FALSE(composer->cancel());
         presenter->dismissViewControllerAnimated(false, nullptr);
     }
-    EXPECT_EQ(delegate->calls.size(), 3u);
-    EXPECT_EQ(events("mail").size(), 3u);
 }
 
 TEST_F(MailComposerTest, CancelWritesNothing) {
@@ -78,34 +74,6 @@ TEST_F(MailComposerTest, AnOutboxThatCannotBeWrittenFailsTheMail) {
     EXPECT_FALSE(composer->sentPath().has_value());
     EXPECT_TRUE(events("mail").empty());
     EXPECT_FALSE(diagnostics().empty());
-}
-
-TEST_F(MailComposerTest, UserActionsNeedTheComposerOnScreen) {
-    auto composer = MFMailComposeViewController::init();
-    ASSERT_NE(composer, nullptr);
-    composer->setMailComposeDelegate(delegate);
-    EXPECT_FALSE(composer->send());
-    EXPECT_FALSE(composer->cancel());
-    EXPECT_TRUE(delegate->calls.empty());
-}
-
-TEST_F(MailComposerTest, AttachmentsKeepTheirOrderAndNilDataAttachesNothing) {
-    auto composer = MFMailComposeViewController::init();
-    ASSERT_NE(composer, nullptr);
-    composer->addAttachmentData(std::string("one"), "text/plain", "1.txt");
-    composer->addAttachmentData(std::nullopt, "application/xml", "missing.plist");
-    composer->addAttachmentData(std::string("", 0), "text/plain", "empty.txt");
-    const auto& attachments = composer->message().attachments;
-    ASSERT_EQ(attachments.size(), 2u);
-    EXPECT_EQ(attachments[0].fileName, "1.txt");
-    EXPECT_EQ(attachments[1].fileName, "empty.txt");
-    EXPECT_EQ(composer->message().from, host::DeviceProfile::current().mailAccount);
-}
-
-TEST_F(MailComposerTest, NoComposerWithoutAMailAccount) {
-    host::DeviceProfile::mutableCurrent().hasMailAccount = false;
-    EXPECT_FALSE(MFMailComposeViewController::canSendMail());
-    EXPECT_EQ(MFMailComposeViewController::init(), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,83 @@
+// Time from emailKX to the mail composer on screen, with this machine's real package listing,
+// and the listing alone for comparison.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "host/Foundation/ClassRegistry.h"
+#include "host/Foundation/RunLoop.h"
+#include "host/MessageUI/MFMailComposeViewController.h"
+#include "host/Preferences/PSRootController.h"
+#include "host/System/DeviceProfile.h"
+#include "host/System/DeviceRoot.h"
+#include "host/System/EventLog.h"
+#include "host/System/Shell.h"
+#include "pages/VelkaroListController.h"
+
+namespace {
+
+constexpr const char* kBundlePath = "/Library/PreferenceBundles/Velkaro.bundle";
+
+// A simulated iPhone 6s with the staged bundle and a stored preferences file.
+class BenchDevice {
+public:
+    BenchDevice() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "velkaro-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) return;
+        root = pattern;
+        std::filesystem::create_directories(root / "var/mobile/Library/Preferences");
+        std::filesystem::create_directories(root / "tmp");
+        host::DeviceRoot::install(root);
+        host::DeviceRoot::mount(kBundlePath, VELKARO_STAGED_BUNDLE);
+        host::ClassRegistry::shared().setDefaultBundlePath(std::string(kBundlePath));
+        host::DeviceProfile::install(*host::DeviceProfile::builtInNamed("iphone6s"));
+        host::RunLoop::main().reset(0);
+        std::filesystem::copy_file(std::string(VELKARO_STAGED_BUNDLE) + "/Info.plist",
+            root / "var/mobile/Library/Preferences/com.mornvale.velkaro.plist");
+    }
+    ~BenchDevice() {
+        host::DeviceRoot::uninstall();
+        std::error_code ec;
+        if (!root.empty()) std::filesystem::remove_all(root, ec);
+    }
+    bool ok() const { return !root.empty(); }
+
+    std::filesystem::path root;
+};
+
+void BM_EmailKXToComposerPresented(benchmark::State& state) {
+    BenchDevice device;
+    if (!device.ok()) return state.SkipWithError("no temporary folder");
+    auto page = std::dynamic_pointer_cast<VelkaroListController>(
+        host::ClassRegistry::shared().createController("VelkaroListController"));
+    auto navigation = std::make_shared<PSRootController>();
+    navigation->pushViewController(page, false);
+
+    for (auto _ : state) {
+        page->emailKX();
+
+        state.PauseTiming();
+        auto composer = std::dynamic_pointer_cast<MFMailComposeViewController>(navigation->presentedViewController());
+        if (!composer) return state.SkipWithError("the composer did not come up");
+        composer->cancel();
+        host::EventLog::shared().clear();
+        state.ResumeTiming();
+    }
+    state.counters["listingBytes"] =
+        double(std::filesystem::file_size(device.root / "tmp/dpkgl.log"));
+}
+BENCHMARK(BM_EmailKXToComposerPresented)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PackageListingAlone(benchmark::State& state) {
+    BenchDevice device;
+    if (!device.ok()) return state.SkipWithError("no temporary folder");
+    for (auto _ : state) host::Shell::system("/usr/bin/dpkg -l >/tmp/dpkgl.log");
+    host::EventLog::shared().clear();
+}
+BENCHMARK(BM_PackageListingAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

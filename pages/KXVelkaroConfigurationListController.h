@@ -1,0 +1,20 @@
+#pragma once
+// The configuration page: the tweak's switches, list row and sliders, with a localized title and the
+// compose button that opens the share sheet.
+#include <memory>
+#include <string>
+
+#include "pages/KXVelkaroListController.h"
+
+class KXVelkaroConfigurationListController : public KXVelkaroListController {
+public:
+    KXVelkaroConfigurationListController();
+    std::string className() const override { return "KXVelkaroConfigurationListController"; }
+
+    // The rows of "VelkaroConfiguration", loaded once; the title is localized and set again on every call.
+    std::shared_ptr<PSSpecifierArray> specifiers() override;
+    // Adds the compose button at the right of the navigation bar.
+    void loadView() override;
+    // tweetSupport: — the compose button's action; the sender is not used.
+    void tweetSupport(const id& sender);
+};

@@ -1,0 +1,257 @@
+// The credits cell: what it shows and where, and which profile address a tap opens.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "cells/KXVelkaroDeveloperTableCell.h"
+#include "host/Foundation/ClassRegistry.h"
+#include "host/System/DeviceProfile.h"
+#include "host/System/FailureInjection.h"
+#include "host/UIKit/UIApplication.h"
+#include "tests/support/DeviceFixture.h"
+
+namespace {
+
+class DeveloperCellTest : public DeviceFixture {
+protected:
+    static std::shared_ptr<PSSpecifier> row(const PlistValue::Dictionary& properties) {
+        auto specifier = std::make_shared<PSSpecifier>();
+        for (const auto& [key, value] : properties) specifier->setProperty(value, key);
+        return specifier;
+    }
+    static std::shared_ptr<PSSpecifier> makerRow(const std::string& user) {
+        return row({{"devImage", "zoe"}, {"twitterUsername", user}, {"devName", "Zo\xC3\xAB M"},
+            {"realName", "Zo\xC3\xAB Martel"}, {"job", "Interface Design"}});
+    }
+    static std::shared_ptr<KXVelkaroDeveloperTableCell> cellFor(const std::shared_ptr<PSSpecifier>& specifier) {
+        // Created the way the host creates a row's cell: by class name.
+        auto cell = host::ClassRegistry::shared().createCell("KXVelkaroDeveloperTableCell", 1, "Cell", specifier);
+        return std::dynamic_pointer_cast<KXVelkaroDeveloperTableCell>(cell);
+    }
+    static void install(std::set<std::string> schemes) {
+        schemes.insert({"https", "http", "mailto"});
+        host::DeviceProfile::mutableCurrent().installedURLSchemes = std::move(schemes);
+    }
+    std::vector<std::string> probes() const {
+        std::vector<std::string> out;
+        for (const auto& e : events("canOpenURL")) out.push_back(e.field("url"));
+        return out;
+    }
+    std::vector<std::string> opened() const {
+        std::vector<std::string> out;
+        for (const auto& e : events("openURL")) out.push_back(e.field("url"));
+        return out;
+    }
+};
+
+const std::vector<std::string> kAllProbes = {"aphelion://", "tweetbot://", "twitterrific://", "tweetings://", "twitter://"};
+
+TEST_F(DeveloperCellTest, TapOpensTheProfileInTheFirstInstalledClient) {
+    const struct {
+        std::set<std::string> installed;
+        std::string user;
+        std::string expected;
+        std::size_t probesMade;
+    } cases[] = {
+        {{"tweetbot"}, "skyvane_dev", "tweetbot:///user_profile/skyvane_dev", 2},
+        {{"aphelion", "tweetbot"}, "Zo\xC3\xAB_M", "aphelion://profile/Zo%C3%AB_M", 1},
+        {{"twitter"}, "tq quill@mv#1&2", "twitter://user?screen_name=tq%20quill%40mv%231%262", 5},
+        {{"twitterrific", "tweetings", "twitter"}, "skyvane_dev", "twitterrific:///profile?screen_name=skyvane_dev", 3},
+        {{"tweetings", "twitter"}, "100%", "tweetings:///user?screen_name=100%25", 4},
+        {{"tweetbot", "twitter"}, "a:b/c=d,e!f$g'(h)*+;[i]?~",
+            "tweetbot:///user_profile/a%3Ab%2Fc%3Dd%2Ce%21f%24g%27%28h%29%2A%2B%3B%5Bi%5D%3F~", 2},
+        {{}, "tq quill@mv#1&2", "https://mobile.twitter.com/tq%20quill%40mv%231%262", 5},
+        {{}, "Zo\xC3\xAB_M", "https://mobile.twitter.com/Zo%C3%AB_M", 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected);
+        host::EventLog::shared().clear();
+        install(c.installed);
+        auto cell = cellFor(makerRow(c.user));
+        ASSERT_NE(cell, nullptr);
+        cell->setSelected(true, true);
+        EXPECT_EQ(opened(), std::vector<std::string>{c.expected});
+        EXPECT_EQ(probes(), std::vector<std::string>(kAllProbes.begin(), kAllProbes.begin() + c.probesMade));
+        EXPECT_FALSE(cell->isSelected()) << "the row never takes the selected look";
+    }
+}
+
+TEST_F(DeveloperCellTest, EverySelectionOpensAgainDeselectionNeverAndTheStyleStaysBlue) {
+    install({"twitter"});
+    auto cell = cellFor(makerRow("skyvane_dev"));
+    ASSERT_NE(cell, nullptr);
+    cell->setSelected(false, false);
+    cell->setSelected(false, true);
+    EXPECT_TRUE(opened().empty());
+    EXPECT_TRUE(probes().empty());
+    cell->setSelected(true, false);
+    cell->setSelected(true, false);
+    EXPECT_EQ(opened().size(), 2u);
+
+    // Removing the client between taps is noticed at the next tap.
+    install({});
+    cell->setSelected(true, false);
+    EXPECT_EQ(opened().back(), "https://mobile.twitter.com/skyvane_dev");
+
+    for (NSInteger style : {0, 2, 3}) {
+        cell->setSelectionStyle(style);
+        EXPECT_EQ(cell->selectionStyle(), UITableViewCellSelectionStyleBlue) << style;
+    }
+}
+
+TEST_F(DeveloperCellTest, RowWithoutAUserNameOpensNothing) {
+    install({"tweetbot"});
+    for (const PlistValue& user : {PlistValue(), PlistValue(42)}) {
+        auto properties = makerRow("x")->properties();
+        properties.erase("twitterUsername");
+        if (!user.isNil()) properties["twitterUsername"] = user;
+        auto cell = cellFor(row(properties));
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->devNameLabel()->text(), "Zo\xC3\xAB M");
+        cell->setSelected(true, true);
+    }
+    EXPECT_TRUE(opened().empty());
+    EXPECT_TRUE(probes().empty());
+}
+
+TEST_F(DeveloperCellTest, DisplayNameSizeFollowsTheDeviceIdiom) {
+    const struct {
+        const char* profile;
+        bool answersIdiom;
+        CGFloat expected;
+    } cases[] = {
+        {"iphone6s", true, 20},
+        {"iphone6", true, 20},
+        {"ipad-air2", true, 30},
+        {"ipad-air2", false, 20},  // a device that does not answer the idiom query is a phone
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.profile) + (c.answersIdiom ? "" : " (no idiom)"));
+        useProfile(c.profile);
+        host::DeviceProfile::mutableCurrent().answersIdiomQuery = c.answersIdiom;
+        auto cell = cellFor(makerRow("skyvane_dev"));
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->devNameLabel()->font(), (UIFont{"Helvetica Light", c.expected}));
+        EXPECT_EQ(cell->realNameLabel()->font(), (UIFont{"Helvetica Light", 15}));
+        EXPECT_EQ(cell->jobLabel()->font(), (UIFont{"Helvetica Light", 12}));
+    }
+}
+
+TEST_F(DeveloperCellTest, ShowsPictureAndThreeLinesLaidOutRightOfIt) {
+    auto cell = cellFor(makerRow("skyvane_dev"));
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->reuseIdentifier(), "KXVelkaroDeveloperTableCell");
+    EXPECT_EQ(cell->style(), UITableViewCellStyleDefault);
+    EXPECT_EQ(cell->specifier(), nullptr);
+
+    auto picture = cell->devImageView();
+    ASSERT_NE(picture, nullptr);
+    ASSERT_NE(picture->image(), nullptr);
+    EXPECT_EQ(picture->image()->size(), (CGSize{70, 70}));
+    EXPECT_EQ(picture->superview(), cell);
+    EXPECT_EQ(picture->layer().shadowColor(), UIColor::blackColor());
+    EXPECT_EQ(picture->layer().shadowOffset(), (CGSize{0, 1}));
+    EXPECT_EQ(picture->layer().shadowOpacity(), 0.2f);
+    EXPECT_EQ(picture->layer().shadowRadius(), 1);
+    EXPECT_FALSE(picture->clipsToBounds());
+
+    const struct {
+        std::shared_ptr<UILabel> label;
+        const char* text;
+        UIColor color;
+    } labels[] = {
+        {cell->devNameLabel(), "Zo\xC3\xAB M", UIColor::darkGrayColor()},
+        {cell->realNameLabel(), "Zo\xC3\xAB Martel", UIColor::grayColor()},
+        {cell->jobLabel(), "Interface Design", UIColor::grayColor()},
+    };
+    for (const auto& l : labels) {
+        SCOPED_TRACE(l.text);
+        ASSERT_NE(l.label, nullptr);
+        EXPECT_EQ(l.label->text(), l.text);
+        EXPECT_EQ(l.label->textColor(), l.color);
+        EXPECT_EQ(l.label->backgroundColor(), UIColor::clearColor());
+        EXPECT_EQ(l.label->textAlignment(), NSTextAlignmentCenter);
+        EXPECT_EQ(l.label->superview(), cell);
+        EXPECT_FALSE(l.label->translatesAutoresizingMaskIntoConstraints());
+    }
+
+    // Constraints 1 to 6, in order, all "equal" with multiplier 1, on the cell itself.
+    const auto dev = cell->devNameLabel(), real = cell->realNameLabel(), job = cell->jobLabel();
+    const std::shared_ptr<UIView> self = cell;
+    const struct {
+        std::shared_ptr<UIView> item;
+        NSLayoutAttribute attribute;
+        std::shared_ptr<UIView> toItem;
+        NSLayoutAttribute toAttribute;
+        CGFloat constant;
+    } expected[] = {
+        {dev, NSLayoutAttributeLeft, picture, NSLayoutAttributeRight, 30},
+        {dev, NSLayoutAttributeCenterY, self, NSLayoutAttributeCenterY, -20},
+        {real, NSLayoutAttributeLeft, picture, NSLayoutAttributeRight, 30},
+        {real, NSLayoutAttributeTop, dev, NSLayoutAttributeBottom, 0},
+        {job, NSLayoutAttributeLeft, picture, NSLayoutAttributeRight, 30},
+        {job, NSLayoutAttributeTop, real, NSLayoutAttributeBottom, 5},
+    };
+    const auto& constraints = cell->constraints();
+    ASSERT_EQ(constraints.size(), std::size(expected));
+    for (std::size_t i = 0; i < constraints.size(); ++i) {
+        SCOPED_TRACE("constraint " + std::to_string(i + 1));
+        EXPECT_EQ(constraints[i]->firstItem(), expected[i].item);
+        EXPECT_EQ(constraints[i]->firstAttribute(), expected[i].attribute);
+        EXPECT_EQ(constraints[i]->relation(), NSLayoutRelationEqual);
+        EXPECT_EQ(constraints[i]->secondItem(), expected[i].toItem);
+        EXPECT_EQ(constraints[i]->secondAttribute(), expected[i].toAttribute);
+        EXPECT_EQ(constraints[i]->multiplier(), 1);
+        EXPECT_EQ(constraints[i]->constant(), expected[i].constant);
+    }
+
+    // Solved in a 100-point row: the lines stack from 20 points above the centre, at x 110.
+    cell->setFrame({{0, 0}, {375, 100}});
+    cell->layoutIfNeeded();
+    EXPECT_EQ(picture->frame(), (CGRect{{10, 15}, {70, 70}}));
+    for (const auto& l : labels) EXPECT_EQ(l.label->frame().origin.x, 110) << l.text;
+    const CGRect d = dev->frame(), r = real->frame(), j = job->frame();
+    EXPECT_GT(d.size.width, 0);
+    EXPECT_DOUBLE_EQ(d.origin.y + d.size.height / 2, 30);
+    EXPECT_DOUBLE_EQ(r.origin.y, d.origin.y + d.size.height);
+    EXPECT_DOUBLE_EQ(j.origin.y, r.origin.y + r.size.height + 5);
+}
+
+TEST_F(DeveloperCellTest, PictureThatCannotBeLoadedLeavesAnEmptyFrameAndTheLabelsInPlace) {
+    const struct {
+        PlistValue devImage;
+        const char* diagnostic;  // what the host reports, if anything
+    } cases[] = {
+        {PlistValue("nobody"), "missing image"},
+        {PlistValue(), "missing image"},
+        {PlistValue("../../../../../../../../etc/hostname"), "refused device path"},
+        {PlistValue("../../../../../../../tmp/escape"), "refused device path"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.devImage.description());
+        host::EventLog::shared().clear();
+        auto properties = makerRow("skyvane_dev")->properties();
+        properties.erase("devImage");
+        if (!c.devImage.isNil()) properties["devImage"] = c.devImage;
+        auto cell = cellFor(row(properties));
+        ASSERT_NE(cell, nullptr);
+        ASSERT_NE(cell->devImageView(), nullptr);
+        EXPECT_EQ(cell->devImageView()->image(), nullptr);
+        EXPECT_EQ(cell->devImageView()->layer().shadowOpacity(), 0.2f);
+        cell->setFrame({{0, 0}, {375, 100}});
+        cell->layoutIfNeeded();
+        EXPECT_EQ(cell->devImageView()->frame(), (CGRect{{10, 15}, {70, 70}}));
+        EXPECT_EQ(cell->jobLabel()->frame().origin.x, 110);
+        bool reported = false;
+        for (const auto& message : diagnostics()) reported |= message.find(c.diagnostic) != std::string::npos;
+        EXPECT_TRUE(reported) << c.diagnostic;
+    }
+}
+
+TEST_F(DeveloperCellTest, FailingBaseInitialiserGivesNoCell) {
+    host::FailureInjection::failNextInitialiser("PSTableCell");
+    EXPECT_EQ(cellFor(makerRow("skyvane_dev")), nullptr);
+    EXPECT_NE(cellFor(makerRow("skyvane_dev")), nullptr);
+}
+
+}  // namespace

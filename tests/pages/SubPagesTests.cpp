@@ -1,0 +1,145 @@
+// The two sub-pages (rows and localized title) and the share sheet behind the compose button of
+// all three pages.
+#include <gtest/gtest.h>
+
+#include "host/Foundation/ClassRegistry.h"
+#include "host/Preferences/PSRootController.h"
+#include "host/Social/SLComposeViewController.h"
+#include "host/System/DeviceProfile.h"
+#include "host/UIKit/UIBarButtonItem.h"
+#include "pages/KXVelkaroConfigurationListController.h"
+#include "pages/KXVelkaroMakersListController.h"
+#include "pages/VelkaroListController.h"
+#include "tests/support/DeviceFixture.h"
+
+namespace {
+
+const char* const kAllPages[] = {"VelkaroListController", "KXVelkaroConfigurationListController",
+    "KXVelkaroMakersListController"};
+
+class SubPagesTest : public DeviceFixture {
+protected:
+    // Created by class name, as the host opens a page row; the object must be of that class.
+    std::shared_ptr<KXVelkaroListController> makePage(const std::string& name) {
+        auto controller = host::ClassRegistry::shared().createController(name);
+        const bool rightClass = name == "VelkaroListController"
+            ? std::dynamic_pointer_cast<VelkaroListController>(controller) != nullptr
+            : name == "KXVelkaroConfigurationListController"
+            ? std::dynamic_pointer_cast<KXVelkaroConfigurationListController>(controller) != nullptr
+            : std::dynamic_pointer_cast<KXVelkaroMakersListController>(controller) != nullptr;
+        EXPECT_TRUE(rightClass) << name;
+        return rightClass ? std::dynamic_pointer_cast<KXVelkaroListController>(controller) : nullptr;
+    }
+    // Shows the page as the host does and taps its compose button.
+    std::shared_ptr<KXVelkaroListController> tapCompose(const std::string& name) {
+        auto page = makePage(name);
+        navigation = showPage(page);
+        auto button = page->navigationItem()->rightBarButtonItem();
+        EXPECT_NE(button, nullptr) << name;
+        if (button) button->tap();
+        return page;
+    }
+    std::shared_ptr<PSRootController> navigation;
+};
+
+TEST_F(SubPagesTest, RowsLoadOnceAndTheTitleIsSetOnEveryCall) {
+    const struct {
+        const char* page;
+        const char* firstRowName;  // proves which list was loaded
+        const char* englishTitle;
+    } cases[] = {
+        {"KXVelkaroConfigurationListController", "Artwork offset", "Configuration"},
+        {"KXVelkaroMakersListController", "skyvane", "Makers"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.page);
+        auto page = makePage(c.page);
+        ASSERT_NE(page, nullptr);
+        EXPECT_FALSE(page->title().has_value());
+
+        auto rows = page->specifiers();
+        ASSERT_NE(rows, nullptr);
+        ASSERT_FALSE(rows->empty());
+        EXPECT_EQ(page->title(), c.englishTitle);
+        EXPECT_EQ(page->navigationItem()->title(), c.englishTitle);
+        bool found = false;
+        for (const auto& row : *rows)
+            found |= row->name() == c.firstRowName || row->propertyForKey("devName") == PlistValue(c.firstRowName);
+        EXPECT_TRUE(found) << "rows of the wrong list";
+
+        // A later call keeps the very same rows (no reload) but sets the title again.
+        page->setTitle("something else");
+        rows->front()->setName("marker");
+        auto again = page->specifiers();
+        EXPECT_EQ(again, rows);
+        EXPECT_EQ(again->front()->name(), "marker");
+        EXPECT_EQ(page->title(), c.englishTitle);
+    }
+}
+
+TEST_F(SubPagesTest, EveryPageHasTheSameComposeButton) {
+    for (const char* name : kAllPages) {
+        SCOPED_TRACE(name);
+        auto page = makePage(name);
+        ASSERT_NE(page, nullptr);
+        page->view();
+        auto button = page->navigationItem()->rightBarButtonItem();
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->systemItem(), UIBarButtonSystemItemCompose);
+        EXPECT_EQ(button->target(), page);
+        EXPECT_EQ(button->action(), "tweetSupport:");
+        EXPECT_TRUE(page->respondsToSelector("tweetSupport:"));
+    }
+}
+
+TEST_F(SubPagesTest, WithoutAnAccountTheComposeButtonDoesNothing) {
+    host::DeviceProfile::mutableCurrent().hasTwitterAccount = false;
+    for (const char* name : kAllPages) {
+        SCOPED_TRACE(name);
+        auto page = tapCompose(name);
+        EXPECT_EQ(page->presentedViewController(), nullptr);
+    }
+    EXPECT_TRUE(events("present").empty());
+    EXPECT_TRUE(events("sheet").empty());
+    EXPECT_TRUE(events("alert").empty());
+}
+
+TEST_F(SubPagesTest, ShareSheetOpensFromThePageAndClosesAtOnceEitherWay) {
+    host::DeviceProfile::mutableCurrent().hasTwitterAccount = true;
+    for (const char* name : kAllPages) {
+        for (auto result : {SLComposeViewControllerResultDone, SLComposeViewControllerResultCancelled}) {
+            SCOPED_TRACE(std::string(name) + (result == SLComposeViewControllerResultDone ? " sent" : " cancelled"));
+            host::EventLog::shared().clear();
+            auto page = tapCompose(name);
+            auto sheet = std::dynamic_pointer_cast<SLComposeViewController>(page->presentedViewController());
+            ASSERT_NE(sheet, nullptr);
+            EXPECT_EQ(sheet->serviceType(), SLServiceTypeTwitter);
+            EXPECT_EQ(sheet->text(), "#Velkaro is awesome!");
+            EXPECT_EQ(navigation->presentedViewController(), nullptr) << "presented from the navigation controller";
+
+            auto presented = events("present");
+            ASSERT_EQ(presented.size(), 1u);
+            EXPECT_EQ(presented[0].field("controller"), "SLComposeViewController");
+            EXPECT_EQ(presented[0].field("from"), name);
+            EXPECT_EQ(presented[0].field("animated"), "true");
+            auto shown = events("sheet");
+            ASSERT_EQ(shown.size(), 1u);
+            EXPECT_EQ(shown[0].field("text"), "#Velkaro is awesome!");
+
+            // The user edits the text and finishes: the sheet goes at once, animated, and is freed.
+            sheet->userEditText("edited by the user");
+            std::weak_ptr<SLComposeViewController> weakSheet = sheet;
+            ASSERT_TRUE(sheet->finish(result));
+            sheet.reset();
+            EXPECT_EQ(page->presentedViewController(), nullptr);
+            auto dismissed = events("dismiss");
+            ASSERT_EQ(dismissed.size(), 1u);
+            EXPECT_EQ(dismissed[0].field("controller"), "SLComposeViewController");
+            EXPECT_EQ(dismissed[0].field("animated"), "true");
+            EXPECT_EQ(dismissed[0].time, presented[0].time);
+            EXPECT_TRUE(weakSheet.expired()) << "the sheet outlived its dismissal";
+        }
+    }
+}
+
+}  // namespace
