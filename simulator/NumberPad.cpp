@@ -19,9 +19,8 @@ std::vector<NumberPad::Key> NumberPad::keys(CGRect pad, UIKeyboardType type) {
     if (pad.size.height <= 0) return keys;
     const CGFloat w = pad.width() / 3, h = pad.height() / 4;
     for (int i = 0; i < 12; ++i) {
-        std::string label = labels[i];
-        if (i == 9 && type == UIKeyboardTypeDecimalPad) label = ".";
-        if (i == 11) label = kDelete;
+        // Chosen before the string is made: assigning into it trips a false -Wrestrict in GCC 12.
+        const char* label = i == 11 ? kDelete.c_str() : (i == 9 && type == UIKeyboardTypeDecimalPad) ? "." : labels[i];
         keys.push_back({label, letters[i], CGRectMake(pad.minX() + (i % 3) * w, pad.minY() + (i / 3) * h, w, h)});
     }
     return keys;
