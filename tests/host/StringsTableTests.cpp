@@ -23,13 +23,13 @@ std::string binaryPlist(plist_t root) {
     return bytes;
 }
 
-plist_t dictionary(std::initializer_list<std::pair<const char*, plist_t>> items) {
+plist_t dictionary(std::initializer_list<std::pair<std::string, plist_t>> items) {
     plist_t dict = plist_new_dict();
-    for (const auto& [key, value] : items) plist_dict_set_item(dict, key, value);
+    for (const auto& [key, value] : items) plist_dict_set_item(dict, key.c_str(), value);
     return dict;
 }
 
-// UTF-8 text (BMP and beyond) as UTF-16 with a byte-order mark.
+// UTF-16 text with a byte-order mark.
 std::string utf16(std::u16string_view text, bool littleEndian) {
     std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
     for (char16_t unit : text) {
@@ -38,192 +38,6 @@ std::string utf16(std::u16string_view text, bool littleEndian) {
         out += littleEndian ? hi : lo;
     }
     return out;
-}
-
-TEST(StringsTableTest, ReadsOldStyleEntries) {
-    const std::string text = R"(/* Header comment
-   over two lines */
-"TITLE" = "Velkaro"; // trailing comment
-"ALONE";
-"ESCAPES" = "tab\tnl\ncr\rquote\"back\\ bell\a other\q";
-"UNICODE" = "\U00e9\U20AC \UD83D\UDE00 \U41x \UD83D!";
-"OCTAL" = "\101\60\0619 \351";
-"RAW" = "two
-lines";
-'SINGLE' = 'it"s';
-unquoted_Key-1.0 = $path/to:+x;
-"EMPTY" = "";
-"TITLE" = "Later wins";
-	"SPACED"	=	"x"	;)" "\xE2\x80\xA8" R"("LAST" = "end";)";
-    std::string diagnostic;
-    const Entries entries = StringsTable::parse(text, &diagnostic);
-    const Entries expected = {
-        {"TITLE", "Later wins"},
-        {"ALONE", "ALONE"},
-        {"ESCAPES", "tab\tnl\ncr\rquote\"back\\ bell\a otherq"},
-        {"UNICODE", "\xC3\xA9\xE2\x82\xAC \xF0\x9F\x98\x80 Ax \xEF\xBF\xBD!"},
-        {"OCTAL", "A019 \xC3\xA9"},
-        {"RAW", "two\nlines"},
-        {"SINGLE", "it\"s"},
-        {"unquoted_Key-1.0", "$path/to:+x"},
-        {"EMPTY", ""},
-        {"SPACED", "x"},
-        {"LAST", "end"},
-    };
-    EXPECT_EQ(entries, expected);
-    EXPECT_EQ(diagnostic, "");
-}
-
-TEST(StringsTableTest, EscapesKeepEmbeddedNulsAndEndAtTheirDigitLimit) {
-    const Entries entries = StringsTable::parse(R"("K" = "\0000\U0000\U00411";)");
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries.at("K"), std::string("\0" "0" "\0" "A1", 5));
-}
-
-TEST(StringsTableTest, SyntaxErrorEmptiesTheWholeTable) {
-    const struct {
-        const char* text;
-        const char* line;
-    } cases[] = {
-        {"\"A\" = \"a\";\n\"B\" = \"b\"\n\"C\" = \"c\";", "line 3"},  // missing ';'
-        {"\"A\" = \"a\";\n\"B\" = \"b", "line 2"},                     // unterminated string
-        {"\"A\" = \"a\";;", "line 1"},                                  // stray ';'
-        {"\"A\" = \"a\";\n{ \"B\" = \"b\"; }", "line 2"},               // braces are not entries
-        {"\"A\" = ;", "line 1"},
-        {"\"A\" \"a\";", "line 1"},
-        {"= \"a\";", "line 1"},
-        {"\"A\" = \"a\"", "line 1"},
-        {"\"A\"", "line 1"},
-        {"\"A\" =", "line 1"},
-        {"key with space = x;", "line 1"},
-        {"\"A\" = <616263>;", "line 1"},
-        {"\"A\" = (\"a\");", "line 1"},
-        {"\"A\" = \"a\\", "line 1"},
-        {"\"A\" = \"a\"; \xC3\xA9 = \"b\";", "line 1"},
-    };
-    for (const auto& c : cases) {
-        std::string diagnostic;
-        EXPECT_TRUE(StringsTable::parse(c.text, &diagnostic).empty()) << c.text;
-        EXPECT_NE(diagnostic.find(c.line), std::string::npos) << c.text << " -> " << diagnostic;
-        EXPECT_FALSE(StringsTable::parseOldStyle(c.text).has_value()) << c.text;
-    }
-}
-
-TEST(StringsTableTest, EmptyAndCommentOnlyFilesAreEmptyTables) {
-    for (std::string_view text : {"", " \n\t", "// nothing\n", "/* nothing */", "\xEF\xBB\xBF", "/* never closed"}) {
-        std::string diagnostic;
-        EXPECT_TRUE(StringsTable::parse(text, &diagnostic).empty());
-        EXPECT_EQ(diagnostic, "") << text;
-        auto table = StringsTable::parseOldStyle(text);
-        ASSERT_TRUE(table.has_value()) << text;
-        EXPECT_TRUE(table->empty());
-    }
-}
-
-TEST(StringsTableTest, ReadsEveryTextEncodingAlike) {
-    const Entries expected = {{"K\xC3\xA9", "v\xF0\x9F\x98\x80\xE2\x82\xAC"}, {"B", "B"}};
-    const std::u16string text16 = u"\"K\u00e9\" = \"v\U0001F600\u20AC\"; \"B\";";
-    const std::string text8 = "\"K\xC3\xA9\" = \"v\xF0\x9F\x98\x80\xE2\x82\xAC\"; \"B\";";
-    for (const std::string& bytes : {text8, "\xEF\xBB\xBF" + text8, utf16(text16, true), utf16(text16, false)}) {
-        std::string diagnostic;
-        EXPECT_EQ(StringsTable::parse(bytes, &diagnostic), expected) << diagnostic;
-    }
-
-    const std::string broken[] = {
-        utf16(text16, true) + "x",                     // odd byte count
-        utf16(u"\"A\" = \"\xD800\";", false),           // lone high surrogate
-        utf16(u"\"A\" = \"\xDC00\";", true),            // lone low surrogate
-        "\"A\" = \"\xC3(\";",                           // invalid UTF-8
-        "\"A\" = \"\xED\xA0\x80\";",                    // UTF-8 encoded surrogate
-    };
-    for (const auto& bytes : broken) {
-        std::string diagnostic;
-        EXPECT_TRUE(StringsTable::parse(bytes, &diagnostic).empty());
-        EXPECT_FALSE(diagnostic.empty());
-    }
-}
-
-TEST(StringsTableTest, ReadsPropertyListDictionariesOfStrings) {
-    const std::string xml = R"(<?xml version="1.0" encoding="UTF-8"?>
-<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
-<plist version="1.0">
-<dict>
-	<key>TITLE</key><string>Velkaro &amp; co</string>
-	<key>CAF&#233;</key><string>caf&#xE9;</string>
-	<key>EMPTY</key><string></string>
-</dict>
-</plist>
-)";
-    const Entries fromXML = {{"TITLE", "Velkaro & co"}, {"CAF\xC3\xA9", "caf\xC3\xA9"}, {"EMPTY", ""}};
-    const std::string bare = "\xEF\xBB\xBF \n<plist version=\"1.0\"><dict><key>A</key><string>a</string></dict></plist>";
-    const std::string binary = binaryPlist(dictionary({{"A", plist_new_string("a")}, {"\xC3\xA9", plist_new_string("\xF0\x9F\x98\x80")}}));
-    // Fifteen entries or more put the count in an integer object after the marker.
-    Entries twenty;
-    plist_t big = plist_new_dict();
-    for (int i = 0; i < 20; ++i) {
-        twenty["k" + std::to_string(i)] = "v" + std::to_string(i);
-        plist_dict_set_item(big, ("k" + std::to_string(i)).c_str(), plist_new_string(("v" + std::to_string(i)).c_str()));
-    }
-    const struct {
-        std::string bytes;
-        Entries expected;
-    } cases[] = {
-        {xml, fromXML},
-        {binaryPlist(big), twenty},
-        {bare, {{"A", "a"}}},
-        {binary, {{"A", "a"}, {"\xC3\xA9", "\xF0\x9F\x98\x80"}}},
-        {binaryPlist(plist_new_dict()), {}},
-    };
-    for (const auto& c : cases) {
-        std::string diagnostic;
-        EXPECT_EQ(StringsTable::parse(c.bytes, &diagnostic), c.expected) << c.bytes.substr(0, 40);
-        EXPECT_EQ(diagnostic, "");
-    }
-}
-
-TEST(StringsTableTest, PropertyListThatIsNotADictionaryOfStringsGivesAnEmptyTable) {
-    const std::string notDictionaries[] = {
-        "<?xml version=\"1.0\"?><plist><dict><key>A</key><string>a</string><key>N</key><integer>1</integer></dict></plist>",
-        "<?xml version=\"1.0\"?><plist><array><string>a</string></array></plist>",
-        "<?xml version=\"1.0\"?><plist><dict><key>A</key><dict/></dict></plist>",
-        "<?xml version=\"1.0\"?><plist><dict><key>A</key><string>a</str",
-        "<plist><dict><key>A</key>",
-        "<?xml garbage",
-        binaryPlist(dictionary({{"A", plist_new_string("a")}, {"B", plist_new_bool(1)}})),
-        binaryPlist(plist_new_string("just text")),
-        binaryPlist(dictionary({{"A", plist_new_string("a")}})).substr(0, 20),
-        "bplist00",
-    };
-    for (const auto& bytes : notDictionaries) {
-        std::string diagnostic;
-        EXPECT_TRUE(StringsTable::parse(bytes, &diagnostic).empty()) << bytes.substr(0, 60);
-        EXPECT_FALSE(diagnostic.empty()) << bytes.substr(0, 60);
-    }
-}
-
-// A NUL inside a string trips an assertion in libplist; such lists never reach it.
-TEST(StringsTableTest, PropertyListTextHoldingANulGivesAnEmptyTable) {
-    const std::string binary = binaryPlist(dictionary({{"KEY", plist_new_string("ab")}, {"\xC3\xA9", plist_new_string("\xC3\xA9")}}));
-    const auto withNul = [&](std::string_view pattern, std::string_view replacement) {
-        std::string bytes = binary;
-        const auto at = bytes.find(pattern);
-        EXPECT_NE(at, std::string::npos);
-        if (at != std::string::npos) bytes.replace(at, pattern.size(), replacement);
-        return bytes;
-    };
-    ASSERT_EQ(StringsTable::parse(binary).size(), 2u);
-    const std::string withNuls[] = {
-        "<plist><dict><key>A</key><string>a\0b</string></dict></plist>"s,
-        "<plist><dict><key>A\0</key><string>ab</string></dict></plist>"s,
-        withNul("\x52" "ab"s, "\x52" "a\0"s),          // ASCII value
-        withNul("\x53KEY"s, "\x53K\0Y"s),              // ASCII key
-        withNul("\x61\0\xE9"s, "\x61\0\0"s),          // UTF-16 value
-    };
-    for (const auto& bytes : withNuls) {
-        std::string diagnostic;
-        EXPECT_TRUE(StringsTable::parse(bytes, &diagnostic).empty()) << bytes.substr(0, 60);
-        EXPECT_FALSE(diagnostic.empty()) << bytes.substr(0, 60);
-    }
 }
 
 // A binary list of `depth` nested one-item arrays, written by hand: libplist's own writer
@@ -250,22 +64,168 @@ std::string deepBinaryPlist(std::uint32_t depth) {
     return bytes;
 }
 
-TEST(StringsTableTest, SurvivesDeepNestingAndLongInput) {
-    // Nesting this deep overflows the stack inside libplist unless it is turned away first.
-    constexpr int kDepth = 300000;
-    std::string deepXML = "<?xml version=\"1.0\"?><plist>";
-    for (int i = 0; i < kDepth; ++i) deepXML += "<array>";
-    for (int i = 0; i < kDepth; ++i) deepXML += "</array>";
-    deepXML += "</plist>";
-    for (const std::string& bytes : {deepXML, deepXML.substr(0, deepXML.size() / 2), deepBinaryPlist(kDepth)}) {
-        std::string diagnostic;
-        EXPECT_TRUE(StringsTable::parse(bytes, &diagnostic).empty());
-        EXPECT_FALSE(diagnostic.empty());
-    }
-
+TEST(StringsTableTest, ReadsOldStyleEntries) {
+    const std::string text = R"(/* Header comment
+   over two lines */
+"TITLE" = "Velkaro"; // trailing comment
+"ALONE";
+"ESCAPES" = "tab\tnl\ncr\rquote\"back\\ bell\a other\q";
+"UNICODE" = "\U00e9\U20AC \UD83D\UDE00 \U41x \UD83D!";
+"OCTAL" = "\101\60\0619 \351";
+"NULS" = "\0000\U0000\U00411";
+"RAW" = "two
+lines";
+'SINGLE' = 'it"s';
+unquoted_Key-1.0 = $path/to:+x;
+"EMPTY" = "";
+"TITLE" = "Later wins";
+	"SPACED"	=	"x"	;)" "\xE2\x80\xA8" R"("LAST" = "end";)";
+    std::string diagnostic;
+    const Entries expected = {
+        {"TITLE", "Later wins"},
+        {"ALONE", "ALONE"},
+        {"ESCAPES", "tab\tnl\ncr\rquote\"back\\ bell\a otherq"},
+        {"UNICODE", "\xC3\xA9\xE2\x82\xAC \xF0\x9F\x98\x80 Ax \xEF\xBF\xBD!"},
+        {"OCTAL", "A019 \xC3\xA9"},
+        {"NULS", "\0" "0" "\0" "A1"s},  // escapes keep NULs and end at their digit limit
+        {"RAW", "two\nlines"},
+        {"SINGLE", "it\"s"},
+        {"unquoted_Key-1.0", "$path/to:+x"},
+        {"EMPTY", ""},
+        {"SPACED", "x"},
+        {"LAST", "end"},
+    };
+    EXPECT_EQ(StringsTable::parse(text, &diagnostic), expected);
+    EXPECT_EQ(diagnostic, "");
     std::string many;
     for (int i = 0; i < 20000; ++i) many += "\"k" + std::to_string(i) + "\" = \"v\";\n";
     EXPECT_EQ(StringsTable::parse(many).size(), 20000u);
+}
+
+TEST(StringsTableTest, SyntaxErrorEmptiesTheWholeTable) {
+    const struct {
+        const char* text;
+        const char* line;
+    } cases[] = {
+        {"\"A\" = \"a\";\n\"B\" = \"b\"\n\"C\" = \"c\";", "line 3"},  // missing ';'
+        {"\"A\" = \"a\";\n\"B\" = \"b", "line 2"},                     // unterminated string
+        {"\"A\" = \"a\";;", "line 1"},                                  // stray ';'
+        {"\"A\" = \"a\";\n{ \"B\" = \"b\"; }", "line 2"},               // braces are not entries
+        {"\"A\" = ;", "line 1"}, {"\"A\" \"a\";", "line 1"}, {"= \"a\";", "line 1"},
+        {"\"A\" = \"a\"", "line 1"}, {"\"A\"", "line 1"}, {"\"A\" =", "line 1"},
+        {"key with space = x;", "line 1"}, {"\"A\" = <616263>;", "line 1"}, {"\"A\" = (\"a\");", "line 1"},
+        {"\"A\" = \"a\\", "line 1"}, {"\"A\" = \"a\"; \xC3\xA9 = \"b\";", "line 1"},
+    };
+    for (const auto& c : cases) {
+        std::string diagnostic;
+        EXPECT_TRUE(StringsTable::parse(c.text, &diagnostic).empty()) << c.text;
+        EXPECT_NE(diagnostic.find(c.line), std::string::npos) << c.text << " -> " << diagnostic;
+        EXPECT_FALSE(StringsTable::parseOldStyle(c.text).has_value()) << c.text;
+    }
+}
+
+TEST(StringsTableTest, EmptyAndCommentOnlyFilesAreEmptyTables) {
+    for (std::string_view text : {"", " \n\t", "// nothing\n", "/* nothing */", "\xEF\xBB\xBF", "/* never closed"}) {
+        std::string diagnostic;
+        EXPECT_TRUE(StringsTable::parse(text, &diagnostic).empty());
+        EXPECT_EQ(diagnostic, "") << text;
+        auto table = StringsTable::parseOldStyle(text);
+        ASSERT_TRUE(table.has_value()) << text;
+        EXPECT_TRUE(table->empty());
+    }
+}
+
+// Old-style text in any encoding, and XML or binary property lists of strings.
+TEST(StringsTableTest, ReadsEveryEncodingAndFormatAlike) {
+    const Entries unicode = {{"K\xC3\xA9", "v\xF0\x9F\x98\x80\xE2\x82\xAC"}, {"B", "B"}};
+    const std::u16string text16 = u"\"K\u00e9\" = \"v\U0001F600\u20AC\"; \"B\";";
+    const std::string text8 = "\"K\xC3\xA9\" = \"v\xF0\x9F\x98\x80\xE2\x82\xAC\"; \"B\";";
+    const std::string xml = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0">
+<dict>
+	<key>TITLE</key><string>Velkaro &amp; co</string>
+	<key>CAF&#233;</key><string>caf&#xE9;</string>
+	<key>EMPTY</key><string></string>
+</dict>
+</plist>
+)";
+    // Fifteen entries or more put the count in an integer object after the marker.
+    Entries twenty;
+    plist_t big = plist_new_dict();
+    for (int i = 0; i < 20; ++i) {
+        twenty["k" + std::to_string(i)] = "v" + std::to_string(i);
+        plist_dict_set_item(big, ("k" + std::to_string(i)).c_str(), plist_new_string(("v" + std::to_string(i)).c_str()));
+    }
+    const struct {
+        std::string bytes;
+        Entries expected;
+    } cases[] = {
+        {text8, unicode},
+        {"\xEF\xBB\xBF" + text8, unicode},
+        {utf16(text16, true), unicode},
+        {utf16(text16, false), unicode},
+        {xml, {{"TITLE", "Velkaro & co"}, {"CAF\xC3\xA9", "caf\xC3\xA9"}, {"EMPTY", ""}}},
+        {"\xEF\xBB\xBF \n<plist version=\"1.0\"><dict><key>A</key><string>a</string></dict></plist>", {{"A", "a"}}},
+        {binaryPlist(big), twenty},
+        {binaryPlist(dictionary({{"A", plist_new_string("a")}, {"\xC3\xA9", plist_new_string("\xF0\x9F\x98\x80")}})),
+            {{"A", "a"}, {"\xC3\xA9", "\xF0\x9F\x98\x80"}}},
+        {binaryPlist(plist_new_dict()), {}},
+    };
+    for (const auto& c : cases) {
+        std::string diagnostic;
+        EXPECT_EQ(StringsTable::parse(c.bytes, &diagnostic), c.expected) << c.bytes.substr(0, 40);
+        EXPECT_EQ(diagnostic, "");
+    }
+}
+
+// Broken encodings, lists that are not dictionaries of strings, NULs (which trip an assertion in
+// libplist) and nesting deep enough to overflow its stack: an empty table and a diagnostic.
+TEST(StringsTableTest, UnreadableInputGivesAnEmptyTableAndADiagnostic) {
+    const std::string binary = binaryPlist(dictionary({{"KEY", plist_new_string("ab")}, {"\xC3\xA9", plist_new_string("\xC3\xA9")}}));
+    ASSERT_EQ(StringsTable::parse(binary).size(), 2u);
+    const auto withNul = [&](std::string_view pattern, std::string_view replacement) {
+        std::string bytes = binary;
+        const auto at = bytes.find(pattern);
+        EXPECT_NE(at, std::string::npos);
+        if (at != std::string::npos) bytes.replace(at, pattern.size(), replacement);
+        return bytes;
+    };
+    constexpr int kDepth = 300000;
+    std::string nested;
+    for (int i = 0; i < kDepth; ++i) nested += "<array>";
+    for (int i = 0; i < kDepth; ++i) nested += "</array>";
+    const std::string deep = "<?xml version=\"1.0\"?><plist>" + nested + "</plist>";
+    const std::string cases[] = {
+        utf16(u"\"A\" = \"a\";", true) + "x",          // odd byte count
+        utf16(u"\"A\" = \"\xD800\";", false),           // lone high surrogate
+        utf16(u"\"A\" = \"\xDC00\";", true),            // lone low surrogate
+        "\"A\" = \"\xC3(\";",                           // invalid UTF-8
+        "\"A\" = \"\xED\xA0\x80\";",                    // UTF-8 encoded surrogate
+        "<?xml version=\"1.0\"?><plist><dict><key>A</key><string>a</string><key>N</key><integer>1</integer></dict></plist>",
+        "<?xml version=\"1.0\"?><plist><array><string>a</string></array></plist>",
+        "<?xml version=\"1.0\"?><plist><dict><key>A</key><dict/></dict></plist>",
+        "<?xml version=\"1.0\"?><plist><dict><key>A</key><string>a</str",
+        "<plist><dict><key>A</key>",
+        "<?xml garbage",
+        binaryPlist(dictionary({{"A", plist_new_string("a")}, {"B", plist_new_bool(1)}})),
+        binaryPlist(plist_new_string("just text")),
+        binaryPlist(dictionary({{"A", plist_new_string("a")}})).substr(0, 20),
+        "bplist00",
+        "<plist><dict><key>A</key><string>a\0b</string></dict></plist>"s,
+        "<plist><dict><key>A\0</key><string>ab</string></dict></plist>"s,
+        withNul("\x52" "ab"s, "\x52" "a\0"s),          // ASCII value
+        withNul("\x53KEY"s, "\x53K\0Y"s),              // ASCII key
+        withNul("\x61\0\xE9"s, "\x61\0\0"s),          // UTF-16 value
+        deep,
+        deep.substr(0, deep.size() / 2),
+        deepBinaryPlist(kDepth),
+    };
+    for (const auto& bytes : cases) {
+        std::string diagnostic;
+        EXPECT_TRUE(StringsTable::parse(bytes, &diagnostic).empty()) << bytes.substr(0, 60);
+        EXPECT_FALSE(diagnostic.empty()) << bytes.substr(0, 60);
+    }
 }
 
 }  // namespace

@@ -49,25 +49,9 @@ TEST_F(VelkaroListControllerTest, LoadsItsRowsOnce) {
     EXPECT_TRUE(diagnostics().empty());
 }
 
-// loadView puts the compose button on the right, aimed at the page's tweetSupport:.
-TEST_F(VelkaroListControllerTest, ComposeButtonOnTheRight) {
-    auto page = makePage();
-    ASSERT_NE(page, nullptr);
-    page->view();
-    auto button = page->navigationItem()->rightBarButtonItem();
-    ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->systemItem(), 7);  // the compose symbol
-    EXPECT_EQ(button->target(), page);
-    EXPECT_EQ(button->action(), "tweetSupport:");
-    EXPECT_EQ(page->navigationItem()->leftBarButtonItem(), nullptr);
-    EXPECT_FALSE(page->navigationItem()->title().has_value());  // the logo takes the title's place
-    for (const char* selector : {"tweetSupport:", "emailKX", "increaseAlpha"})
-        EXPECT_TRUE(page->respondsToSelector(selector)) << selector;
-}
-
-// The template logo is the title view, at alpha 0, before the host's viewDidLoad runs; the
-// fade-in is scheduled only after it.
-TEST_F(VelkaroListControllerTest, LogoIsInPlaceBeforeTheHostsViewDidLoad) {
+// The compose button goes on the right; the template logo is the title view, at alpha 0, before
+// the host's viewDidLoad runs, and the fade-in is scheduled only after it.
+TEST_F(VelkaroListControllerTest, ComposeButtonAndLogoAreInPlaceBeforeTheHostsViewDidLoad) {
     auto page = makePage();
     ASSERT_NE(page, nullptr);
     struct Seen {
@@ -97,10 +81,17 @@ TEST_F(VelkaroListControllerTest, LogoIsInPlaceBeforeTheHostsViewDidLoad) {
     EXPECT_EQ(logo->frame().size, (CGSize{90, 28}));  // sized to the picture
     EXPECT_EQ(logo->alpha(), 0.0);
     EXPECT_EQ(logo->presentationAlpha(), 0.0);
+
+    auto button = page->navigationItem()->rightBarButtonItem();
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->systemItem(), 7);  // the compose symbol
+    EXPECT_EQ(button->target(), page);
+    EXPECT_EQ(button->action(), "tweetSupport:");
+    EXPECT_TRUE(page->respondsToSelector("tweetSupport:"));
+    EXPECT_FALSE(page->navigationItem()->title().has_value());  // the logo takes the title's place
 }
 
-// Nothing moves for half a second; then the logo fades to 1.0 over the next half second. The fade
-// acts on the title view of that moment, and appearing again does not schedule another.
+// From 0.5 s to 1.0 s the title view of that moment fades in; appearing again schedules no other fade.
 TEST_F(VelkaroListControllerTest, LogoFadesInFromHalfASecondToOne) {
     auto page = makePage();
     ASSERT_NE(page, nullptr);
@@ -131,8 +122,7 @@ TEST_F(VelkaroListControllerTest, LogoFadesInFromHalfASecondToOne) {
     EXPECT_EQ(host::RunLoop::main().pendingTaskCount(), 0u);
 }
 
-// The timer and then the animation hold the page until they have run, so the fade completes
-// even when the host lets go of the page at once.
+// The timer and then the animation hold the page, so the fade completes even if the host lets go.
 TEST_F(VelkaroListControllerTest, TimerAndAnimationKeepThePageAlive) {
     auto page = makePage();
     ASSERT_NE(page, nullptr);
@@ -152,8 +142,7 @@ TEST_F(VelkaroListControllerTest, TimerAndAnimationKeepThePageAlive) {
     EXPECT_EQ(logo->presentationAlpha(), 1.0);
 }
 
-// Section 0 gets a new banner at 140 points, section 4 a new footer logo at 30; the others none
-// and -1. Asking twice gives two different views.
+// Section 0 gets a new banner at 140 points, section 4 a new footer logo at 30, on every request; the others none and -1.
 TEST_F(VelkaroListControllerTest, HeaderViewsAndHeights) {
     auto page = makePage();
     ASSERT_NE(page, nullptr);
@@ -164,20 +153,13 @@ TEST_F(VelkaroListControllerTest, HeaderViewsAndHeights) {
         auto first = page->viewForHeaderInSection(table, section);
         auto second = page->viewForHeaderInSection(table, section);
         const CGFloat height = page->heightForHeaderInSection(table, section);
-        if (section == 0) {
-            EXPECT_NE(std::dynamic_pointer_cast<KXVelkaroCustomHeaderView>(first), nullptr);
-            EXPECT_NE(std::dynamic_pointer_cast<KXVelkaroCustomHeaderView>(second), nullptr);
-            EXPECT_NE(first, second);
-            EXPECT_EQ(height, 140.0);
-        } else if (section == 4) {
-            EXPECT_NE(std::dynamic_pointer_cast<KXVelkaroLogoTableCell>(first), nullptr);
-            EXPECT_NE(std::dynamic_pointer_cast<KXVelkaroLogoTableCell>(second), nullptr);
-            EXPECT_NE(first, second);
-            EXPECT_EQ(height, 30.0);
-        } else {
-            EXPECT_EQ(first, nullptr);
-            EXPECT_EQ(height, -1.0);
+        const bool banner = section == 0, footer = section == 4;
+        for (const auto& view : {first, second}) {
+            EXPECT_EQ(std::dynamic_pointer_cast<KXVelkaroCustomHeaderView>(view) != nullptr, banner);
+            EXPECT_EQ(std::dynamic_pointer_cast<KXVelkaroLogoTableCell>(view) != nullptr, footer);
         }
+        EXPECT_EQ(first != second, banner || footer);  // a new view on every request
+        EXPECT_EQ(height, banner ? 140.0 : footer ? 30.0 : -1.0);
     }
     // A header whose base initialiser fails is simply absent; its height stays.
     host::FailureInjection::failNextInitialiser("UIView");
@@ -186,8 +168,7 @@ TEST_F(VelkaroListControllerTest, HeaderViewsAndHeights) {
     EXPECT_EQ(page->viewForHeaderInSection(table, 4), nullptr);
 }
 
-// Shown by the host, the table lays out the banner and the footer logo at their heights and
-// gives the other sections its own automatic heights.
+// Shown by the host, the table lays out both headers at their heights, the others at its own.
 TEST_F(VelkaroListControllerTest, ShownPageLaysOutItsHeaders) {
     auto page = makePage();
     ASSERT_NE(page, nullptr);
@@ -213,8 +194,7 @@ TEST_F(VelkaroListControllerTest, ShownPageLaysOutItsHeaders) {
     }
 }
 
-// Without either logo file the page still shows: the title view is an empty image view that
-// fades in all the same, and the footer header keeps its 30 points.
+// Without either logo file: an empty title view that fades in all the same; the footer keeps 30 points.
 TEST_F(VelkaroListControllerTest, MissingLogosLeaveEmptyViews) {
     const auto bundle = useWritableBundleCopy();
     std::filesystem::remove(bundle / "images/headerLogo.png");
