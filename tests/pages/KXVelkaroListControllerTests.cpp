@@ -193,8 +193,12 @@ TEST_F(KXVelkaroListControllerTest, EveryRowTitleIsBarBlack) {
                 EXPECT_EQ(cell->titleLabel()->textColor(), KXVelkaroListController::barBlack()) << cell->className();
                 classes.insert(cell->className());
             }
-        if (std::string(plist) == "VelkaroConfiguration") EXPECT_TRUE(classes.count("KXVelkaroSliderCell"));
-        if (std::string(plist) == "VelkaroMakers") EXPECT_TRUE(classes.count("KXVelkaroDeveloperTableCell"));
+        if (std::string(plist) == "VelkaroConfiguration") {
+            EXPECT_TRUE(classes.count("KXVelkaroSliderCell"));
+        }
+        if (std::string(plist) == "VelkaroMakers") {
+            EXPECT_TRUE(classes.count("KXVelkaroDeveloperTableCell"));
+        }
     }
 }
 
