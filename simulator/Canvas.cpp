@@ -18,13 +18,14 @@ namespace {
 // Font descriptions are parsed once per platform font and kept for the process.
 PangoFontDescription* fontDescription(const UIFont& font) {
     static std::mutex mutex;
-    static std::map<std::pair<std::string, double>, PangoFontDescription*> cache;
+    // Never destroyed: what it holds stays reachable until the process ends.
+    static auto* cache = new std::map<std::pair<std::string, double>, PangoFontDescription*>();
     std::lock_guard lock(mutex);
     auto key = std::make_pair(font.fontName, font.pointSize);
-    auto it = cache.find(key);
-    if (it != cache.end()) return it->second;
+    auto it = cache->find(key);
+    if (it != cache->end()) return it->second;
     auto* description = pango_font_description_from_string(host::TextMetrics::pangoDescription(font).c_str());
-    cache.emplace(key, description);
+    cache->emplace(key, description);
     return description;
 }
 
@@ -266,9 +267,9 @@ cairo_surface_t* Canvas::shadowMask(const UIImage& image, CGRect rect, int radiu
     for (std::uint8_t byte : pixels) hash = (hash ^ byte) * 1099511628211ull;
     const auto key = std::make_tuple(hash, image.pixelWidth(), image.pixelHeight(), w, h, radius);
     static std::mutex mutex;
-    static std::map<decltype(key), cairo_surface_t*> cache;
+    static auto* cache = new std::map<decltype(key), cairo_surface_t*>();  // never destroyed, as above
     std::lock_guard lock(mutex);
-    if (auto it = cache.find(key); it != cache.end()) return cairo_surface_reference(it->second);
+    if (auto it = cache->find(key); it != cache->end()) return cairo_surface_reference(it->second);
 
     cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
     cairo_t* mc = cairo_create(mask);
@@ -287,11 +288,11 @@ cairo_surface_t* Canvas::shadowMask(const UIImage& image, CGRect rect, int radiu
     std::copy(plane.begin(), plane.end(), data);
     cairo_surface_mark_dirty(mask);
 
-    if (cache.size() >= kShadowCacheSize) {
-        for (auto& [unused, surface] : cache) cairo_surface_destroy(surface);
-        cache.clear();
+    if (cache->size() >= kShadowCacheSize) {
+        for (auto& [unused, surface] : *cache) cairo_surface_destroy(surface);
+        cache->clear();
     }
-    cache.emplace(key, cairo_surface_reference(mask));
+    cache->emplace(key, cairo_surface_reference(mask));
     return mask;
 }
 

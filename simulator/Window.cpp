@@ -29,6 +29,9 @@ public:
     }
 
     bool open(const SettingsApp& app, std::string& why) {
+        // The window's own framebuffer is enough to show a finished frame; without this SDL may
+        // back it with a GL renderer (a software rasteriser with a JIT where there is no GPU).
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             why = std::string("cannot open a window: ") + SDL_GetError();
             return false;
@@ -47,8 +50,10 @@ public:
             why = std::string("cannot create the window: ") + SDL_GetError();
             return false;
         }
-        _renderer = SDL_CreateRenderer(_window, -1, 0);
-        if (!_renderer) _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_SOFTWARE);
+        // The frame is drawn by Cairo already; the software renderer only copies it to the
+        // window's framebuffer.
+        _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_SOFTWARE);
+        if (!_renderer) _renderer = SDL_CreateRenderer(_window, -1, 0);
         if (!_renderer) {
             why = std::string("cannot draw into the window: ") + SDL_GetError();
             return false;
@@ -158,6 +163,8 @@ int Window::run(SettingsApp& app, std::string* error) {
 
 int Window::runFrames(SettingsApp& app, int frames, const std::vector<Click>& clicks, FrameObserver onFrame,
     std::string* error) {
+    // A test run leaves signals to its runner, so a time limit can still stop it.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     Session session;
     std::string why;
     if (!session.open(app, why)) return fail(why, error);
