@@ -6,7 +6,7 @@ Needs Debian's python3-cairo (hence the system interpreter in the first line).
 
   headerLogo.png           90x28, a template glyph for the navigation bar: only its alpha
                            counts, the bar tints it
-  footerLogo.png           80x80 round logo above the support section
+  footerLogo.png           28x28 round logo, fitting the 30-point header above the support section
   makers/<devImage>.png    70x70 avatars for the makers page
 """
 import math
@@ -80,7 +80,8 @@ def header_logo(path):
 
 
 def footer_logo(path):
-    size = 80
+    size = 28  # fits the 30-point header it stands in
+    k = size / 80  # drawn at the proportions of the 80-point original
     surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, size, size)
     cr = cairo.Context(surface)
     c = size / 2
@@ -91,12 +92,12 @@ def footer_logo(path):
     cr.set_source(gradient)
     cr.fill()
     # A faint inner ring gives the disc some depth without a drop shadow (the cell adds one).
-    cr.arc(c, c, c - 5, 0, 2 * math.pi)
+    cr.arc(c, c, c - 5 * k, 0, 2 * math.pi)
     cr.set_source_rgba(1, 1, 1, 0.25)
-    cr.set_line_width(1.5)
+    cr.set_line_width(max(1.5 * k, 0.75))
     cr.stroke()
     cr.set_source_rgba(1, 1, 1, 1)
-    beamed_notes(cr, c - 11 * 1.6, c - 12 * 1.6, 1.6)
+    beamed_notes(cr, c - 11 * 1.6 * k, c - 12 * 1.6 * k, 1.6 * k)
     surface.write_to_png(path)
 
 

@@ -26,9 +26,7 @@
 #include "host/UIKit/UIToolbar.h"
 #include "pages/KXVelkaroListController.h"
 #include "simulator/ModalLayout.h"
-#if __has_include("simulator/NumberPad.h")
 #include "simulator/NumberPad.h"
-#endif
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsTopPage.h"
 
@@ -542,7 +540,6 @@ bool SettingsApp::tapAt(CGPoint point) {
         }
         for (const auto& key : layout.keys)
             if (key.frame.contains(point)) return pressKeypadKey(key.title);
-#if __has_include("simulator/NumberPad.h")
         if (auto field = alert->textFieldAtIndex(0); field && layout.keyboard.contains(point)) {
             const auto keys = NumberPad::keys(NumberPad::padFrame(layout), field->keyboardType());
             const auto* key = NumberPad::keyAt(keys, point);
@@ -550,7 +547,6 @@ bool SettingsApp::tapAt(CGPoint point) {
             if (key->label == NumberPad::kDelete) return deleteBackward();
             return typeText(key->label);
         }
-#endif
         return false;
     }
     if (auto presented = presentedController()) {

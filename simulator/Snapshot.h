@@ -1,5 +1,5 @@
 #pragma once
-// PNG snapshots of the simulated screen, through the renderer when the build has one.
+// PNG snapshots of the simulated screen, drawn by the renderer.
 #include <filesystem>
 #include <string>
 
@@ -9,7 +9,7 @@ class SettingsApp;
 
 class Snapshot {
 public:
-    // Whether this build can draw at all.
+    // Whether snapshots can be drawn (always, now that the renderer is part of every build).
     static bool available();
     // Writes the screen as a PNG, creating the folder; false, with the reason, when it cannot.
     static bool write(const SettingsApp& app, const std::filesystem::path& path, std::string* error);

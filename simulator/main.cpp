@@ -19,12 +19,7 @@
 #include "simulator/SettingsApp.h"
 #include "simulator/Tour.h"
 
-#if __has_include("simulator/Window.h")
 #include "simulator/Window.h"
-constexpr bool kHasWindow = true;
-#else
-constexpr bool kHasWindow = false;
-#endif
 
 #ifndef VELKARO_DEFAULT_BUNDLE
 #define VELKARO_DEFAULT_BUNDLE "Velkaro.bundle"
@@ -136,7 +131,7 @@ int main(int argc, char** argv) {
     if (noMailAccount) options.mailAccount = false;
 
     const bool wantsWindow = !dump && scriptPath.empty() && tourFolder.empty() && !headless && hasDisplay();
-    const bool windowed = wantsWindow && kHasWindow;
+    const bool windowed = wantsWindow;
     std::shared_ptr<sim::EventLogWriter> eventLog;
     if (!eventLogPath.empty()) {
         eventLog = std::make_shared<sim::EventLogWriter>(eventLogPath);
@@ -186,7 +181,6 @@ int main(int argc, char** argv) {
     }
     bool windowFailed = false;
     if (windowed) {
-#if __has_include("simulator/Window.h")
         std::string why;
         const int status = sim::Window::run(app, &why);
         if (why.empty()) return status;
@@ -195,7 +189,6 @@ int main(int argc, char** argv) {
         windowFailed = true;
         running.reset();
         running = makeApp(true);
-#endif
     }
     if (tourFolder.empty()) {
         tourFolder = "velkaro-tour";

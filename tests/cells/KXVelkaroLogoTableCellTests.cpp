@@ -30,7 +30,7 @@ TEST_F(KXVelkaroLogoTableCellTest, LogoStaysCentredAtAnyWidth) {
         layOut(cell, width);
         EXPECT_DOUBLE_EQ(logo->frame().midX(), width / 2);
         EXPECT_DOUBLE_EQ(logo->frame().minY(), 0);
-        EXPECT_EQ(logo->frame().size, (CGSize{80, 80}));
+        EXPECT_EQ(logo->frame().size, (CGSize{28, 28}));  // the picture's own size
     }
 }
 

@@ -6,9 +6,7 @@
 #include "pages/KXVelkaroListController.h"
 #include "simulator/ModalLayout.h"
 #include "simulator/ScreenLayout.h"
-#if __has_include("simulator/NumberPad.h")
 #include "simulator/NumberPad.h"
-#endif
 #include "tests/simulator/SimulatorFixture.h"
 
 // The bar is themed while a bundle page shows and handed back when the user leaves, on every
@@ -92,7 +90,6 @@ TEST_F(SimulatorFixture, TapsAtPointsHitBarsRowsValueButtonsAndAlertButtons) {
 
     // While the alert shows, nothing behind it answers; its buttons do.
     EXPECT_FALSE(app->tapAt({20, 40}));
-#if __has_include("simulator/NumberPad.h")
     // The number pad's keys type, the delete key deletes.
     const auto layout = sim::ModalLayout::alert(*app->topAlert(), app->screenSize());
     const auto keys = sim::NumberPad::keys(sim::NumberPad::padFrame(layout), UIKeyboardTypeNumberPad);
@@ -105,9 +102,6 @@ TEST_F(SimulatorFixture, TapsAtPointsHitBarsRowsValueButtonsAndAlertButtons) {
     for (const char* label : {"5", "7", sim::NumberPad::kDelete.c_str()})
         ASSERT_TRUE(app->tapAt({keyFrame(label).midX(), keyFrame(label).midY()})) << label;
     EXPECT_EQ(app->fieldText(), "5");
-#else
-    ASSERT_TRUE(app->typeText("5"));
-#endif
     const auto buttons = app->alertButtons();
     ASSERT_EQ(buttons.size(), 2u);
     EXPECT_EQ(buttons[1].title, "Enter");
