@@ -19,7 +19,7 @@ done
 
 echo "== fuzzing (${fuzz_seconds}s per target)"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
+cmake --build --preset fuzz --target strings_table_fuzzer page_plist_fuzzer
 for target in strings_table page_plist; do
   corpus="$(mktemp -d)"
   build/fuzz/fuzz/${target}_fuzzer -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=0 \
