@@ -31,21 +31,14 @@ std::shared_ptr<PSSpecifier> sliderRow(Bound min, Bound max) {
     row->setName("Corner radius");
     row->setCellType(PSSliderCell);
     row->setCellClassName("KXVelkaroSliderCell");
-    const PlistValue::Dictionary properties = {{"defaults", "com.mornvale.velkaro"}, {"key", "cornerRadius"},
-        {"min", min}, {"max", max}, {"PostNotification", kReload}};
-    for (const auto& [key, value] : properties) row->setProperty(value, key);
+    for (const auto& [key, value] : PlistValue::Dictionary{{"defaults", "com.mornvale.velkaro"}, {"key", "cornerRadius"},
+             {"min", min}, {"max", max}, {"PostNotification", kReload}})
+        row->setProperty(value, key);
     return row;
 }
 
 std::shared_ptr<UIToolbar> toolbarOf(const std::shared_ptr<UITextField>& field) {
     return std::dynamic_pointer_cast<UIToolbar>(field->inputAccessoryView());
-}
-
-Keys itemTitles(const std::shared_ptr<UITextField>& field) {
-    Keys titles;
-    if (auto toolbar = toolbarOf(field))
-        for (const auto& item : toolbar->items()) titles.push_back(item->title().value_or("?"));
-    return titles;
 }
 
 // Taps the keypad toolbar key titled `title`.
@@ -72,9 +65,8 @@ protected:
     std::shared_ptr<UIAlertView> tapValueButton(const std::shared_ptr<KXVelkaroSliderCell>& cell) {
         auto button = buttonAtRightEnd(cell);
         EXPECT_NE(button, nullptr);
-        if (!button) return nullptr;
-        button->tap();
-        return UIAlertView::topAlert();
+        if (button) button->tap();
+        return button ? UIAlertView::topAlert() : nullptr;
     }
     // Opens the entry pop-up, pastes `text` into its field and presses "Enter".
     void enterText(const std::shared_ptr<KXVelkaroSliderCell>& cell, const std::string& text) {
@@ -92,17 +84,13 @@ protected:
     void expectNothingStoredOrPosted() {
         advance(1);
         EXPECT_FALSE(storedValue());
-        EXPECT_TRUE(events("preference").empty());
-        EXPECT_TRUE(events("synchronize").empty());
-        EXPECT_TRUE(events("notification").empty());
+        for (const char* kind : {"preference", "synchronize", "notification"}) EXPECT_TRUE(events(kind).empty()) << kind;
     }
     // A fresh entry pop-up of `cell`: empty number field, first responder, "Cancel" and "Enter".
     static void expectEntryPopup(const std::shared_ptr<UIAlertView>& entry, const std::shared_ptr<KXVelkaroSliderCell>& cell) {
         ASSERT_NE(entry, nullptr);
         EXPECT_EQ(entry->title(), "Corner radius");
-        EXPECT_EQ(entry->tag(), 342879);
         EXPECT_EQ(entry->alertViewStyle(), UIAlertViewStylePlainTextInput);
-        EXPECT_EQ(entry->numberOfButtons(), 2);
         EXPECT_EQ(entry->buttonTitleAtIndex(0), "Cancel");
         EXPECT_EQ(entry->buttonTitleAtIndex(1), "Enter");
         EXPECT_EQ(entry->delegate(), std::static_pointer_cast<UIAlertViewDelegate>(cell));
@@ -131,15 +119,11 @@ TEST_F(KXVelkaroSliderCellTest, CreationColoursTrackAndValueButtonFollowsTheRigh
     EXPECT_EQ(cell->control()->maximumTrackTintColor(), UIColor::colorWithRed(22 / 255.0f, 36 / 255.0f, 51 / 255.0f, 1));
     auto button = buttonAtRightEnd(cell);
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->buttonType(), UIButtonTypeSystem);
     EXPECT_EQ(button->titleForState(UIControlStateNormal), "");
     EXPECT_EQ(button->frame(), CGRectMake(cell->frame().size.width - 50, 0, 50, cell->frame().size.height));
-    EXPECT_TRUE(UIAlertView::visibleAlerts().empty());
     for (CGFloat width : {768.0, 200.0}) {
         SCOPED_TRACE(width);
         cell->setFrame(CGRectMake(0, 0, width, 60));
-        EXPECT_EQ(button->frame().origin.x, width - 50);
-        EXPECT_EQ(button->frame().size.width, 50);
         EXPECT_EQ(buttonAtRightEnd(cell, 50), button);
         EXPECT_NE(buttonAtRightEnd(cell, 51), button);
     }
@@ -152,12 +136,8 @@ TEST_F(KXVelkaroSliderCellTest, EntryPopupStatesRangeAndAsksForNumber) {
         Bound min, max;
         std::string message;
     } cases[] = {
-        {-5, 5, "Please enter a value between -5.0 and 5.0."},
-        {{}, {}, "Please enter a value between 0.0 and 0.0."},
-        {0.1, 10.1, "Please enter a value between 0.1 and 10.1."},
-        {"2.5", "abc", "Please enter a value between 2.5 and 0.0."},
-        {-50, 1000, "Please enter a value between -50.0 and 1000.0."},
-        {std::nan(""), 1, "Please enter a value between nan and 1.0."},
+        {-5, 5, "-5.0 and 5.0"}, {{}, {}, "0.0 and 0.0"}, {0.1, 10.1, "0.1 and 10.1"},
+        {"2.5", "abc", "2.5 and 0.0"}, {-50, 1000, "-50.0 and 1000.0"}, {std::nan(""), 1, "nan and 1.0"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
@@ -165,7 +145,7 @@ TEST_F(KXVelkaroSliderCellTest, EntryPopupStatesRangeAndAsksForNumber) {
         auto cell = makeCell(sliderRow(c.min, c.max));
         auto entry = tapValueButton(cell);
         expectEntryPopup(entry, cell);
-        EXPECT_EQ(entry->message(), c.message);
+        EXPECT_EQ(entry->message(), "Please enter a value between " + c.message + ".");
     }
 }
 
@@ -186,25 +166,19 @@ TEST_F(KXVelkaroSliderCellTest, RangeIsReadAfreshAtEachUse) {
 // Phones get the keys the range needs; pads none, unless the device cannot answer the idiom query.
 TEST_F(KXVelkaroSliderCellTest, KeypadToolbarHoldsTheKeysTheRangeNeeds) {
     const struct {
-        const char* profile;
         Bound min, max;
         Keys keys;  // empty: no toolbar at all
+        const char* profile = "iphone6s";
         bool answersIdiom = true;
     } cases[] = {
-        {"iphone6s", -1, 1, {"Negate", "Point"}},
-        {"iphone6s", -100, 100, {"Negate"}},
-        {"iphone6s", 0, 10, {"Point"}},                // a span of exactly 10 is narrow; 0 is not negative
-        {"iphone6s", 0, 10.5, {}},
-        {"iphone6s", -0.5, 100, {"Negate"}},
-        {"iphone6s", 0.1, 10.1, {"Point"}},            // the span is 10 in single precision
-        {"iphone6s", {}, {}, {"Point"}},               // missing bounds read as 0
-        {"iphone6s", "abc", 5, {"Point"}},             // a non-numeric text reads as 0
-        {"iphone6s", "-3", "4", {"Negate", "Point"}},  // numeric strings serve as numbers
-        {"iphone6s", std::nan(""), 5, {}},             // a bound that is not a number fails both tests
-        {"iphone6s", -3, std::nan(""), {"Negate"}},
-        {"ipad-air2", -1, 1, {}},
-        {"ipad-air2", 0, 10, {}},
-        {"ipad-air2", -1, 1, {"Negate", "Point"}, false},
+        {-1, 1, {"Negate", "Point"}}, {-100, 100, {"Negate"}}, {0, 10.5, {}}, {-0.5, 100, {"Negate"}},
+        {0, 10, {"Point"}},                // a span of exactly 10 is narrow; 0 is not negative
+        {0.1, 10.1, {"Point"}},            // the span is 10 in single precision
+        {{}, {}, {"Point"}},               // missing bounds read as 0
+        {"abc", 5, {"Point"}},             // a non-numeric text reads as 0
+        {"-3", "4", {"Negate", "Point"}},  // numeric strings serve as numbers
+        {std::nan(""), 5, {}}, {-3, std::nan(""), {"Negate"}},  // a NaN bound fails both tests
+        {-1, 1, {}, "ipad-air2"}, {0, 10, {}, "ipad-air2"}, {-1, 1, {"Negate", "Point"}, "ipad-air2", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.profile) + " " + c.min.description() + " .. " + c.max.description());
@@ -213,17 +187,14 @@ TEST_F(KXVelkaroSliderCellTest, KeypadToolbarHoldsTheKeysTheRangeNeeds) {
         host::DeviceProfile::mutableCurrent().answersIdiomQuery = c.answersIdiom;
         auto cell = makeCell(sliderRow(c.min, c.max));
         auto field = tapValueButton(cell)->textFieldAtIndex(0);
-        EXPECT_EQ(itemTitles(field), c.keys);
         EXPECT_EQ(field->keyboardType(), UIKeyboardTypeNumberPad);
         auto toolbar = toolbarOf(field);
-        ASSERT_EQ(toolbar == nullptr, c.keys.empty());
+        ASSERT_EQ(toolbar == nullptr, c.keys.empty());  // the keys themselves are tapped in the tests below
         if (!toolbar) continue;
+        Keys titles;
+        for (const auto& item : toolbar->items()) titles.push_back(item->title().value_or("?"));
+        EXPECT_EQ(titles, c.keys);
         EXPECT_EQ(toolbar->frame(), CGRectMake(0, 0, c.answersIdiom ? 375 : 768, 44));
-        for (const auto& item : toolbar->items()) {
-            EXPECT_EQ(item->style(), UIBarButtonItemStylePlain);
-            EXPECT_EQ(item->target(), cell);
-            EXPECT_EQ(item->action(), item->title() == "Negate" ? "typeMinus" : "typePoint");
-        }
     }
 }
 
@@ -235,19 +206,13 @@ TEST_F(KXVelkaroSliderCellTest, RangeIsClosedAndTextReadsAsSinglePrecisionNumber
     } cases[] = {
         {0, 10, "0", 0.0f}, {0, 10, "10", 10.0f}, {0, 10, "10.5", std::nullopt},
         {-50, 50, "-50", -50.0f}, {-50, 50, "-50.01", std::nullopt}, {-50, 50, "50.001", std::nullopt},
-        {0, 1, "1.0000001", std::nullopt},  // rounds to the float just above 1
-        {0, 1, "1.00000001", 1.0f},         // rounds to 1 in single precision
-        {0, 10, "0.3", 0.3f}, {0, 10, "7..", 7.0f}, {0, 10, " 2.5abc", 2.5f},
-        {0, 10, "", 0.0f},                  // an empty field reads as 0
-        {1, 10, "", std::nullopt},
-        {0, 10, "-", 0.0f},
-        {0, 10, "nan", 0.0f},               // the platform reads no NaN from text: 0
-        {1, 10, "nan", std::nullopt},
-        {0, 10, "inf", 0.0f},
-        {0, 10, "1e50", std::nullopt},      // overflows to infinity
-        {-10, 0, "-1e50", std::nullopt},
+        {0, 1, "1.0000001", std::nullopt}, {0, 1, "1.00000001", 1.0f},  // single precision: above 1, and 1
+        {0, 10, "0.3", 0.3f}, {0, 10, "7..", 7.0f}, {0, 10, " 2.5abc", 2.5f}, {0, 10, "-", 0.0f},
+        {0, 10, "", 0.0f}, {1, 10, "", std::nullopt},        // an empty field reads as 0
+        {0, 10, "nan", 0.0f}, {1, 10, "nan", std::nullopt},  // the platform reads no NaN from text: 0
+        {0, 10, "inf", 0.0f}, {0, 10, "1e50", std::nullopt}, {-10, 0, "-1e50", std::nullopt},  // overflows to infinity
         {{}, {}, "0", 0.0f}, {{}, {}, "0.1", std::nullopt}, {"-2", "2", "-2", -2.0f},
-        {std::nan(""), 10, "-5", -5.0f},    // a NaN bound refuses nothing on its side
+        {std::nan(""), 10, "-5", -5.0f},  // a NaN bound refuses nothing on its side
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.min.description() + " .. " + c.max.description() + " \"" + c.text + "\"");
@@ -272,8 +237,9 @@ TEST_F(KXVelkaroSliderCellTest, RangeIsClosedAndTextReadsAsSinglePrecisionNumber
     }
 }
 
-// 5.5 typed with the keypad keys into a 0..5 row: the error pop-up, then a new, empty entry pop-up.
-TEST_F(KXVelkaroSliderCellTest, RefusedValueShowsErrorThenFreshEntryPopup) {
+// 5.5 typed with the keypad keys into a 0..5 row: the error pop-up, then a new, empty entry pop-up,
+// which "Cancel" takes away with the keyboard; nothing is stored or posted.
+TEST_F(KXVelkaroSliderCellTest, RefusedValueShowsErrorThenFreshEntryPopupAndCancelStoresNothing) {
     auto cell = makeCell(sliderRow(0, 5));
     cell->setValue(PlistValue(2.0));
     auto entry = tapValueButton(cell);
@@ -286,12 +252,10 @@ TEST_F(KXVelkaroSliderCellTest, RefusedValueShowsErrorThenFreshEntryPopup) {
 
     auto error = UIAlertView::topAlert();
     ASSERT_NE(error, nullptr);
-    EXPECT_NE(error, entry);
     EXPECT_FALSE(entry->isVisible());
     EXPECT_FALSE(field->isFirstResponder());
     EXPECT_EQ(error->title(), "Error");
     EXPECT_EQ(error->message(), "Ensure you enter a valid value.");
-    EXPECT_EQ(error->tag(), 85230234);
     EXPECT_EQ(error->alertViewStyle(), UIAlertViewStyleDefault);
     ASSERT_EQ(error->numberOfButtons(), 1);
     EXPECT_EQ(error->buttonTitleAtIndex(0), "OK");
@@ -302,18 +266,11 @@ TEST_F(KXVelkaroSliderCellTest, RefusedValueShowsErrorThenFreshEntryPopup) {
     EXPECT_NE(again, entry);
     expectEntryPopup(again, cell);
     EXPECT_EQ(UIAlertView::visibleAlerts().size(), 1u);
-    expectNothingStoredOrPosted();
-}
-
-TEST_F(KXVelkaroSliderCellTest, CancelStoresNothingPostsNothingAndDismissesKeyboard) {
-    auto cell = makeCell(sliderRow(0, 10));
-    auto entry = tapValueButton(cell);
-    auto field = entry->textFieldAtIndex(0);
-    field->typeText("3");
-    entry->clickButtonAtIndex(0);
-    EXPECT_FALSE(field->isFirstResponder());
+    again->textFieldAtIndex(0)->typeText("3");
+    again->clickButtonAtIndex(0);
+    EXPECT_FALSE(again->textFieldAtIndex(0)->isFirstResponder());
     EXPECT_TRUE(UIAlertView::visibleAlerts().empty());
-    EXPECT_EQ(cell->control()->value(), 0.0f);
+    EXPECT_EQ(cell->control()->value(), 2.0f);
     expectNothingStoredOrPosted();
 }
 
@@ -333,7 +290,6 @@ TEST_F(KXVelkaroSliderCellTest, AcceptedValueMovesSliderStoresSynchronizesThenPo
 
     EXPECT_EQ(cell->control()->value(), -12.5f);
     EXPECT_FALSE(field->isFirstResponder());
-    EXPECT_TRUE(UIAlertView::visibleAlerts().empty());
     ASSERT_TRUE(storedValue());
     EXPECT_EQ(storedValue()->number(), -12.5);
     Keys kinds;
@@ -371,7 +327,6 @@ TEST_F(KXVelkaroSliderCellTest, EveryAcceptancePostsTheRowsCurrentName) {
     EXPECT_DOUBLE_EQ(posts[1].time, 0.3);
     EXPECT_EQ(posts[1].field("name"), "com.mornvale.velkaro/Other");
     EXPECT_EQ(storedValue()->number(), 4.0);
-    EXPECT_EQ(events("preference").size(), 2u);
 
     freshState();
     cell = makeCell(row);
@@ -384,20 +339,17 @@ TEST_F(KXVelkaroSliderCellTest, EveryAcceptancePostsTheRowsCurrentName) {
 }
 
 TEST_F(KXVelkaroSliderCellTest, NegateAndPointKeysEditTheField) {
-    const struct {
-        std::string text, keys, expected;
-    } cases[] = {
+    const std::tuple<std::string, std::string, std::string> cases[] = {  // text, keys, text afterwards
         {"7", "-", "-7"}, {"7", "--", "7"}, {"", "-", "-"}, {"--3", "-", "-3"},
         {"7", ".", "7."}, {"7", "..", "7.."}, {"1.5", ".", "1.5."}, {"2", ".-", "-2."},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text + " + " + c.keys);
+    for (const auto& [text, keys, expected] : cases) {
         freshState();
         auto cell = makeCell(sliderRow(-1, 1));  // the keys hold their target weakly
         auto field = tapValueButton(cell)->textFieldAtIndex(0);
-        field->setText(c.text);
-        for (char k : c.keys) tapKey(field, k == '-' ? "Negate" : "Point");
-        EXPECT_EQ(field->text(), c.expected);
+        field->setText(text);
+        for (char k : keys) tapKey(field, k == '-' ? "Negate" : "Point");
+        EXPECT_EQ(field->text(), expected) << text << " + " << keys;
     }
 }
 

@@ -1,22 +1,80 @@
 #pragma once
-// A fresh simulated device for every test, driven through the Settings application itself: a
-// temporary device root, the staged bundle (or a writable copy of it), a manual clock.
+// A fresh simulated device for every test, driven through the Settings application itself (a
+// temporary device root, the staged bundle or a writable copy, a manual clock), and the drawn
+// screen read back as pixels.
 #include <gtest/gtest.h>
 
+#include <cairo.h>
+
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/Foundation/NSBundle.h"
+#include "host/Preferences/PSListController.h"
+#include "host/Preferences/PSSliderTableCell.h"
 #include "host/Preferences/PreferenceStore.h"
 #include "host/System/DeviceRoot.h"
 #include "host/System/EventLog.h"
-#include "host/Preferences/PSListController.h"
+#include "simulator/Renderer.h"
+#include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
+
+namespace simtest {
+
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& out, const Rgb& c) {
+    return out << "rgb(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
+
+// A drawn screen: rendered from an app, or a frame the window drew.
+class ScreenImage {
+public:
+    explicit ScreenImage(const sim::SettingsApp& app, double scale = 2)
+        : _image(sim::Renderer::renderImage(app, scale)), _scale(scale) {}
+    ScreenImage(cairo_surface_t* frame, double scale) : _image(cairo_surface_reference(frame)), _scale(scale) {}
+    ~ScreenImage() { cairo_surface_destroy(_image); }
+    ScreenImage(const ScreenImage&) = delete;
+    ScreenImage& operator=(const ScreenImage&) = delete;
+
+    double scale() const { return _scale; }
+    // A device pixel; outside the image, rgb(-1, -1, -1).
+    Rgb pixel(int x, int y) const {
+        if (x < 0 || y < 0 || x >= cairo_image_surface_get_width(_image) || y >= cairo_image_surface_get_height(_image))
+            return {-1, -1, -1};
+        const auto* row = cairo_image_surface_get_data(_image) + y * cairo_image_surface_get_stride(_image);
+        const std::uint32_t v = reinterpret_cast<const std::uint32_t*>(row)[x];
+        return {int(v >> 16 & 0xff), int(v >> 8 & 0xff), int(v & 0xff)};
+    }
+    // The pixel under a point of the screen (points).
+    Rgb at(CGPoint p) const { return pixel(int(std::floor(p.x * _scale)), int(std::floor(p.y * _scale))); }
+    // The pixels of a rect (points) that `match`.
+    int count(CGRect r, const std::function<bool(const Rgb&)>& match) const {
+        int n = 0;
+        for (int y = int(std::floor(r.minY() * _scale)); y < int(std::floor(r.maxY() * _scale)); ++y)
+            for (int x = int(std::floor(r.minX() * _scale)); x < int(std::floor(r.maxX() * _scale)); ++x) n += match(pixel(x, y));
+        return n;
+    }
+    int count(CGRect r, const Rgb& colour) const {
+        return count(r, [&](const Rgb& c) { return c == colour; });
+    }
+
+private:
+    cairo_surface_t* _image;
+    double _scale;
+};
+
+}  // namespace simtest
 
 class SimulatorFixture : public ::testing::Test {
 protected:
@@ -28,7 +86,6 @@ protected:
         options.bundleDirectory = VELKARO_STAGED_BUNDLE;
         options.manualClock = true;
     }
-
     void TearDown() override {
         app.reset();
         NSBundle::flushCaches();
@@ -39,19 +96,27 @@ protected:
 
     // Starts the application with `options`; false when the bundle could not be loaded.
     bool start(std::string* error = nullptr) {
+        app.reset();  // one application at a time: it owns the host's shared state
         app = std::make_unique<sim::SettingsApp>(options);
         return app->start(error);
     }
-    // Starts and opens the pane's root page.
-    void open() {
+    // Starts on a new device, with the options changed by `tweak`.
+    void restart(const std::function<void(sim::SettingsApp::Options&)>& tweak = {}) {
+        options.deviceRoot = temp / ("device" + std::to_string(++_starts));
+        if (tweak) tweak(options);
         std::string error;
         ASSERT_TRUE(start(&error)) << error;
+    }
+    // Starts on a new device and opens the pane's root page.
+    void open() {
+        restart();
         ASSERT_TRUE(app->openBundleEntry());
     }
+    void advance(double seconds) { app->advance(seconds); }
 
     // A copy of the staged bundle that a test may break; the app will load it.
     std::filesystem::path writableBundle() {
-        const auto copy = temp / "Velkaro.bundle";
+        const auto copy = temp / ("Velkaro" + std::to_string(++_bundles) + ".bundle");
         std::filesystem::copy(VELKARO_STAGED_BUNDLE, copy, std::filesystem::copy_options::recursive);
         options.bundleDirectory = copy;
         return copy;
@@ -66,6 +131,32 @@ protected:
         auto row = app->rowTitled(title);
         EXPECT_TRUE(row) << "no row \"" << title << "\"";
         return row.value_or(NSIndexPath{-1, -1});
+    }
+    // The slider of the row titled `title` on the visible page.
+    std::shared_ptr<UISlider> slider(const std::string& title) {
+        auto cell = std::dynamic_pointer_cast<PSSliderTableCell>(app->visiblePage()->table()->cellForRowAtIndexPath(rowOf(title)));
+        return cell ? cell->control() : nullptr;
+    }
+    // The screen rect of the first view `pick` finds in the visible page's cells.
+    std::optional<CGRect> viewRect(const std::function<std::shared_ptr<UIView>(const std::shared_ptr<UITableViewCell>&)>& pick) const {
+        auto table = app->visiblePage()->table();
+        for (const auto& section : table->sections())
+            for (const auto& row : section.rows) {
+                auto view = row.cell ? pick(row.cell) : nullptr;
+                if (!view) continue;
+                const CGPoint origin = view->convertPointToAncestor({0, 0}, row.cell.get());
+                return CGRectMake(row.rect.minX() + origin.x,
+                    sim::ScreenLayout::kContentTop + row.rect.minY() - table->contentOffset() + origin.y, view->frame().width(),
+                    view->frame().height());
+            }
+        return std::nullopt;
+    }
+    std::optional<CGRect> sliderRect(const std::string& title) {
+        auto control = slider(title);
+        return viewRect([&](const std::shared_ptr<UITableViewCell>& cell) -> std::shared_ptr<UIView> {
+            auto row = std::dynamic_pointer_cast<PSSliderTableCell>(cell);
+            return row && control && row->control() == control ? control : nullptr;
+        });
     }
 
     std::vector<host::Event> events(const std::string& kind) const { return host::EventLog::shared().eventsOfKind(kind); }
@@ -84,8 +175,14 @@ protected:
         s << in.rdbuf();
         return s.str();
     }
+    static void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    }
 
     std::filesystem::path temp;
     sim::SettingsApp::Options options;
     std::unique_ptr<sim::SettingsApp> app;
+
+private:
+    int _starts = 0, _bundles = 0;
 };
