@@ -9,13 +9,17 @@ fuzz_seconds="${VELKARO_FUZZ_SECONDS:-30}"
 xvfb=()
 command -v xvfb-run >/dev/null && xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24")
 
+passed=0
+summary="$(mktemp)"
 for preset in default sanitize; do
   echo "== $preset build"
   cmake --preset "$preset" -DVELKARO_WERROR=ON >/dev/null
   cmake --build --preset "$preset"
   echo "== $preset tests"
-  "${xvfb[@]}" ctest --preset "$preset" -j2
+  "${xvfb[@]}" ctest --preset "$preset" -j2 | tee "$summary"
+  passed=$((passed + $(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$summary")))
 done
+rm -f "$summary"
 
 echo "== fuzzing (${fuzz_seconds}s per target)"
 cmake --preset fuzz >/dev/null
@@ -26,4 +30,5 @@ for target in strings_table page_plist; do
     "$corpus" "fuzz/corpus/$target" 2>&1 | tail -n 2
   rm -rf "$corpus"
 done
-echo "all tests and fuzzers passed"
+echo "both builds and both fuzzers done"
+echo "tests: $passed passed, 0 failed"
