@@ -127,28 +127,31 @@ void Canvas::fillCircle(CGPoint centre, CGFloat radius, const UIColor& color) {
     cairo_fill(_cr);
 }
 
+namespace {
+
+// Fills the device-pixel rectangle between two user-space corners, snapped to whole pixels, so a
+// hairline is exactly one device pixel wide at any scale.
+void fillDeviceAligned(cairo_t* cr, double x0, double y0, double x1, double y1, bool horizontal) {
+    cairo_user_to_device(cr, &x0, &y0);
+    cairo_user_to_device(cr, &x1, &y1);
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    if (horizontal) cairo_rectangle(cr, std::round(x0), std::round(y0), std::round(x1) - std::round(x0), 1);
+    else cairo_rectangle(cr, std::round(x0), std::round(y0), 1, std::round(y1) - std::round(y0));
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+}  // namespace
+
 void Canvas::hairline(CGFloat x0, CGFloat x1, CGFloat y, const UIColor& color) {
-    double dx0 = x0, dy = y, dx1 = x1, unused = y;
-    cairo_user_to_device(_cr, &dx0, &dy);
-    cairo_user_to_device(_cr, &dx1, &unused);
-    cairo_save(_cr);
-    cairo_identity_matrix(_cr);
     setColor(color);
-    cairo_rectangle(_cr, std::round(dx0), std::round(dy), std::round(dx1) - std::round(dx0), 1);
-    cairo_fill(_cr);
-    cairo_restore(_cr);
+    fillDeviceAligned(_cr, x0, y, x1, y, true);
 }
 
 void Canvas::verticalHairline(CGFloat x, CGFloat y0, CGFloat y1, const UIColor& color) {
-    double dx = x, dy0 = y0, unused = x, dy1 = y1;
-    cairo_user_to_device(_cr, &dx, &dy0);
-    cairo_user_to_device(_cr, &unused, &dy1);
-    cairo_save(_cr);
-    cairo_identity_matrix(_cr);
     setColor(color);
-    cairo_rectangle(_cr, std::round(dx), std::round(dy0), 1, std::round(dy1) - std::round(dy0));
-    cairo_fill(_cr);
-    cairo_restore(_cr);
+    fillDeviceAligned(_cr, x, y0, x, y1, false);
 }
 
 void Canvas::softShadow(CGRect rect, CGFloat radius, CGFloat blur, CGSize offset, double opacity) {

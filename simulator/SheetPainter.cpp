@@ -57,16 +57,7 @@ void SheetPainter::drawShareSheet(const SLComposeViewController& sheet, CGSize s
     title.font = UIFont::boldSystemFontOfSize(17);
     title.alignment = NSTextAlignmentCenter;
     _canvas.drawText(serviceName(sheet.serviceType()), header, title);
-    Canvas::TextStyle action = title;
-    action.color = kBlue;
-    if (auto* cancel = button(buttons, "Cancel")) {
-        action.font = UIFont::systemFontOfSize(17);
-        _canvas.drawText(cancel->title, cancel->frame, action);
-    }
-    if (auto* post = button(buttons, "Post")) {
-        action.font = UIFont::boldSystemFontOfSize(17);
-        _canvas.drawText(post->title, post->frame, action);
-    }
+    drawBarActions(buttons, "Post", title);
     _canvas.hairline(card.minX(), card.maxX(), header.maxY(), kLine);
 
     Canvas::TextStyle text;
@@ -97,16 +88,7 @@ void SheetPainter::drawMailComposer(const MFMailComposeViewController& composer,
     const CGFloat side = ScreenLayout::kBackButtonWidth;
     _canvas.drawText(mail.subject.empty() ? "New Message" : mail.subject,
         CGRectMake(side, ScreenLayout::kStatusBarHeight, screen.width - 2 * side, ScreenLayout::kNavigationBarHeight), title);
-    Canvas::TextStyle action = title;
-    action.color = kBlue;
-    if (auto* cancel = button(buttons, "Cancel")) {
-        action.font = UIFont::systemFontOfSize(17);
-        _canvas.drawText(cancel->title, cancel->frame, action);
-    }
-    if (auto* send = button(buttons, "Send")) {
-        action.font = UIFont::boldSystemFontOfSize(17);
-        _canvas.drawText(send->title, send->frame, action);
-    }
+    drawBarActions(buttons, "Send", title);
 
     // The header rows: a grey caption, then its value.
     CGFloat y = barBottom;
@@ -167,6 +149,19 @@ void SheetPainter::drawGeneric(const UIViewController& controller, CGSize screen
     style.font = UIFont::boldSystemFontOfSize(17);
     style.alignment = NSTextAlignmentCenter;
     _canvas.drawText(controller.className(), card, style);
+}
+
+void SheetPainter::drawBarActions(const std::vector<ModalLayout::Button>& buttons, const std::string& confirmTitle,
+    Canvas::TextStyle style) {
+    style.color = kBlue;
+    if (auto* cancel = button(buttons, "Cancel")) {
+        style.font = UIFont::systemFontOfSize(17);
+        _canvas.drawText(cancel->title, cancel->frame, style);
+    }
+    if (auto* confirm = button(buttons, confirmTitle)) {
+        style.font = UIFont::boldSystemFontOfSize(17);
+        _canvas.drawText(confirm->title, confirm->frame, style);
+    }
 }
 
 }  // namespace sim

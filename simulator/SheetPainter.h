@@ -4,7 +4,11 @@
 // (Cancel, Send, To, From, Subject, the body and the attachments' names), and any other
 // controller as a card naming its class.
 #include "host/UIKit/UIViewController.h"
+#include <string>
+#include <vector>
+
 #include "simulator/Canvas.h"
+#include "simulator/ModalLayout.h"
 
 class SLComposeViewController;
 class MFMailComposeViewController;
@@ -22,6 +26,9 @@ private:
     void drawShareSheet(const SLComposeViewController& sheet, CGSize screen);
     void drawMailComposer(const MFMailComposeViewController& composer, CGSize screen);
     void drawGeneric(const UIViewController& controller, CGSize screen);
+    // The bar's "Cancel" (plain) and confirming button (bold), in the tint blue.
+    void drawBarActions(const std::vector<ModalLayout::Button>& buttons, const std::string& confirmTitle,
+        Canvas::TextStyle style);
 
     Canvas& _canvas;
 };
