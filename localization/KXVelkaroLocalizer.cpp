@@ -1,12 +1,9 @@
 #include "localization/KXVelkaroLocalizer.h"
 
-#include <atomic>
-
 #include "host/System/Dispatch.h"
 
 namespace {
 constexpr const char* kBundlePath = "/Library/PreferenceBundles/Velkaro.bundle";
-std::atomic<int> creations{0};
 }  // namespace
 
 KXVelkaroLocalizer* KXVelkaroLocalizer::_sharedSelf = nullptr;
@@ -18,12 +15,9 @@ std::shared_ptr<KXVelkaroLocalizer> KXVelkaroLocalizer::sharedLocalizer() {
     dispatch_once(&onceToken, [] {
         keeper = new std::shared_ptr<KXVelkaroLocalizer>(std::make_shared<KXVelkaroLocalizer>());
         _sharedSelf = keeper->get();
-        ++creations;
     });
     return *keeper;
 }
-
-int KXVelkaroLocalizer::instancesCreated() { return creations.load(); }
 
 std::shared_ptr<NSBundle> KXVelkaroLocalizer::localizationBundle() const { return NSBundle::bundleWithPath(kBundlePath); }
 

@@ -34,9 +34,6 @@ public:
     void loadLocalizedSpecifiersForSpecifiers(const std::shared_ptr<PSSpecifierArray>& specifiers,
         std::shared_ptr<PSSpecifierArray>* array) const;
 
-    // How many instances were ever created (one, once anyone asked).
-    static int instancesCreated();
-
 private:
     std::shared_ptr<PSTitleDictionary> localizedTitles(const std::shared_ptr<PSSpecifier>& specifier, bool shortTitles,
         const std::optional<std::string>& table) const;

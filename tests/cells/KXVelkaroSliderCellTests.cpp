@@ -114,7 +114,9 @@ protected:
 TEST_F(KXVelkaroSliderCellTest, CreationColoursTrackAndValueButtonFollowsTheRightEdge) {
     auto cell = makeCell(sliderRow(0, 10), UITableViewCellStyleValue1);
     ASSERT_NE(cell, nullptr);
-    EXPECT_EQ(cell->style(), UITableViewCellStyleDefault);  // the track tints are checked as drawn pixels
+    EXPECT_EQ(cell->style(), UITableViewCellStyleDefault);
+    EXPECT_EQ(cell->control()->minimumTrackTintColor(), UIColor::colorWithRed(65 / 255.0f, 169 / 255.0f, 214 / 255.0f, 1));
+    EXPECT_EQ(cell->control()->maximumTrackTintColor(), UIColor::colorWithRed(22 / 255.0f, 36 / 255.0f, 51 / 255.0f, 1));
     auto button = buttonAtRightEnd(cell);
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->titleForState(UIControlStateNormal), "");
@@ -229,6 +231,7 @@ TEST_F(KXVelkaroSliderCellTest, RangeIsClosedAndTextReadsAsSinglePrecisionNumber
         EXPECT_EQ(cell->control()->value(), *c.stored);
         ASSERT_TRUE(storedValue());
         EXPECT_EQ(storedValue()->number(), double{*c.stored});
+        EXPECT_TRUE(storedValue()->isReal()) << "stored as <real>, whole numbers too";
     }
 }
 

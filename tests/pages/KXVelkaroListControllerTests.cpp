@@ -151,11 +151,13 @@ TEST_F(KXVelkaroListControllerTest, SecondAppearDoesNotOverwriteTheSavedStyle) {
     EXPECT_EQ(page->prevStatusStyle, 0);
     page->viewWillDisappear(false);
     EXPECT_EQ(app->statusBarStyle(), 0);
-    // The next appear saves afresh.
-    app->setStatusBarStyle(0);
+    // Leaving clears the saved flag, so the next appear saves the style then in force afresh.
+    app->setStatusBarStyle(1);
     page->viewWillAppear(false);
+    EXPECT_EQ(page->prevStatusStyle, 1);
+    app->setStatusBarStyle(0);
     page->viewWillDisappear(false);
-    EXPECT_EQ(app->statusBarStyle(), 0);
+    EXPECT_EQ(app->statusBarStyle(), 1);
 }
 
 // Without a navigation controller there is no bar to colour; the rest still happens.
