@@ -16,6 +16,7 @@
 #include "host/Social/SLComposeViewController.h"
 #include "host/System/DeviceProfile.h"
 #include "host/System/DeviceRoot.h"
+#include "host/System/DeviceSeed.h"
 #include "host/System/EventLog.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIApplication.h"
@@ -142,6 +143,9 @@ bool SettingsApp::start(std::string* error) {
             host::EventLog::shared().diagnostic("cannot create the device folder " + (s.options.deviceRoot / folder).string() +
                                                 ": " + ec.message() + "; nothing can be stored");
     }
+    std::string seedError;  // the device's own package database, where it has none yet
+    if (!host::DeviceSeed::plant(VELKARO_DEVICE_SEED, s.options.deviceRoot, &seedError))
+        host::EventLog::shared().diagnostic("cannot seed the device: " + seedError);
     host::DeviceRoot::install(s.options.deviceRoot);
     host::DeviceRoot::mount(kBundleDevicePath, s.options.bundleDirectory);
     host::ClassRegistry::shared().setDefaultBundlePath(std::string(kBundleDevicePath));

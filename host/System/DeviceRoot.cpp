@@ -36,6 +36,10 @@ void DeviceRoot::mount(std::string devicePrefix, std::filesystem::path hostDirec
     if (auto normal = normalize(devicePrefix)) state().mounts[*normal] = std::move(hostDirectory);
 }
 
+std::vector<std::pair<std::string, std::filesystem::path>> DeviceRoot::mounts() {
+    return {state().mounts.begin(), state().mounts.end()};
+}
+
 std::optional<std::string> DeviceRoot::normalize(std::string_view devicePath) {
     if (devicePath.empty() || devicePath.front() != '/' || devicePath.find('\0') != std::string_view::npos)
         return std::nullopt;

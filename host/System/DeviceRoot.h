@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -21,6 +22,8 @@ public:
     // Maps the device directory `devicePrefix` (e.g. "/Library/PreferenceBundles/Velkaro.bundle")
     // onto `hostDirectory`; later mounts win over earlier ones and over the root.
     static void mount(std::string devicePrefix, std::filesystem::path hostDirectory);
+    // Every mount as (device prefix, host directory); a mount comes before the mounts inside it.
+    static std::vector<std::pair<std::string, std::filesystem::path>> mounts();
 
     // "/var/mobile//Library/x/../y" -> "/var/mobile/Library/y". Nothing when the path is relative,
     // empty, contains a NUL, or climbs above "/".

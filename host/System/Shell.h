@@ -1,7 +1,9 @@
 #pragma once
-// The shell that the platform's system() runs: a command line handed to /bin/sh on this machine.
-// Programs named in the command are this machine's; files named by redirections are device
-// paths, mapped into the device root, so the command's output lands where the bundle looks.
+// The shell that the platform's system() runs: this machine's /bin/sh in a sandbox whose "/" is
+// the device root. The kernel confines it, so whatever the command line does (redirections,
+// expansions, nested shells, links in the device) it reaches only the device: this machine's
+// programs and libraries are mounted read-only, each device mount (the bundle) read-only at its
+// device path, and there is no network.
 #include <string>
 #include <string_view>
 
@@ -9,11 +11,14 @@ namespace host {
 
 class Shell {
 public:
-    // system(): runs `command` through /bin/sh and waits for it. Returns the wait status as
-    // system() does, or -1 when the command was refused (a redirection whose target is not an
-    // absolute device path inside the device root, or holds an expansion) or could not start.
-    // "/dev/null" is left as it is.
+    // system(): runs `command` with `sh -c` in the sandbox, from "/", and waits for it. Returns
+    // the wait status as system() does (a command killed by a signal shows as exit 128 + signal),
+    // or -1, with a diagnostic, when the command was refused because no device root is installed
+    // or the sandbox could not start; a refused command never runs unconfined.
     static int system(std::string_view command);
+
+    // Tests: the sandbox program to start instead of bubblewrap's; empty for bubblewrap's.
+    static void setSandboxProgramForTesting(std::string path);
 };
 
 }  // namespace host

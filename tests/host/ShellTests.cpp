@@ -1,79 +1,170 @@
-// The shell stand-in: real commands of this machine, with redirections landing in the device root.
+// The shell stand-in: /bin/sh in a sandbox whose "/" is the device root.
 #include "host/System/Shell.h"
 
 #include <sys/wait.h>
 
 #include <fstream>
+#include <set>
 #include <sstream>
 
+#include "host/System/DeviceRoot.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {
 
+constexpr const char* kSecret = "host secret\n";
+
 class ShellTest : public DeviceFixture {
 protected:
-    std::string contents(const std::filesystem::path& path) const {
+    void SetUp() override {
+        DeviceFixture::SetUp();
+        outside = root.parent_path();
+        canary = outside / "canary";
+        std::ofstream(canary) << kSecret;
+    }
+    void TearDown() override {
+        host::Shell::setSandboxProgramForTesting("");
+        DeviceFixture::TearDown();
+    }
+
+    static std::string contents(const std::filesystem::path& path) {
         std::ifstream in(path, std::ios::binary);
         std::stringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();
     }
+    // What lies next to the device root on this machine.
+    std::set<std::string> outsideEntries() const {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(outside)) names.insert(entry.path().filename());
+        return names;
+    }
+    // `pattern` with %c standing for the canary's host path and %d for its folder.
+    std::string expand(std::string pattern) const {
+        for (const auto& [mark, value] : {std::pair{"%c", canary.string()}, std::pair{"%d", outside.string()}})
+            for (auto at = pattern.find(mark); at != std::string::npos; at = pattern.find(mark, at + value.size()))
+                pattern.replace(at, 2, value);
+        return pattern;
+    }
+
+    std::filesystem::path outside, canary;
 };
 
-TEST_F(ShellTest, RedirectionsWriteIntoTheDeviceRoot) {
+TEST_F(ShellTest, CommandsRunWithTheDeviceAsRoot) {
     const struct {
         const char* command;
         const char* devicePath;
         const char* expected;
+        int exitStatus;
     } cases[] = {
-        {"echo hello >/tmp/a.txt", "/tmp/a.txt", "hello\n"},
-        {"echo one > /tmp/b.txt; echo two >>/tmp/b.txt", "/tmp/b.txt", "one\ntwo\n"},
-        {"sh -c 'echo oops >&2' 2>/tmp/c.txt", "/tmp/c.txt", "oops\n"},
-        {"printf 'a>b' >\"/tmp/with space.txt\"", "/tmp/with space.txt", "a>b"},
-        {"printf x >'/tmp/it'\\''s; rm -rf x.txt'", "/tmp/it's; rm -rf x.txt", "x"},
-        {"echo hi >/tmp/sub/../d.txt", "/tmp/d.txt", "hi\n"},
-        {"echo '#' >|/tmp/e.txt # >/../../not-a-target", "/tmp/e.txt", "#\n"},
-        {"cat </tmp/a.txt >/tmp/f.txt", "/tmp/f.txt", "hello\n"},
+        {"echo hello >/tmp/a.txt", "/tmp/a.txt", "hello\n", 0},
+        {"echo one > /tmp/b.txt; echo two >>/tmp/b.txt", "/tmp/b.txt", "one\ntwo\n", 0},
+        {"printf 'a>b' >\"/tmp/with space.txt\"", "/tmp/with space.txt", "a>b", 0},
+        {"cd tmp && pwd >c.txt", "/tmp/c.txt", "/tmp\n", 0},
+        {"cat /Library/PreferenceBundles/Velkaro.bundle/Info.plist | head -c 5 >/tmp/d.txt", "/tmp/d.txt", "<?xml", 0},
+        {"echo x 2>/dev/null >/Library/PreferenceBundles/Velkaro.bundle/e.txt", "/tmp/e.txt", "", 2},
+        {"/usr/bin/velkaro-no-such-tool -l >/tmp/dpkgl.log 2>/dev/null", "/tmp/dpkgl.log", "", 127},
+        {"exit 3", "/tmp/f.txt", "", 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
         const int status = host::Shell::system(c.command);
         ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0);
+        EXPECT_EQ(WEXITSTATUS(status), c.exitStatus);
         EXPECT_EQ(contents(root / std::string(c.devicePath).substr(1)), c.expected);
     }
+    EXPECT_FALSE(std::filesystem::exists(std::string(VELKARO_STAGED_BUNDLE) + "/e.txt"));
     EXPECT_TRUE(diagnostics().empty());
 }
 
-TEST_F(ShellTest, RedirectionsThatLeaveTheDeviceRootAreRefusedAndNothingRuns) {
-    const char* const commands[] = {
-        "echo ran >/tmp/ran.txt; echo x >/../../../../velkaro-escape.txt",
-        "echo ran >/tmp/ran.txt; echo x >velkaro-relative.txt",
-        "echo ran >/tmp/ran.txt; echo x >\"$HOME/velkaro-expanded.txt\"",
-        "echo ran >/tmp/ran.txt; echo x >`pwd`/velkaro.txt",
-        "echo ran >/tmp/ran.txt; echo x >~/velkaro.txt",
-        "echo ran >/tmp/ran.txt; cat <<EOF",
-        "echo ran >/tmp/ran.txt; echo x >",
-        "echo ran >/tmp/ran.txt; echo 'unterminated",
+// Each command tries to write the canary, leave something next to it, or copy it into the
+// device; none may succeed, whatever the command's own status.
+TEST_F(ShellTest, NothingOutsideTheDeviceIsReachable) {
+    const struct {
+        const char* command;
+        const char* linkAt = nullptr;  // a link planted in the device first, pointing to...
+        const char* linkTo = nullptr;
+    } cases[] = {
+        {"echo \"$(echo pwned >%c)\""},
+        {"echo \"`echo pwned >%c`\""},
+        {"echo $(echo pwned | tee %d/new)"},
+        {"eval 'echo pwned >%c'"},
+        {"sh -c 'echo pwned >%c; echo pwned >%d/new'"},
+        {"cd / && echo pwned | tee .%c"},
+        {"cd %d && echo pwned | tee new"},
+        {"echo pwned >/tmp/link", "/tmp/link", "%c"},
+        {"echo pwned >/tmp/link/new", "/tmp/link", "%d"},
+        {"echo pwned >/tmp/link/%c", "/tmp/link", "/"},
+        {"echo pwned | tee /proc/self/root%c /proc/1/root%c"},
+        {"cat %c /proc/self/root%c /proc/1/root%c /tmp/link >/tmp/leak", "/tmp/link", "%c"},
+        {"true", "/Library", "/oldroot%d"},  // a link where the bundle is mounted
     };
-    for (const char* command : commands) {
+    for (const auto& c : cases) {
+        const std::string command = expand(c.command);
         SCOPED_TRACE(command);
-        host::EventLog::shared().clear();
-        EXPECT_EQ(host::Shell::system(command), -1);
-        const auto shell = events("shell");
-        ASSERT_EQ(shell.size(), 1u);
-        EXPECT_EQ(shell[0].field("status"), "refused");
+        if (c.linkAt) {
+            std::filesystem::remove_all(root / std::string(c.linkAt).substr(1));
+            std::filesystem::create_symlink(expand(c.linkTo), root / std::string(c.linkAt).substr(1));
+        }
+        host::Shell::system("{ " + command + "; } >/dev/null 2>&1");
+        EXPECT_EQ(contents(canary), kSecret);
+        EXPECT_EQ(outsideEntries(), (std::set<std::string>{"canary", "device"}));
+        EXPECT_EQ(contents(root / "tmp/leak").find("secret"), std::string::npos);
+        if (c.linkAt) std::filesystem::remove(root / std::string(c.linkAt).substr(1));
+        std::filesystem::remove(root / "tmp/leak");
+        std::filesystem::remove(outside / "new");
+        std::ofstream(canary) << kSecret;
     }
-    EXPECT_FALSE(std::filesystem::exists(root / "tmp/ran.txt"));
-    EXPECT_FALSE(std::filesystem::exists("velkaro-relative.txt"));
 }
 
-TEST_F(ShellTest, MissingProgramStillLeavesTheRedirectedFileEmpty) {
-    const int status = host::Shell::system("/usr/bin/velkaro-no-such-tool -l >/tmp/dpkgl.log 2>/dev/null");
+TEST_F(ShellTest, NoNetworkButLoopback) {
+    host::Shell::system("cat /proc/net/dev >/tmp/net");
+    std::istringstream lines(contents(root / "tmp/net"));
+    std::vector<std::string> interfaces;
+    for (std::string line; std::getline(lines, line);)
+        if (auto colon = line.find(':'); colon != std::string::npos && line.find('|') == std::string::npos)
+            interfaces.push_back(line.substr(line.find_first_not_of(' '), colon - line.find_first_not_of(' ')));
+    EXPECT_EQ(interfaces, std::vector<std::string>{"lo"});
+}
+
+TEST_F(ShellTest, PackageListingIsTheDevicesOwn) {
+    const int status = host::Shell::system("/usr/bin/dpkg -l >/tmp/dpkgl.log");
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 127);
-    ASSERT_TRUE(std::filesystem::exists(root / "tmp/dpkgl.log"));
-    EXPECT_EQ(std::filesystem::file_size(root / "tmp/dpkgl.log"), 0u);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string listing = contents(root / "tmp/dpkgl.log");
+    EXPECT_NE(listing.find("\nii  com.mornvale.velkaro"), std::string::npos);
+    EXPECT_EQ(listing.find("libplist"), std::string::npos) << "this machine's packages were listed";
+}
+
+// Where the sandbox cannot start, nothing runs: the command is refused with one diagnostic.
+// A command's own failure is not a refusal.
+TEST_F(ShellTest, RefusedWhereNoSandboxCanStart) {
+    const struct {
+        const char* sandboxProgram;  // empty: the real one
+        bool deviceRoot;
+        const char* command;
+        bool refused;
+    } cases[] = {
+        {"/nonexistent/bwrap", true, "echo ran >/tmp/ran.txt", true},
+        {"/bin/false", true, "echo ran >/tmp/ran.txt", true},  // fails before the command starts
+        {"", true, "echo ran >/tmp/ran.txt; exit 1", false},
+        {"", false, "echo ran >/tmp/ran.txt", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.sandboxProgram) + " " + c.command);
+        host::EventLog::shared().clear();
+        std::filesystem::remove(root / "tmp/ran.txt");
+        host::Shell::setSandboxProgramForTesting(c.sandboxProgram);
+        if (!c.deviceRoot) host::DeviceRoot::uninstall();
+        const int status = host::Shell::system(c.command);
+        const auto shell = events("shell");
+        ASSERT_EQ(shell.size(), 1u);
+        EXPECT_EQ(shell[0].field("status") == "refused", c.refused);
+        EXPECT_EQ(diagnostics().size(), c.refused ? 1u : 0u);
+        EXPECT_EQ(std::filesystem::exists(root / "tmp/ran.txt"), !c.refused);
+        if (c.refused) EXPECT_EQ(status, -1);
+        else EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    }
 }
 
 }  // namespace

@@ -137,7 +137,7 @@ TEST_F(SupportMailTest, SentMailReadsBackWithBothAttachmentsByteIdentical) {
         attachments.push_back({decoded(part), mimeType(part), name ? name : ""});
     }
     expectAttachments(attachments, kPreferenceBytes);
-    if (std::filesystem::exists("/usr/bin/dpkg")) {  // this machine's real package listing
+    if (std::filesystem::exists("/usr/bin/dpkg")) {  // the device's package listing, by this machine's dpkg
         EXPECT_EQ(attachments[1].data.rfind("Desired=", 0), 0u);
         EXPECT_NE(attachments[1].data.find("\nii  "), std::string::npos);
     }

@@ -10,6 +10,7 @@
 #include "host/Preferences/PSRootController.h"
 #include "host/System/DeviceProfile.h"
 #include "host/System/DeviceRoot.h"
+#include "host/System/DeviceSeed.h"
 #include "host/System/FailureInjection.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIApplication.h"
@@ -23,6 +24,8 @@ void DeviceFixture::SetUp() {
     root = _temp / "device";
     std::filesystem::create_directories(root / "var/mobile/Library/Preferences");
     std::filesystem::create_directories(root / "tmp");
+    std::string seedError;
+    ASSERT_TRUE(host::DeviceSeed::plant(VELKARO_SOURCE_DIR "/simulator/device", root, &seedError)) << seedError;
     host::RunLoop::main().reset(0);
     host::DeviceRoot::install(root);
     host::DeviceRoot::mount(kBundlePath, VELKARO_STAGED_BUNDLE);

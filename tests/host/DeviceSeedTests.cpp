@@ -1,0 +1,82 @@
+// Seeding a device: files land inside the device root, through the device's own links, and
+// nothing the device already has is written over.
+#include "host/System/DeviceSeed.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+TEST(DeviceSeedTest, PlantsWhatIsMissingInsideTheDevice) {
+    std::string pattern = (fs::temp_directory_path() / "velkaro-seed-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const fs::path temp = pattern, seed = temp / "seed", outside = temp / "outside";
+    fs::create_directories(seed / "var/lib/dpkg");
+    std::ofstream(seed / "var/lib/dpkg/status") << "seeded";
+    fs::create_directories(outside / "lib/dpkg");
+    std::ofstream(outside / "lib/dpkg/status") << "host";
+
+    const struct {
+        const char* name;
+        std::function<void(const fs::path& device)> prepare;
+        bool planted;
+        const char* where;  // the device file holding the seed, if any
+    } cases[] = {
+        {"empty device", [](const fs::path&) {}, true, "var/lib/dpkg/status"},
+        {"own status kept",
+            [](const fs::path& d) {
+                fs::create_directories(d / "var/lib/dpkg");
+                std::ofstream(d / "var/lib/dpkg/status") << "own";
+            },
+            true, nullptr},
+        {"status is a link out",
+            [&](const fs::path& d) {
+                fs::create_directories(d / "var/lib/dpkg");
+                fs::create_symlink(outside / "lib/dpkg/status", d / "var/lib/dpkg/status");
+            },
+            true, nullptr},
+        {"relative device link", [](const fs::path& d) {
+             fs::create_directories(d / "private/var");
+             fs::create_directory_symlink("private/var", d / "var");
+         }, true, "private/var/lib/dpkg/status"},
+        {"absolute device link", [](const fs::path& d) {
+             fs::create_directories(d / "private/var");
+             fs::create_directory_symlink("/private/var", d / "var");
+         }, true, "private/var/lib/dpkg/status"},
+        {"absolute link to a host folder", [&](const fs::path& d) { fs::create_directory_symlink(outside, d / "var"); },
+            false, nullptr},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path device = temp / ("device" + std::to_string(n++));
+        fs::create_directories(device);
+        c.prepare(device);
+        std::string error;
+        EXPECT_EQ(host::DeviceSeed::plant(seed, device, &error), c.planted) << error;
+        EXPECT_EQ(error.empty(), c.planted);
+        if (c.where) {
+            EXPECT_EQ(contents(device / c.where), "seeded");
+        }
+        EXPECT_EQ(contents(outside / "lib/dpkg/status"), "host");
+        EXPECT_EQ(std::distance(fs::directory_iterator(outside / "lib/dpkg"), fs::directory_iterator()), 1);
+    }
+    EXPECT_EQ(contents(temp / "device1/var/lib/dpkg/status"), "own");
+    std::error_code ec;
+    fs::remove_all(temp, ec);
+}
+
+}  // namespace
