@@ -119,7 +119,7 @@ std::optional<std::string> mapRedirections(std::string_view cmd) {
             if (DeviceRoot::normalize(*target) == "/dev/null") {  // the same sink on every system
                 out += "/dev/null";
             } else {
-                const auto hostPath = DeviceRoot::resolve(*target);
+                const auto hostPath = DeviceRoot::hostPathForDisplay(*target);
                 if (!hostPath) return std::nullopt;
                 out += quote(hostPath->string());
             }
