@@ -279,9 +279,7 @@ bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& e
     }
     if (command == "expect-file") {
         if (!need(1, "expect-file /device/path")) return false;
-        auto path = host::DeviceRoot::resolve(rest(words, 1));
-        std::error_code ec;
-        return (path && std::filesystem::exists(*path, ec)) || refused("no file " + rest(words, 1) + " on the device");
+        return host::DeviceRoot::exists(rest(words, 1)) || refused("no file " + rest(words, 1) + " on the device");
     }
     if (command == "expect-pref") {
         if (!need(3, "expect-pref DOMAIN KEY VALUE")) return false;

@@ -1,6 +1,7 @@
 #include "simulator/SettingsApp.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
@@ -39,9 +40,15 @@ constexpr double kNoteSeconds = 3;
 constexpr CGFloat kValueButtonWidth = 50;
 
 // Modules stay loaded for the life of the process: the class registry keeps their factories.
-std::map<std::string, void*>& loadedModules() {
-    static std::map<std::string, void*> modules;
-    return modules;
+// Each is known by its file (device and inode) and keeps the descriptor it was loaded through,
+// so that "/proc/self/fd/N", the name the loader knows it by, never comes to mean another file.
+struct LoadedModule {
+    host::UniqueFd file;
+    void* handle = nullptr;
+};
+std::map<std::pair<dev_t, ino_t>, LoadedModule>& loadedModules() {
+    static auto* modules = new std::map<std::pair<dev_t, ino_t>, LoadedModule>();
+    return *modules;
 }
 
 template <class T> std::shared_ptr<T> findSubview(const std::shared_ptr<UIView>& view) {
@@ -138,16 +145,18 @@ bool SettingsApp::start(std::string* error) {
     std::error_code ec;
     s.options.deviceRoot = std::filesystem::absolute(s.options.deviceRoot, ec);
     s.options.bundleDirectory = std::filesystem::absolute(s.options.bundleDirectory, ec);
-    for (const char* folder : {"var/mobile/Library/Preferences", "tmp"}) {
-        if (!std::filesystem::create_directories(s.options.deviceRoot / folder, ec) && ec)
-            host::EventLog::shared().diagnostic("cannot create the device folder " + (s.options.deviceRoot / folder).string() +
-                                                ": " + ec.message() + "; nothing can be stored");
-    }
+    std::filesystem::create_directories(s.options.deviceRoot, ec);  // this machine's folder, not a device path
     std::string seedError;  // the device's own package database, where it has none yet
     if (!host::DeviceSeed::plant(VELKARO_DEVICE_SEED, s.options.deviceRoot, &seedError))
         host::EventLog::shared().diagnostic("cannot seed the device: " + seedError);
     host::DeviceRoot::install(s.options.deviceRoot);
     host::DeviceRoot::mount(kBundleDevicePath, s.options.bundleDirectory);
+    for (const char* folder : {"/var/mobile/Library/Preferences", "/tmp"}) {
+        std::string why;
+        if (!host::DeviceRoot::createFolders(folder, &why))
+            host::EventLog::shared().diagnostic("cannot create the device folder " + std::string(folder) + " in " +
+                                                s.options.deviceRoot.string() + ": " + why + "; nothing can be stored");
+    }
     host::ClassRegistry::shared().setDefaultBundlePath(std::string(kBundleDevicePath));
 
     std::optional<std::string> profileError;
@@ -178,21 +187,28 @@ bool SettingsApp::start(std::string* error) {
     if (s.principalClass.empty()) return fail("the bundle's Info.plist names no NSPrincipalClass");
     const auto executable = bundle->executableName();
     if (!executable) return fail("the bundle's Info.plist names no CFBundleExecutable");
-    const auto modulePath = host::DeviceRoot::resolve(std::string(kBundleDevicePath) + "/" + *executable);
-    if (!modulePath || !std::filesystem::exists(*modulePath, ec))
-        return fail("the bundle's module " + (modulePath ? modulePath->string() : *executable) + " does not exist");
-    const std::string key = std::filesystem::weakly_canonical(*modulePath, ec).string();
+    // Opened inside the device root and loaded through that descriptor, so the loader reads
+    // exactly the file that was looked up there.
+    const std::string modulePath = std::string(kBundleDevicePath) + "/" + *executable;
+    int openError = 0;
+    host::UniqueFd module = host::DeviceRoot::openFile(modulePath, &openError);
+    if (!module)
+        return fail("the bundle's module " + modulePath + " cannot be opened: " + host::DeviceRoot::describe(openError));
+    struct stat st{};
+    if (fstat(module.get(), &st) < 0) return fail("the bundle's module " + modulePath + " cannot be examined");
+    const auto key = std::pair{st.st_dev, st.st_ino};
     if (!loadedModules().count(key)) {
         auto& registry = host::ClassRegistry::shared();
         registry.setLoadingBundlePath(std::string(kBundleDevicePath));
         dlerror();
-        void* handle = dlopen(key.c_str(), RTLD_NOW | RTLD_LOCAL);
+        const std::string viaDescriptor = "/proc/self/fd/" + std::to_string(module.get());
+        void* handle = dlopen(viaDescriptor.c_str(), RTLD_NOW | RTLD_LOCAL);
         registry.setLoadingBundlePath(std::nullopt);
         if (!handle) {
             const char* why = dlerror();
-            return fail("cannot load the bundle's module " + key + ": " + (why ? why : "unknown error"));
+            return fail("cannot load the bundle's module " + modulePath + ": " + (why ? why : "unknown error"));
         }
-        loadedModules()[key] = handle;
+        loadedModules()[key] = {std::move(module), handle};
     }
     if (!host::ClassRegistry::shared().hasController(s.principalClass))
         return fail("the bundle's module does not provide its principal class " + s.principalClass);

@@ -1,7 +1,6 @@
 #include "host/Foundation/NSBundle.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <mutex>
 
 #include "host/Foundation/PropertyList.h"
@@ -38,9 +37,7 @@ std::shared_ptr<NSBundle> NSBundle::bundleWithPath(const std::string& devicePath
         std::lock_guard lock(cacheMutex());
         if (auto it = bundleCache().find(*normal); it != bundleCache().end()) return it->second;
     }
-    auto hostPath = host::DeviceRoot::resolve(devicePath);
-    std::error_code ec;
-    if (!hostPath || !std::filesystem::is_directory(*hostPath, ec)) return nullptr;
+    if (!host::DeviceRoot::isFolder(*normal)) return nullptr;
     auto bundle = std::make_shared<NSBundle>(*normal);
     std::lock_guard lock(cacheMutex());
     return bundleCache().emplace(*normal, std::move(bundle)).first->second;
@@ -52,19 +49,20 @@ void NSBundle::flushCaches() {
 }
 
 NSBundle::NSBundle(std::string devicePath) : _path(std::move(devicePath)) {
-    if (auto hostPath = host::DeviceRoot::resolve(_path)) {
-        std::string error;
-        if (auto info = PropertyList::readFile(*hostPath / "Info.plist", &error); info && info->isDictionary())
+    if (auto entries = host::DeviceRoot::listFolder(_path)) {
+        const auto file = host::DeviceRoot::read(_path + "/Info.plist");
+        std::string error = file.bytes ? "not a dictionary" : file.reason();
+        std::optional<PlistValue> info;
+        if (file.bytes) info = PropertyList::parse(*file.bytes, &error);
+        if (info && info->isDictionary())
             _info = std::move(*info);
         else
             host::EventLog::shared().diagnostic("bundle " + _path + ": no readable Info.plist (" + error + ")");
-        std::error_code ec;
-        for (const auto& entry : std::filesystem::directory_iterator(*hostPath, ec)) {
-            const auto name = entry.path().filename().string();
-            if (entry.is_directory() && name.size() > 6 && name.ends_with(".lproj") && name != "Base.lproj")
+        for (const auto& entry : *entries) {
+            const auto& name = entry.name;
+            if (entry.isFolder && name.size() > 6 && name.ends_with(".lproj") && name != "Base.lproj")
                 _localizations.push_back(name.substr(0, name.size() - 6));
         }
-        std::sort(_localizations.begin(), _localizations.end());
     }
 }
 
@@ -88,9 +86,7 @@ std::string NSBundle::preferredLocalization() const {
 
 std::optional<std::string> NSBundle::pathForResource(const std::string& name, const std::string& extension) const {
     const std::string devicePath = _path + "/" + name + (extension.empty() ? "" : "." + extension);
-    auto hostPath = host::DeviceRoot::resolve(devicePath);
-    std::error_code ec;
-    if (!hostPath || !std::filesystem::exists(*hostPath, ec)) return std::nullopt;
+    if (!host::DeviceRoot::exists(devicePath)) return std::nullopt;
     return devicePath;
 }
 

@@ -1,7 +1,8 @@
 #include "host/MessageUI/MFMailComposeViewController.h"
 
-#include <filesystem>
+#include <cstring>
 
+#include "host/Foundation/AtomicFile.h"
 #include "host/System/DeviceProfile.h"
 #include "host/System/DeviceRoot.h"
 #include "host/System/EventLog.h"
@@ -39,30 +40,34 @@ void MFMailComposeViewController::addAttachmentData(const std::optional<std::str
 
 bool MFMailComposeViewController::canFinish() const { return !_finished && presentingViewController() != nullptr; }
 
-std::optional<std::string> MFMailComposeViewController::nextOutboxPath() {
-    for (int n = 1;; ++n) {
-        const std::string devicePath = std::string(kOutboxPath) + "/" + std::to_string(n) + ".eml";
-        const auto hostPath = host::DeviceRoot::resolve(devicePath);
-        if (!hostPath) return std::nullopt;
-        std::error_code ec;
-        if (!std::filesystem::exists(*hostPath, ec)) return devicePath;
+std::optional<std::string> MFMailComposeViewController::writeToOutbox(std::string* error) const {
+    if (!host::DeviceRoot::createFolders(kOutboxPath, error)) return std::nullopt;
+    int err = 0;
+    host::UniqueFd outbox = host::DeviceRoot::openFolder(kOutboxPath, &err);
+    if (!outbox) {
+        *error = std::string("cannot open the outbox: ") + std::strerror(err);
+        return std::nullopt;
     }
+    // The next free number, taken by a rename that never replaces: another composer writing at
+    // the same moment gets the number after.
+    std::optional<std::string> name;
+    const bool written = _message.writeEml([&](std::string_view bytes, std::string* why) {
+        name = host::writeNewFileAt(outbox.get(), [](int n) { return std::to_string(n) + ".eml"; }, bytes, why);
+        return name.has_value();
+    }, error);
+    if (!written) return std::nullopt;
+    return std::string(kOutboxPath) + "/" + *name;
 }
 
 bool MFMailComposeViewController::send() {
     if (!canFinish()) return false;
     std::string why = "no device root to write the mail into";
-    if (const auto devicePath = nextOutboxPath()) {
-        const auto hostPath = *host::DeviceRoot::resolve(*devicePath);
-        std::error_code ec;
-        std::filesystem::create_directories(hostPath.parent_path(), ec);
-        if (_message.writeEml(hostPath, &why)) {
-            _sentPath = devicePath;
-            host::EventLog::shared().record("mail", {{"path", *devicePath}, {"subject", _message.subject},
-                                                        {"attachments", std::to_string(_message.attachments.size())}});
-            finish(MFMailComposeResultSent, nullptr);
-            return true;
-        }
+    if (const auto devicePath = writeToOutbox(&why)) {
+        _sentPath = devicePath;
+        host::EventLog::shared().record("mail", {{"path", *devicePath}, {"subject", _message.subject},
+                                                    {"attachments", std::to_string(_message.attachments.size())}});
+        finish(MFMailComposeResultSent, nullptr);
+        return true;
     }
     host::EventLog::shared().diagnostic("the mail could not be sent: " + why);
     finish(MFMailComposeResultFailed, NSError::errorWithDomain(kErrorDomain, kErrorSendFailed, why));

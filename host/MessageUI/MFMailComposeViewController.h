@@ -52,8 +52,9 @@ public:
 private:
     bool canFinish() const;
     void finish(MFMailComposeResult result, const std::shared_ptr<NSError>& error);
-    // The first free "<n>.eml" of the outbox, n counted from 1.
-    static std::optional<std::string> nextOutboxPath();
+    // Writes the mail as the first free "<n>.eml" of the outbox, n counted from 1; its device
+    // path, or nothing and `error`.
+    std::optional<std::string> writeToOutbox(std::string* error) const;
 
     MailMessage _message;
     std::weak_ptr<MFMailComposeViewControllerDelegate> _delegate;

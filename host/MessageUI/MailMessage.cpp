@@ -66,6 +66,10 @@ bool fail(std::string* error, const std::string& why) {
 }  // namespace
 
 bool MailMessage::writeEml(const std::filesystem::path& path, std::string* error) const {
+    return writeEml([&](std::string_view bytes, std::string* why) { return host::writeFileAtomically(path, bytes, why); }, error);
+}
+
+bool MailMessage::writeEml(const Writer& write, std::string* error) const {
     initGMimeOnce();
     GRef<GMimeMessage> message(g_mime_message_new(TRUE));
 
@@ -99,5 +103,5 @@ bool MailMessage::writeEml(const std::filesystem::path& path, std::string* error
     if (g_mime_object_write_to_stream(GMIME_OBJECT(message.get()), nullptr, out.get()) < 0)
         return fail(error, "cannot serialise the message");
     GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(out.get()));
-    return host::writeFileAtomically(path, {reinterpret_cast<const char*>(bytes->data), bytes->len}, error);
+    return write({reinterpret_cast<const char*>(bytes->data), bytes->len}, error);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // A mail as the composer holds it, and its writing as an RFC 5322 message with MIME parts.
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct MailAttachment {
@@ -23,4 +25,8 @@ struct MailMessage {
     // base64-encoded with their names. A message without attachments is a single text part.
     // Returns false (and says why in `error`) when the file could not be written.
     bool writeEml(const std::filesystem::path& path, std::string* error = nullptr) const;
+    // The same message, its bytes handed to `write`, which stores them (false and `error` when it
+    // cannot).
+    using Writer = std::function<bool(std::string_view bytes, std::string* error)>;
+    bool writeEml(const Writer& write, std::string* error = nullptr) const;
 };

@@ -27,13 +27,13 @@ std::shared_ptr<PSSpecifierArray> PSListController::loadSpecifiersFromPlistName(
         return rows;
     }
     const std::string devicePath = pageBundle->bundlePath() + "/" + plistName + ".plist";
-    auto bytes = host::DeviceRoot::readFile(devicePath);
-    if (!bytes) {
-        log.diagnostic("page list " + devicePath + " is missing or unreadable; the page has no rows");
+    const auto file = host::DeviceRoot::read(devicePath);
+    if (!file.bytes) {
+        log.diagnostic("page list " + devicePath + " is missing or unreadable (" + file.reason() + "); the page has no rows");
         return rows;
     }
     std::string why;
-    *rows = host::SpecifierLoader::specifiersFromBytes(*bytes, target, &why);
+    *rows = host::SpecifierLoader::specifiersFromBytes(*file.bytes, target, &why);
     if (!why.empty()) log.diagnostic("page list " + devicePath + " is malformed (" + why + "); the page has no rows");
     return rows;
 }

@@ -1,30 +1,72 @@
 #include "host/Preferences/PreferenceStore.h"
 
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 
 #include "host/Foundation/AtomicFile.h"
 #include "host/Foundation/PropertyList.h"
 #include "host/System/DeviceRoot.h"
 #include "host/System/EventLog.h"
+#include "host/System/UniqueFd.h"
 
 namespace host {
+namespace {
+
+bool isValidDomain(const std::string& domain) {
+    return !domain.empty() && domain.find('/') == std::string::npos && domain.find('\0') == std::string::npos;
+}
+
+// What the domain's file holds: a dictionary (empty only when there is no file), or why not.
+struct Stored {
+    std::optional<PlistValue::Dictionary> values;
+    std::string why;
+};
+
+Stored load(const std::string& domain) {
+    const auto file = DeviceRoot::read(PreferenceStore::devicePathForDomain(domain));
+    if (file.missing()) return {PlistValue::Dictionary{}, ""};
+    if (!file.bytes) return {std::nullopt, file.reason()};
+    std::string error;
+    auto value = PropertyList::parse(*file.bytes, &error);
+    if (!value || !value->isDictionary())
+        return {std::nullopt, "not a property list dictionary" + (error.empty() ? "" : " (" + error + ")")};
+    return {std::move(*value->dictionary()), ""};
+}
+
+// Holds the domain's lock while it lives.
+UniqueFd lockDomain(int folderFd, const std::string& domain, int* error) {
+    const std::string name = "." + domain + ".plist.lock";
+    UniqueFd fd(::openat(folderFd, name.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
+    if (!fd) {
+        *error = errno;
+        return {};
+    }
+    int rc;
+    do rc = ::flock(fd.get(), LOCK_EX);
+    while (rc < 0 && errno == EINTR);
+    if (rc < 0) {
+        *error = errno;
+        return {};
+    }
+    return fd;
+}
+
+}  // namespace
 
 std::string PreferenceStore::devicePathForDomain(const std::string& domain) {
-    return "/var/mobile/Library/Preferences/" + domain + ".plist";
+    return std::string(kFolder) + "/" + domain + ".plist";
 }
 
 PlistValue::Dictionary PreferenceStore::read(const std::string& domain) {
-    if (domain.empty() || domain.find('/') != std::string::npos) return {};
-    auto bytes = DeviceRoot::readFile(devicePathForDomain(domain));
-    if (!bytes) return {};
-    std::string error;
-    auto value = PropertyList::parse(*bytes, &error);
-    if (!value || !value->isDictionary()) {
-        EventLog::shared().diagnostic("preferences of " + domain + " are unreadable: " +
-                                      (error.empty() ? "not a dictionary" : error));
+    if (!isValidDomain(domain)) return {};
+    auto stored = load(domain);
+    if (!stored.values) {
+        EventLog::shared().diagnostic("preferences of " + domain + " cannot be read: " + stored.why);
         return {};
     }
-    return *value->dictionary();
+    return std::move(*stored.values);
 }
 
 PlistValue PreferenceStore::valueForKey(const std::string& domain, const std::string& key) {
@@ -38,29 +80,26 @@ bool PreferenceStore::setValue(const std::string& domain, const std::string& key
         EventLog::shared().diagnostic("could not store " + key + " in " + domain + ": " + why);
         return false;
     };
-    if (domain.empty() || domain.find('/') != std::string::npos) return fail("invalid defaults domain");
+    if (!isValidDomain(domain)) return fail("invalid defaults domain");
     if (key.empty()) return fail("the row has no key");
-    auto path = DeviceRoot::resolve(devicePathForDomain(domain));
-    if (!path) return fail("no device root");
-    std::error_code ec;
-    std::filesystem::create_directories(path->parent_path(), ec);
-    PlistValue::Dictionary values;
-    if (auto bytes = DeviceRoot::readFile(devicePathForDomain(domain))) {
-        auto stored = PropertyList::parse(*bytes);
-        if (stored && stored->isDictionary()) {
-            values = std::move(*stored->dictionary());
-        } else {
-            // Keep the unreadable file beside the new one rather than writing over it.
-            const auto aside = path->string() + ".unreadable";
-            std::filesystem::rename(*path, aside, ec);
-            EventLog::shared().diagnostic("preferences of " + domain + " were unreadable; kept as " +
-                                          std::filesystem::path(aside).filename().string() + " and started afresh");
-        }
-    }
+    std::string error;
+    if (!DeviceRoot::createFolders(kFolder, &error)) return fail(error);
+    int err = 0;
+    UniqueFd folder = DeviceRoot::openFolder(kFolder, &err);
+    if (!folder) return fail(std::string("cannot open the preferences folder: ") + std::strerror(err));
+    UniqueFd lock = lockDomain(folder.get(), domain, &err);
+    if (!lock) return fail(std::string("cannot lock the domain: ") + std::strerror(err));
+
+    // Under the lock no other store of the domain is writing, so any temporary file of it is
+    // what a killed store left behind.
+    const std::string name = domain + ".plist";
+    removeStaleTemporaryFiles(folder.get(), name);
+    auto stored = load(domain);
+    if (!stored.values) return fail("the stored preferences cannot be read (" + stored.why + "); they are left as they are");
+    auto& values = *stored.values;
     if (value.isNil()) values.erase(key);
     else values.insert_or_assign(key, value);
-    std::string error;
-    if (!writeFileAtomically(*path, PropertyList::serialize(PlistValue(std::move(values)), PropertyList::Format::XML), &error))
+    if (!writeFileAtomicallyAt(folder.get(), name, PropertyList::serialize(PlistValue(std::move(values)), PropertyList::Format::XML), &error))
         return fail(error);
     EventLog::shared().record("preference", {{"domain", domain}, {"key", key}, {"value", value.description()}});
     return true;

@@ -1,9 +1,16 @@
 #include "host/System/DeviceRoot.h"
 
-#include <fstream>
+#include <algorithm>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/openat2.h>
 #include <map>
-#include <sstream>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include "host/Foundation/AtomicFile.h"
 #include "host/System/EventLog.h"
 
 namespace host {
@@ -18,6 +25,87 @@ struct State {
 State& state() {
     static State s;
     return s;
+}
+
+// A normalised device path split at its mount: the mounted (or root) directory on this machine
+// and the rest of the path below it, relative ("" for the directory itself).
+struct Placement {
+    const std::filesystem::path* base;
+    std::string rest;
+    bool isMountPoint;
+};
+
+Placement place(const std::string& normal) {
+    Placement out{&state().root, normal.substr(1), false};
+    std::size_t bestLength = 0;
+    for (const auto& [prefix, directory] : state().mounts) {
+        const bool covers = normal == prefix || (normal.compare(0, prefix.size(), prefix) == 0 &&
+                                                    (prefix == "/" || normal[prefix.size()] == '/'));
+        if (covers && prefix.size() >= bestLength) {
+            bestLength = prefix.size();
+            out = {&directory, normal.substr(std::min(normal.size(), prefix == "/" ? 1 : prefix.size() + 1)), true};
+            out.isMountPoint = normal == prefix;
+        }
+    }
+    return out;
+}
+
+// The normalised path, or nothing (with `error` EINVAL/ENOENT and a diagnostic for a refused path).
+std::optional<std::string> accepted(std::string_view devicePath, int* error) {
+    if (!state().installed) {
+        *error = ENOENT;
+        return std::nullopt;
+    }
+    auto normal = DeviceRoot::normalize(devicePath);
+    if (!normal) {
+        EventLog::shared().diagnostic("refused device path outside the device root: " + std::string(devicePath));
+        *error = EINVAL;
+    }
+    return normal;
+}
+
+// openat2 with the directory `base` as "/" for everything in `rest`. RESOLVE_NO_MAGICLINKS keeps
+// /proc-style links (which point anywhere) out.
+UniqueFd openInRoot(int base, const std::string& rest, std::uint64_t flags, int* error) {
+    open_how how{};
+    how.flags = flags | O_CLOEXEC;
+    how.resolve = RESOLVE_IN_ROOT | RESOLVE_NO_MAGICLINKS;
+    const char* relative = rest.empty() ? "." : rest.c_str();
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        long fd = ::syscall(SYS_openat2, base, relative, &how, sizeof how);
+        if (fd >= 0) return UniqueFd(static_cast<int>(fd));
+        // EAGAIN: a rename elsewhere raced the lookup, which the kernel then refuses to trust.
+        if (errno != EAGAIN && errno != EINTR) break;
+    }
+    *error = errno;
+    return {};
+}
+
+// Opens a device path inside its root (or mount) with `flags`.
+UniqueFd openConfined(std::string_view devicePath, std::uint64_t flags, int* error) {
+    int ignored = 0;
+    if (!error) error = &ignored;
+    auto normal = accepted(devicePath, error);
+    if (!normal) return {};
+    const Placement at = place(*normal);
+    UniqueFd base(::open(at.base->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!base) {
+        *error = errno;
+        return {};
+    }
+    return openInRoot(base.get(), at.rest, flags, error);
+}
+
+std::string parentOf(const std::string& normal) {
+    const auto slash = normal.rfind('/');
+    return slash == 0 ? "/" : normal.substr(0, slash);
+}
+
+int fsyncRetrying(int fd) {
+    int rc;
+    do rc = ::fsync(fd);
+    while (rc < 0 && errno == EINTR);
+    return rc;
 }
 
 }  // namespace
@@ -62,40 +150,146 @@ std::optional<std::string> DeviceRoot::normalize(std::string_view devicePath) {
     return out.empty() ? std::string("/") : out;
 }
 
-std::optional<std::filesystem::path> DeviceRoot::resolve(std::string_view devicePath) {
+std::optional<std::filesystem::path> DeviceRoot::hostPathForDisplay(std::string_view devicePath) {
     if (!state().installed) return std::nullopt;
     auto normal = normalize(devicePath);
-    if (!normal) {
-        EventLog::shared().diagnostic("refused device path outside the device root: " + std::string(devicePath));
-        return std::nullopt;
-    }
-    // The longest mounted prefix that covers the path wins.
-    const std::filesystem::path* base = &state().root;
-    std::string rest = *normal;
-    std::size_t bestLength = 0;
-    for (const auto& [prefix, directory] : state().mounts) {
-        const bool covers = *normal == prefix || (normal->compare(0, prefix.size(), prefix) == 0 &&
-                                                     (prefix == "/" || (*normal)[prefix.size()] == '/'));
-        if (covers && prefix.size() >= bestLength) {
-            bestLength = prefix.size();
-            base = &directory;
-            rest = normal->substr(prefix == "/" ? 0 : prefix.size());
-        }
-    }
-    if (rest.empty() || rest == "/") return *base;
-    return *base / rest.substr(1);
+    if (!normal) return std::nullopt;
+    const Placement at = place(*normal);
+    return at.rest.empty() ? *at.base : *at.base / at.rest;
 }
 
-std::optional<std::string> DeviceRoot::readFile(std::string_view devicePath) {
-    auto path = resolve(devicePath);
-    if (!path) return std::nullopt;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(*path, ec)) return std::nullopt;
-    std::ifstream in(*path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+std::string DeviceRoot::describe(int error) {
+    switch (error) {
+    case 0: return "read";
+    case ENOENT: return "no such file";
+    case EISDIR: return "a folder, not a file";
+    case EINVAL: return "not a regular file";
+    default: return std::strerror(error);
+    }
+}
+
+UniqueFd DeviceRoot::openFile(std::string_view devicePath, int* error) {
+    int ignored = 0;
+    if (!error) error = &ignored;
+    // Non-blocking, so a FIFO put in a file's place answers at once instead of waiting for a writer.
+    UniqueFd fd = openConfined(devicePath, O_RDONLY | O_NONBLOCK | O_NOCTTY, error);
+    if (!fd) return {};
+    struct stat st{};
+    if (::fstat(fd.get(), &st) < 0) {
+        *error = errno;
+        return {};
+    }
+    if (!S_ISREG(st.st_mode)) {
+        *error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return {};
+    }
+    *error = 0;
+    return fd;
+}
+
+DeviceRoot::ReadResult DeviceRoot::read(std::string_view devicePath) {
+    ReadResult result;
+    UniqueFd fd = openFile(devicePath, &result.error);
+    if (!fd) return result;
+    struct stat st{};
+    std::string bytes;
+    if (::fstat(fd.get(), &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            result.error = errno;
+            return result;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+std::optional<std::string> DeviceRoot::readFile(std::string_view devicePath) { return read(devicePath).bytes; }
+
+bool DeviceRoot::exists(std::string_view devicePath) { return bool(openConfined(devicePath, O_PATH, nullptr)); }
+
+bool DeviceRoot::isFolder(std::string_view devicePath) {
+    return bool(openConfined(devicePath, O_PATH | O_DIRECTORY, nullptr));
+}
+
+UniqueFd DeviceRoot::openFolder(std::string_view devicePath, int* error) {
+    return openConfined(devicePath, O_RDONLY | O_DIRECTORY, error);
+}
+
+std::optional<std::vector<DeviceRoot::FolderEntry>> DeviceRoot::listFolder(std::string_view devicePath) {
+    UniqueFd fd = openFolder(devicePath);
+    if (!fd) return std::nullopt;
+    DIR* dir = ::fdopendir(fd.get());
+    if (!dir) return std::nullopt;
+    fd.release();
+    const std::string folder = *normalize(devicePath);
+    std::vector<FolderEntry> entries;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        bool folderEntry = entry->d_type == DT_DIR;
+        // A link (or a file system that does not say) is looked at where it leads, on the device.
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)
+            folderEntry = isFolder((folder == "/" ? "" : folder) + "/" + name);
+        entries.push_back({name, folderEntry});
+    }
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    return entries;
+}
+
+bool DeviceRoot::createFolders(std::string_view devicePath, std::string* error) {
+    int err = 0;
+    auto fail = [&](const std::string& what) {
+        if (error) *error = what + ": " + std::strerror(err);
+        return false;
+    };
+    auto normal = accepted(devicePath, &err);
+    if (!normal) return fail("cannot create " + std::string(devicePath));
+    const Placement at = place(*normal);
+    UniqueFd base(::open(at.base->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!base) return err = errno, fail("cannot open the device folder " + at.base->string());
+    UniqueFd current = openInRoot(base.get(), "", O_RDONLY | O_DIRECTORY, &err);
+    if (!current) return fail("cannot open the device folder " + at.base->string());
+    std::string prefix;
+    std::size_t start = 0;
+    while (start < at.rest.size()) {
+        std::size_t end = at.rest.find('/', start);
+        if (end == std::string::npos) end = at.rest.size();
+        const std::string part = at.rest.substr(start, end - start);
+        prefix += (prefix.empty() ? "" : "/") + part;
+        start = end + 1;
+        // Made inside the level opened last, so a link at `part` is never followed by mkdir;
+        // the next level is then looked up from the root again, links resolving inside it.
+        if (::mkdirat(current.get(), part.c_str(), 0755) == 0) {
+            if (fsyncRetrying(current.get()) < 0 && errno != EINVAL && errno != EROFS)
+                return err = errno, fail("cannot flush the folder holding " + prefix);
+        } else if (errno != EEXIST) {
+            return err = errno, fail("cannot create " + std::string(devicePath));
+        }
+        current = openInRoot(base.get(), prefix, O_RDONLY | O_DIRECTORY, &err);
+        if (!current) return fail("cannot open " + std::string(devicePath));
+    }
+    return true;
+}
+
+bool DeviceRoot::writeFileAtomically(std::string_view devicePath, std::string_view bytes, std::string* error) {
+    int err = 0;
+    auto fail = [&](const std::string& what) {
+        if (error) *error = what + ": " + std::strerror(err);
+        return false;
+    };
+    auto normal = accepted(devicePath, &err);
+    if (!normal) return fail("cannot write " + std::string(devicePath));
+    if (*normal == "/" || place(*normal).isMountPoint) return err = EISDIR, fail("cannot write " + *normal);
+    UniqueFd folder = openFolder(parentOf(*normal), &err);
+    if (!folder) return fail("cannot open the folder of " + *normal);
+    return writeFileAtomicallyAt(folder.get(), normal->substr(normal->rfind('/') + 1), bytes, error);
 }
 
 }  // namespace host

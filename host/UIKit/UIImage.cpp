@@ -2,31 +2,76 @@
 
 #include <cairo.h>
 
+#include <cstring>
+
 #include "host/System/DeviceRoot.h"
 #include "host/System/EventLog.h"
 
+namespace {
+
+// The width and height a PNG declares in its header (the IHDR chunk, always first), or nothing
+// when the bytes do not start like a PNG.
+std::optional<std::pair<std::uint32_t, std::uint32_t>> declaredSize(std::string_view png) {
+    static constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (png.size() < 24 || std::memcmp(png.data(), kSignature, 8) != 0 || png.substr(12, 4) != "IHDR") return std::nullopt;
+    const auto bigEndian = [&](std::size_t at) {
+        std::uint32_t v = 0;
+        for (std::size_t i = 0; i < 4; ++i) v = (v << 8) | static_cast<unsigned char>(png[at + i]);
+        return v;
+    };
+    return std::pair{bigEndian(16), bigEndian(20)};
+}
+
+struct Reader {
+    std::string_view rest;
+};
+
+cairo_status_t readFromMemory(void* closure, unsigned char* data, unsigned int length) {
+    auto* reader = static_cast<Reader*>(closure);
+    if (reader->rest.size() < length) return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(data, reader->rest.data(), length);
+    reader->rest.remove_prefix(length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
 std::shared_ptr<UIImage> UIImage::initWithContentsOfFile(const std::string& devicePath) {
-    auto path = host::DeviceRoot::resolve(devicePath);
-    if (!path) return nullptr;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(*path, ec)) {
-        host::EventLog::shared().diagnostic("missing image " + devicePath);
+    auto& log = host::EventLog::shared();
+    const auto file = host::DeviceRoot::read(devicePath);
+    if (!file.bytes) {
+        log.diagnostic((file.missing() ? "missing image " : "unreadable image (" + file.reason() + ") ") + devicePath);
         return nullptr;
     }
-    cairo_surface_t* surface = cairo_image_surface_create_from_png(path->c_str());
+    const auto size = declaredSize(*file.bytes);
+    if (!size) {
+        log.diagnostic("unreadable image (not a PNG) " + devicePath);
+        return nullptr;
+    }
+    if (size->first > kMaxPixelsPerSide || size->second > kMaxPixelsPerSide) {
+        log.diagnostic("image " + devicePath + " is " + std::to_string(size->first) + "x" + std::to_string(size->second) +
+                       " pixels, over the " + std::to_string(kMaxPixelsPerSide) + "x" + std::to_string(kMaxPixelsPerSide) +
+                       " an image may have; not loaded");
+        return nullptr;
+    }
+    Reader reader{*file.bytes};
+    cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(readFromMemory, &reader);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(surface);
-        host::EventLog::shared().diagnostic("unreadable image (not a PNG) " + devicePath);
+        log.diagnostic("unreadable image (not a PNG) " + devicePath);
         return nullptr;
     }
+    cairo_surface_flush(surface);
     auto image = std::make_shared<UIImage>();
     image->_width = cairo_image_surface_get_width(surface);
     image->_height = cairo_image_surface_get_height(surface);
     image->_stride = cairo_image_surface_get_stride(surface);
-    const auto* data = cairo_image_surface_get_data(surface);
-    image->_pixels = std::make_shared<const std::vector<std::uint8_t>>(data, data + image->_stride * image->_height);
+    image->_data = cairo_image_surface_get_data(surface);
+    // The surface keeps the decoded pixels; the image holds it instead of a copy.
+    image->_pixelStore = std::shared_ptr<const void>(surface, [](const void* s) {
+        cairo_surface_destroy(static_cast<cairo_surface_t*>(const_cast<void*>(s)));
+    });
     image->_sourcePath = devicePath;
-    cairo_surface_destroy(surface);
     return image;
 }
 
@@ -35,7 +80,8 @@ std::shared_ptr<UIImage> UIImage::imageWithRenderingMode(UIImageRenderingMode mo
     copy->_width = _width;
     copy->_height = _height;
     copy->_stride = _stride;
-    copy->_pixels = _pixels;
+    copy->_pixelStore = _pixelStore;
+    copy->_data = _data;
     copy->_renderingMode = mode;
     copy->_sourcePath = _sourcePath;
     return copy;

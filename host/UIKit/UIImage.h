@@ -1,10 +1,10 @@
 #pragma once
 // An image read from a PNG file, with its rendering mode. Pixels are kept decoded (premultiplied
-// ARGB, as Cairo keeps them) for the renderer.
+// ARGB, as Cairo keeps them) for the renderer, once: copies of the image share them.
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "host/CoreGraphics/CGGeometry.h"
 #include "host/Foundation/NSObject.h"
@@ -17,8 +17,12 @@ enum UIImageRenderingMode : NSInteger {
 
 class UIImage : public NSObject {
 public:
+    // Larger images are refused before any pixel is decoded.
+    static constexpr int kMaxPixelsPerSide = 4096;
+
     // initWithContentsOfFile: a device path; nullptr when the file is missing, refused by the
-    // device root or not a PNG (the host's event log says which).
+    // device root, not a PNG or larger than kMaxPixelsPerSide on a side (the host's event log
+    // says which).
     static std::shared_ptr<UIImage> initWithContentsOfFile(const std::string& devicePath);
     // A copy sharing the pixels, drawn in the given mode.
     std::shared_ptr<UIImage> imageWithRenderingMode(UIImageRenderingMode mode) const;
@@ -30,12 +34,13 @@ public:
     int pixelWidth() const { return _width; }
     int pixelHeight() const { return _height; }
     int stride() const { return _stride; }
-    const std::vector<std::uint8_t>& pixels() const { return *_pixels; }
+    std::span<const std::uint8_t> pixels() const { return {_data, std::size_t(_stride) * std::size_t(_height)}; }
     const std::string& sourcePath() const { return _sourcePath; }
 
 private:
     int _width = 0, _height = 0, _stride = 0;
-    std::shared_ptr<const std::vector<std::uint8_t>> _pixels;
+    std::shared_ptr<const void> _pixelStore;  // owns what _data points at
+    const std::uint8_t* _data = nullptr;
     UIImageRenderingMode _renderingMode = UIImageRenderingModeAutomatic;
     std::string _sourcePath;
 };

@@ -12,10 +12,17 @@
 #include <sstream>
 #include <thread>
 
+#include <set>
+
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "host/System/EventLog.h"
+#include "host/System/FailureInjection.h"
+#include "host/System/UniqueFd.h"
 
 namespace fs = std::filesystem;
 
@@ -60,10 +67,19 @@ TEST_F(AtomicFileTest, ReplacesContentAndKeepsMode) {
         EXPECT_TRUE(tempFilesIn(dir).empty());
     }
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0644));
-    // A file that was made private stays private after being replaced.
-    fs::permissions(target, fs::perms(0600));
-    ASSERT_TRUE(host::writeFileAtomically(target, "again"));
-    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0600));
+    // A private file stays private, but its owner can always read and write the new one.
+    for (const auto& [before, after] : {std::pair{0600, 0600}, {0000, 0600}, {0440, 0640}, {0755, 0755}}) {
+        fs::permissions(target, fs::perms(before));
+        ASSERT_TRUE(host::writeFileAtomically(target, "again"));
+        EXPECT_EQ(fs::status(target).permissions(), fs::perms(after)) << std::oct << before;
+    }
+    // A link at the name is replaced; what it pointed at is left alone.
+    put(dir / "elsewhere", "untouched");
+    fs::remove(target);
+    fs::create_symlink(dir / "elsewhere", target);
+    ASSERT_TRUE(host::writeFileAtomically(target, "own file"));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(target)));
+    EXPECT_EQ(read(dir / "elsewhere"), "untouched");
 
     // A relative path writes into the current folder.
     const fs::path before = fs::current_path();
@@ -131,6 +147,48 @@ TEST_F(AtomicFileTest, FailureLeavesOldFileAndNoTemporaryFile) {
     }
 }
 
+// The data is in place once renamed: a folder flush failing after it is told, not a failed write.
+TEST_F(AtomicFileTest, FolderFlushFailingAfterTheRenameIsNotAFailedWrite) {
+    host::EventLog::shared().clear();
+    host::FailureInjection::failNextStep("folder flush");
+    std::string error;
+    EXPECT_TRUE(host::writeFileAtomically(dir / "prefs.plist", "in place", &error)) << error;
+    EXPECT_EQ(read(dir / "prefs.plist"), "in place");
+    const auto told = host::EventLog::shared().eventsOfKind("diagnostic");
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].field("message").find("flush"), std::string::npos) << told[0].field("message");
+    host::FailureInjection::reset();
+}
+
+// Writers in several processes taking numbered names at once never take the same one.
+TEST_F(AtomicFileTest, NewFilesNeverReplaceOneAnotherAcrossProcesses) {
+    constexpr int kWriters = 4, kEach = 25;
+    std::vector<pid_t> children;
+    for (int w = 0; w < kWriters; ++w) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            host::UniqueFd folder(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            for (int i = 0; i < kEach; ++i)
+                if (!host::writeNewFileAt(folder.get(), [](int n) { return std::to_string(n) + ".eml"; },
+                        "writer " + std::to_string(w) + " mail " + std::to_string(i)))
+                    ::_exit(1);
+            ::_exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::set<std::string> contents;
+    for (int n = 1; n <= kWriters * kEach; ++n) contents.insert(read(dir / (std::to_string(n) + ".eml")));
+    EXPECT_EQ(contents.size(), size_t(kWriters * kEach)) << "a mail was written over another";
+    EXPECT_FALSE(fs::exists(dir / (std::to_string(kWriters * kEach + 1) + ".eml")));
+    EXPECT_TRUE(tempFilesIn(dir).empty());
+}
+
 // Value `seq`: a header, then 1 to 2 MB of one byte; sizes differ, so a torn or short file shows.
 std::string makeValue(uint64_t seq) {
     return "VALUE " + std::to_string(seq) + "\n" + std::string((1u << 20) + (seq * 2654435761u) % (1u << 20), char('a' + seq % 26));
@@ -183,7 +241,7 @@ TEST_F(AtomicFileTest, KilledWriterNeverLeavesTornFile) {
     size_t visible = 0;
     for (const auto& e : fs::directory_iterator(dir)) visible += !e.path().filename().string().starts_with(".");
     EXPECT_EQ(visible, 1u);
-    for (const std::string& name : tempFilesIn(dir)) EXPECT_TRUE(name.starts_with(".value.plist.")) << name;
+    for (const std::string& name : tempFilesIn(dir)) EXPECT_TRUE(name.starts_with(host::temporaryNamePrefix("value.plist"))) << name;
     ASSERT_TRUE(host::writeFileAtomically(target, makeValue(lastSeq + 1)));
     EXPECT_EQ(read(target), makeValue(lastSeq + 1));
 }

@@ -6,13 +6,21 @@
 #include <charconv>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <random>
+#include <sstream>
 #include <string>
 
+#include <fstream>
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "host/Foundation/AtomicFile.h"
 #include "host/Foundation/PropertyList.h"
 #include "host/System/DeviceRoot.h"
 #include "tests/support/DeviceFixture.h"
@@ -37,6 +45,20 @@ long counterOfBlob(const std::string& text) {
     return text == blob(counter) ? counter : -1;
 }
 
+// The temporary files of stores of the test's domain in the preferences folder.
+int temporaryFilesIn(const std::filesystem::path& folder) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        count += entry.path().filename().string().starts_with(host::temporaryNamePrefix(std::string(kDomain) + ".plist"));
+    return count;
+}
+
+std::string contentOf(const std::filesystem::path& path) {
+    std::stringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
+}
+
 using PreferenceStoreTest = DeviceFixture;
 
 // A writer killed at random points, many times: the file is always a whole property list that
@@ -56,7 +78,7 @@ TEST_F(PreferenceStoreTest, WriterKilledMidWriteNeverTearsOrLosesStoredValues) {
     const auto spread = std::chrono::duration_cast<std::chrono::microseconds>(3 * slowest).count() + 20000;
     std::mt19937 random(20240607);
     std::uniform_int_distribution<long> pauseMicroseconds(0, spread);
-    int rounds = 0;
+    int rounds = 0, cutOff = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     for (; rounds < 200 && std::chrono::steady_clock::now() < deadline; ++rounds) {
         int confirmations[2];
@@ -98,16 +120,17 @@ TEST_F(PreferenceStoreTest, WriterKilledMidWriteNeverTearsOrLosesStoredValues) {
         EXPECT_GE(found, newestKnown);
         EXPECT_LE(found, (confirmed >= 0 ? confirmed : first - 1) + 1);
         durable = found;
+        cutOff += temporaryFilesIn(path.parent_path()) > 0;
     }
     EXPECT_GE(rounds, 20);
     EXPECT_GT(durable, 2 + rounds / 10) << "the writer hardly ever completed a store";
-    // Temporary files left behind are stores cut off between creating and renaming.
-    int cutOff = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(path.parent_path()))
-        if (entry.path().filename().string().starts_with(".")) ++cutOff;
+    // Rounds that left a temporary file are stores cut off between creating and renaming; the
+    // next store removes what they left.
     RecordProperty("rounds", rounds);
     RecordProperty("cutOffStores", cutOff);
     EXPECT_GT(cutOff, 0) << "no kill landed inside a write";
+    ASSERT_TRUE(host::PreferenceStore::setValue(kDomain, "kept", PlistValue(43)));
+    EXPECT_EQ(temporaryFilesIn(path.parent_path()), 0);
 }
 
 // A preferences folder that cannot be written (a file stands where the folder should be, which
@@ -143,17 +166,133 @@ TEST_F(PreferenceStoreTest, ReplacingOneKeyKeepsTheOthers) {
 
 namespace {
 
-class PreferenceStoreRecoveryTest : public DeviceFixture {};
+// Without the capabilities that let root read and write past permission bits, as any user is.
+bool dropPermissionOverrides() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    if (syscall(SYS_capget, &header, data) != 0) return false;
+    for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) data[cap / 32].effective &= ~(1u << (cap % 32));
+    return syscall(SYS_capset, &header, data) == 0;
+}
 
-// A preferences file that cannot be read is kept aside, never written over.
-TEST_F(PreferenceStoreRecoveryTest, UnreadableFileIsKeptAside) {
-    const std::string device = "/var/mobile/Library/Preferences/com.mornvale.velkaro.plist";
-    writeFile(device, "not a property list");
-    ASSERT_TRUE(host::PreferenceStore::setValue("com.mornvale.velkaro", "cornerRadius", PlistValue(4.0)));
-    EXPECT_EQ(host::PreferenceStore::valueForKey("com.mornvale.velkaro", "cornerRadius"), PlistValue(4.0));
-    EXPECT_EQ(host::DeviceRoot::readFile(device + ".unreadable"), "not a property list");
-    ASSERT_FALSE(diagnostics().empty());
-    EXPECT_NE(diagnostics().back().find("unreadable"), std::string::npos);
+// A store made by a child process without those capabilities: whether it was stored, and what
+// it told the event log.
+std::pair<bool, std::vector<std::string>> storeAsAUser(const std::string& key, const PlistValue& value) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return {true, {"no pipe"}};
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeFds[0]);
+        if (!dropPermissionOverrides()) _exit(3);
+        const bool stored = host::PreferenceStore::setValue(kDomain, key, value);
+        for (const auto& event : host::EventLog::shared().eventsOfKind("diagnostic")) {
+            const std::string line = event.field("message") + "\n";
+            if (write(pipeFds[1], line.data(), line.size()) != ssize_t(line.size())) _exit(4);
+        }
+        _exit(stored ? 0 : 1);
+    }
+    close(pipeFds[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, size_t(n));
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) <= 1) << "the child failed with " << status;
+    return {WIFEXITED(status) && WEXITSTATUS(status) == 0, lines};
+}
+
+// An existing preferences file that cannot be read is never written over: the store refuses,
+// says why once, and leaves the file exactly as it was.
+TEST_F(PreferenceStoreTest, UnreadableFileIsRefusedAndLeftAsItIs) {
+    const auto path = hostPath(kPrefsPath);
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        std::string why;
+    } cases[] = {
+        {"no permission to read", [&] {
+             for (const char* key : {"a", "b", "c", "d"}) ASSERT_TRUE(host::PreferenceStore::setValue(kDomain, key, PlistValue(key)));
+             chmod(path.c_str(), 0);
+         }, std::strerror(EACCES)},
+        {"a folder in its place", [&] {
+             std::filesystem::create_directory(path);
+             std::ofstream(path / "inside") << "kept";
+         }, "a folder"},
+        {"not a property list", [&] { std::ofstream(path) << "not a property list"; }, "not a property list"},
+        {"not a dictionary", [&] { std::ofstream(path) << "<plist><array><string>a</string></array></plist>"; }, "not a property list dictionary"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(path);
+        c.arrange();
+        const auto before = std::filesystem::is_directory(path) ? contentOf(path / "inside") : contentOf(path);
+        const auto mode = std::filesystem::status(path).permissions();
+        const auto [stored, told] = storeAsAUser("cornerRadius", PlistValue(4.0));
+        EXPECT_FALSE(stored);
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_NE(told[0].find(c.why), std::string::npos) << told[0];
+        EXPECT_NE(told[0].find("left as they are"), std::string::npos) << told[0];
+        EXPECT_EQ(std::filesystem::is_directory(path) ? contentOf(path / "inside") : contentOf(path), before);
+        EXPECT_EQ(std::filesystem::status(path).permissions(), mode);
+        EXPECT_EQ(temporaryFilesIn(path.parent_path()), 0);
+        if (mode == std::filesystem::perms::none) {  // the four keys are all there once it can be read
+            chmod(path.c_str(), 0600);
+            EXPECT_EQ(host::PreferenceStore::read(kDomain).size(), 4u);
+        }
+    }
+    std::filesystem::remove_all(path);
+    EXPECT_TRUE(host::PreferenceStore::setValue(kDomain, "fresh", PlistValue(1))) << "a missing file is the only empty one";
+}
+
+// Stores from several processes at once, each of its own keys: every key is there at the end.
+TEST_F(PreferenceStoreTest, StoresFromSeveralProcessesLoseNothing) {
+    constexpr int kProcesses = 6, kKeysEach = 15;
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int k = 0; k < kKeysEach; ++k)
+                if (!host::PreferenceStore::setValue(kDomain, "p" + std::to_string(p) + "k" + std::to_string(k), PlistValue(k))) _exit(1);
+            _exit(0);
+        }
+        children.push_back(child);
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    EXPECT_EQ(host::PreferenceStore::read(kDomain).size(), std::size_t(kProcesses * kKeysEach));
+}
+
+// What killed stores of the domain left is removed by its next store; nothing else is.
+TEST_F(PreferenceStoreTest, NextStoreRemovesTemporaryFilesOfKilledStores) {
+    const auto folder = hostPath(kPrefsFolder);
+    const std::string stale = host::temporaryNamePrefix(std::string(kDomain) + ".plist") + "Ab12Cd";
+    const std::string otherDomain = host::temporaryNamePrefix("com.example.other.plist") + "Ab12Cd";
+    for (const auto& name : {stale, otherDomain, std::string("notes.txt")}) std::ofstream(folder / name) << "partial";
+    ASSERT_TRUE(host::PreferenceStore::setValue(kDomain, "enabled", PlistValue(true)));
+    EXPECT_FALSE(std::filesystem::exists(folder / stale));
+    EXPECT_TRUE(std::filesystem::exists(folder / otherDomain));
+    EXPECT_TRUE(std::filesystem::exists(folder / "notes.txt"));
+}
+
+// A Preferences folder linked to an absolute path resolves inside the device, as on the device.
+TEST_F(PreferenceStoreTest, LinkedPreferencesFolderKeepsPreferencesInsideTheDevice) {
+    const auto outside = root.parent_path() / "outside-preferences";
+    std::filesystem::create_directories(outside);
+    std::filesystem::create_directories(root / outside.relative_path());
+    std::filesystem::remove_all(hostPath(kPrefsFolder));
+    std::filesystem::create_symlink(outside, hostPath(kPrefsFolder));
+    ASSERT_TRUE(host::PreferenceStore::setValue(kDomain, "enabled", PlistValue(true)));
+    EXPECT_EQ(host::PreferenceStore::valueForKey(kDomain, "enabled"), PlistValue(true));
+    EXPECT_TRUE(std::filesystem::is_empty(outside));
+    EXPECT_TRUE(std::filesystem::exists(root / outside.relative_path() / (std::string(kDomain) + ".plist")));
 }
 
 }  // namespace

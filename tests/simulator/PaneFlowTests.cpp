@@ -98,7 +98,7 @@ TEST_F(SimulatorFixture, SupportMailWritesAnEmlWithBothAttachments) {
     ASSERT_TRUE(app->finishMail(true));
     const auto mails = events("mail");
     ASSERT_EQ(mails.size(), 1u);
-    const auto eml = host::DeviceRoot::resolve(mails[0].field("path"));
+    const auto eml = host::DeviceRoot::hostPathForDisplay(mails[0].field("path"));
     ASSERT_TRUE(eml && std::filesystem::exists(*eml)) << mails[0].field("path");
     const std::string text = readAll(*eml);
     const auto prefs = text.find("VelkaroPrefs.plist"), packages = text.find("dpkgl.txt");

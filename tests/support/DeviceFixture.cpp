@@ -69,7 +69,7 @@ std::vector<std::string> DeviceFixture::diagnostics() const {
 }
 
 std::filesystem::path DeviceFixture::hostPath(const std::string& devicePath) const {
-    auto path = host::DeviceRoot::resolve(devicePath);
+    auto path = host::DeviceRoot::hostPathForDisplay(devicePath);
     return path ? *path : std::filesystem::path();
 }
 
