@@ -1,5 +1,6 @@
 // Loading a page's rows with localization, next to libplist's raw parse of the same file:
-// the root page, and generated pages of growing size (to see that loading stays linear).
+// the root page, generated pages of growing size (to see that loading stays linear), and one
+// long page as XML and as binary (binary must not load slower than its XML twin).
 #include <benchmark/benchmark.h>
 #include <plist/plist.h>
 
@@ -10,6 +11,7 @@
 
 #include "host/Foundation/ClassRegistry.h"
 #include "host/Foundation/NSBundle.h"
+#include "host/Foundation/PropertyList.h"
 #include "host/System/DeviceProfile.h"
 #include "host/System/DeviceRoot.h"
 #include "pages/KXVelkaroListController.h"
@@ -17,6 +19,10 @@
 namespace {
 
 constexpr const char* kBundlePath = "/Library/PreferenceBundles/Velkaro.bundle";
+constexpr int kLongPage = 60000;
+
+std::string readAll(const std::filesystem::path& path);
+std::string plistName(int rows);
 
 // A device with a copy of the staged bundle, plus generated pages "Rows<N>".
 struct Device {
@@ -28,7 +34,10 @@ struct Device {
         host::DeviceRoot::install(dir / "device");
         host::DeviceRoot::mount(kBundlePath, dir / "bundle");
         host::ClassRegistry::shared().setDefaultBundlePath(std::string(kBundlePath));
-        for (int rows : {1000, 10000}) writePage(rows);
+        for (int rows : {1000, 10000, kLongPage}) writePage(rows);
+        const auto xml = readAll(dir / "bundle" / (plistName(kLongPage) + ".plist"));
+        std::ofstream(dir / "bundle" / (plistName(kLongPage) + "Binary.plist"), std::ios::binary)
+            << PropertyList::serialize(*PropertyList::parse(xml), PropertyList::Format::Binary);
     }
     ~Device() { std::filesystem::remove_all(dir); }
 
@@ -93,7 +102,22 @@ void LoadAndLocalize(benchmark::State& state) {
         benchmark::DoNotOptimize(specifiers);
     }
     state.counters["rows"] = double(rows);
+}
 
+// The long page, 0 as XML, 1 as binary.
+void LoadLongPage(benchmark::State& state) {
+    device();
+    host::DeviceProfile::mutableCurrent().preferredLanguages = {"de"};
+    NSBundle::flushCaches();
+    auto page = std::make_shared<KXVelkaroListController>();
+    const std::string name = plistName(kLongPage) + (state.range(0) ? "Binary" : "");
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        auto specifiers = page->specifiersForPlistName(name);
+        rows = specifiers->size();
+        benchmark::DoNotOptimize(specifiers);
+    }
+    state.counters["rows"] = double(rows);
 }
 
 }  // namespace
@@ -101,4 +125,5 @@ void LoadAndLocalize(benchmark::State& state) {
 // 0 stands for the root page "Velkaro".
 BENCHMARK(RawParse)->Arg(0)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(LoadAndLocalize)->Arg(0)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LoadLongPage)->ArgName("binary")->Arg(0)->Arg(1)->Iterations(1)->Repetitions(5)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

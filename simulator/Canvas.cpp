@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "host/Foundation/SaturatingCast.h"
 #include "host/UIKit/TextMetrics.h"
 #include "host/UIKit/UIImage.h"
 
@@ -170,12 +171,12 @@ PangoLayout* Canvas::layoutFor(const std::string& text, const UIFont& font, CGFl
     pango_layout_set_font_description(layout, fontDescription(font));
     pango_layout_set_text(layout, text.c_str(), static_cast<int>(text.size()));
     if (wrap) {
-        if (width > 0) pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
+        if (width > 0) pango_layout_set_width(layout, host::saturatingCast<int>(width * PANGO_SCALE));
         pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
     } else {
         pango_layout_set_single_paragraph_mode(layout, TRUE);
         if (width > 0) {
-            pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
+            pango_layout_set_width(layout, host::saturatingCast<int>(width * PANGO_SCALE));
             pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
         }
     }
@@ -248,7 +249,8 @@ void Canvas::drawImageShadow(const UIImage& image, CGRect rect, const CALayer& l
     if (!color || layer.shadowOpacity() <= 0 || image.pixelWidth() <= 0 || rect.width() <= 0 || rect.height() <= 0)
         return;
     // The blur is worked out in device pixels, so the shadow is as soft at every scale.
-    const int radius = std::max(0, static_cast<int>(std::lround(layer.shadowRadius() * _scale / 2)));
+    // A bundle may set any radius; past a few hundred pixels a blur shows nothing more.
+    const int radius = std::clamp(host::saturatingCast<int>(std::round(layer.shadowRadius() * _scale / 2)), 0, 256);
     const int pad = 3 * radius + 1;
     cairo_surface_t* mask = shadowMask(image, rect, radius, pad);
     cairo_save(_cr);
@@ -261,8 +263,10 @@ void Canvas::drawImageShadow(const UIImage& image, CGRect rect, const CALayer& l
 }
 
 cairo_surface_t* Canvas::shadowMask(const UIImage& image, CGRect rect, int radius, int pad) {
-    const int w = static_cast<int>(std::ceil(rect.width() * _scale)) + 2 * pad;
-    const int h = static_cast<int>(std::ceil(rect.height() * _scale)) + 2 * pad;
+    // Within cairo's largest surface, whatever frame the bundle gave the image.
+    const int largest = 32767 - 2 * pad;
+    const int w = std::min(host::saturatingCast<int>(std::ceil(rect.width() * _scale)), largest) + 2 * pad;
+    const int h = std::min(host::saturatingCast<int>(std::ceil(rect.height() * _scale)), largest) + 2 * pad;
     // The same picture at the same size blurs the same way every frame: keep the blurred masks,
     // keyed by the pixels' content, not by an address that a later image may reuse.
     const auto& pixels = image.pixels();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "host/Foundation/UTF8.h"
 #include "host/MessageUI/MFMailComposeViewController.h"
 #include "host/Preferences/PSListController.h"
 #include "host/Preferences/PSSliderTableCell.h"
@@ -21,11 +22,13 @@
 namespace sim {
 namespace {
 
+// Text from the device or the bundle, as printed: controls and broken bytes escaped.
+std::string shown(const std::string& text) { return host::utf8::printable(text); }
+
 std::string quoted(const std::string& text) {
     std::string out = "\"";
-    for (char c : text) {
-        if (c == '\n') out += "\\n";
-        else if (c == '"') out += "\\\"";
+    for (char c : shown(text)) {
+        if (c == '"') out += "\\\"";
         else out += c;
     }
     return out + "\"";
@@ -81,7 +84,7 @@ std::string describeRow(const UITableView::Row& row) {
     out << "  [" << row.indexPath.section << "." << row.indexPath.row << "] ";
     const auto& cell = row.cell;
     if (!cell) return out.str() + "(no cell)\n";
-    out << cell->className();
+    out << shown(cell->className());
     const auto& title = cell->textLabel()->text();
     if (title && !title->empty()) out << " " << quoted(*title);
     std::vector<std::string> others;
@@ -113,12 +116,12 @@ std::string describeAlert(const UIAlertView& alert) {
         out << "\n";
         if (auto toolbar = std::dynamic_pointer_cast<UIToolbar>(field->inputAccessoryView())) {
             out << "  keypad keys:";
-            for (const auto& item : toolbar->items()) out << " [" << (item ? item->title().value_or("") : "") << "]";
+            for (const auto& item : toolbar->items()) out << " [" << shown(item ? item->title().value_or("") : "") << "]";
             out << "\n";
         }
     }
     out << "  buttons:";
-    for (NSInteger i = 0; i < alert.numberOfButtons(); ++i) out << " [" << alert.buttonTitleAtIndex(i).value_or("") << "]";
+    for (NSInteger i = 0; i < alert.numberOfButtons(); ++i) out << " [" << shown(alert.buttonTitleAtIndex(i).value_or("")) << "]";
     return out.str() + "\n";
 }
 
@@ -128,7 +131,7 @@ std::string ScreenDump::describePage(const SettingsApp& app) {
     std::ostringstream out;
     auto page = app.visiblePage();
     if (!page) return "no page\n";
-    out << "page " << page->className();
+    out << "page " << shown(page->className());
     if (const auto& title = page->navigationItem()->title()) out << " " << quoted(*title);
     out << "\n";
     auto table = page->table();
@@ -137,7 +140,7 @@ std::string ScreenDump::describePage(const SettingsApp& app) {
     for (std::size_t s = 0; s < sections.size(); ++s) {
         const auto& section = sections[s];
         out << "section " << s << " header: ";
-        if (section.headerView) out << section.headerView->className() << " (" << number(section.headerRect.height()) << " pt)";
+        if (section.headerView) out << shown(section.headerView->className()) << " (" << number(section.headerRect.height()) << " pt)";
         else if (section.headerTitle) out << quoted(*section.headerTitle);
         else out << "none";
         out << "\n";
@@ -163,7 +166,7 @@ std::string ScreenDump::describe(const SettingsApp& app) {
         out << "bar items:";
         if (auto back = app.backTitle()) out << " back " << quoted(*back) << ";";
         if (auto view = item->titleView()) {
-            out << " title view " << view->className() << " alpha " << number(view->alpha()) << " (drawn "
+            out << " title view " << shown(view->className()) << " alpha " << number(view->alpha()) << " (drawn "
                 << number(view->presentationAlpha()) << ")";
             if (auto image = std::dynamic_pointer_cast<UIImageView>(view); image && image->image() &&
                                                                           image->image()->renderingMode() == UIImageRenderingModeAlwaysTemplate)
@@ -182,18 +185,18 @@ std::string ScreenDump::describe(const SettingsApp& app) {
     out << describePage(app);
     for (const auto& alert : UIAlertView::visibleAlerts()) out << describeAlert(*alert);
     if (auto presented = app.presentedController()) {
-        out << "presented: " << presented->className();
+        out << "presented: " << shown(presented->className());
         if (auto sheet = std::dynamic_pointer_cast<SLComposeViewController>(presented)) out << " text " << quoted(sheet->text());
         if (auto mail = std::dynamic_pointer_cast<MFMailComposeViewController>(presented)) {
             const auto& m = mail->message();
             out << " subject " << quoted(m.subject) << " to";
             for (const auto& r : m.toRecipients) out << " " << quoted(r);
             out << " attachments";
-            for (const auto& a : m.attachments) out << " " << a.fileName << " (" << a.mimeType << ", " << a.data.size() << " bytes)";
+            for (const auto& a : m.attachments) out << " " << shown(a.fileName) << " (" << shown(a.mimeType) << ", " << a.data.size() << " bytes)";
         }
         out << "\n";
     }
-    if (auto note = app.note()) out << "note: " << *note << "\n";
+    if (auto note = app.note()) out << "note: " << shown(*note) << "\n";
     return out.str();
 }
 

@@ -3,10 +3,12 @@
 #include <cctype>
 #include <cmath>
 #include <istream>
+#include <limits>
 #include <ostream>
 #include <sstream>
 
 #include "host/Foundation/NSString.h"
+#include "host/Foundation/UTF8.h"
 #include "host/Preferences/PSListController.h"
 #include "host/Preferences/PreferenceStore.h"
 #include "host/System/DeviceRoot.h"
@@ -18,6 +20,13 @@
 namespace sim {
 namespace {
 
+// The longest `wait`: a day of simulated time per line. The pane's timers run for seconds; far
+// larger values only push the clock to where its times lose their meaning.
+constexpr double kLongestWait = 24 * 60 * 60;
+// Rows and sections are counted in ints on the way to the table.
+constexpr double kLargestIndex = 1e9;
+
+// A finite number: the classic locale's reader refuses "nan", "inf" and values out of range.
 bool parseNumber(const std::string& text, double& value) {
     if (text.empty()) return false;
     std::istringstream in(text);
@@ -28,7 +37,7 @@ bool parseNumber(const std::string& text, double& value) {
 
 bool parseIndex(const std::string& text, NSInteger& value) {
     double v = 0;
-    if (!parseNumber(text, v) || v != std::floor(v)) return false;
+    if (!parseNumber(text, v) || v != std::floor(v) || std::fabs(v) > kLargestIndex) return false;
     value = NSInteger(v);
     return true;
 }
@@ -58,7 +67,7 @@ bool matchesValue(const PlistValue& stored, const std::string& expected) {
 
 ScriptRunner::ScriptRunner(SettingsApp& app, std::ostream& out, std::ostream& err, Options options)
     : _app(app), _out(out), _err(err), _options(std::move(options)),
-      _firstEvent(host::EventLog::shared().events().size()) {}
+      _firstEvent(host::EventLog::shared().recorded()) {}
 
 std::vector<std::string> ScriptRunner::split(const std::string& line) {
     std::vector<std::string> words;
@@ -104,7 +113,7 @@ bool ScriptRunner::runLine(const std::string& line, int lineNumber) {
     std::string error;
     if (execute(words, error)) return true;
     ++_failures;
-    _err << "line " << lineNumber << ": " << error << std::endl;
+    _err << "line " << lineNumber << ": " << host::utf8::printable(error) << std::endl;
     return false;
 }
 
@@ -191,7 +200,8 @@ bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& e
         NSIndexPath path;
         double value = 0;
         if (!need(2, "slide \"Slider row title\" VALUE")) return false;
-        if (!parseNumber(words.back(), value)) return refused("slide needs a number as its last word");
+        if (!parseNumber(words.back(), value) || std::fabs(value) > std::numeric_limits<float>::max())
+            return refused("slide needs a number as its last word");
         std::string title = words[1];
         for (std::size_t i = 2; i + 1 < words.size(); ++i) title += " " + words[i];
         if (!row(title, path)) return false;
@@ -245,8 +255,8 @@ bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& e
     if (command == "back") return _app.goBack() || refused("there is nothing to go back from");
     if (command == "wait") {
         double seconds = 0;
-        if (!need(1, "wait SECONDS") || !parseNumber(words[1], seconds) || seconds < 0)
-            return refused("wait takes a number of seconds, 0 or more");
+        if (!need(1, "wait SECONDS") || !parseNumber(words[1], seconds) || !(seconds >= 0) || seconds > kLongestWait)
+            return refused("wait takes a number of seconds from 0 to 86400 (a day)");
         _app.advance(seconds);
         return true;
     }
@@ -290,8 +300,9 @@ bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& e
     }
     if (command == "expect-event") {
         if (!need(1, "expect-event KIND [FIELD=VALUE ...]")) return false;
-        const auto& events = host::EventLog::shared().events();
-        for (std::size_t i = _firstEvent; i < events.size(); ++i) {
+        const auto& log = host::EventLog::shared();
+        const auto& events = log.events();
+        for (std::size_t i = _firstEvent > log.firstKept() ? _firstEvent - log.firstKept() : 0; i < events.size(); ++i) {
             if (events[i].kind != words[1]) continue;
             bool all = true;
             for (std::size_t w = 2; w < words.size() && all; ++w) {
@@ -301,7 +312,8 @@ bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& e
             }
             if (all) return true;
         }
-        return refused("no " + words[1] + " event" + (args > 1 ? " with " + rest(words, 2) : std::string()) + " so far");
+        return refused("no " + words[1] + " event" + (args > 1 ? " with " + rest(words, 2) : std::string()) + " so far" +
+                       (_firstEvent < log.firstKept() ? " (only the newest " + std::to_string(log.kCapacity) + " events are kept)" : ""));
     }
     return refused("unknown command \"" + words[0] + "\" (try \"help\")");
 }
@@ -325,7 +337,7 @@ std::string ScriptRunner::commandHelp() {
   mail send|cancel               finish the mail composer
   account twitter|mail on|off    set up or remove the device's account for the service
   back                           go back one page
-  wait SECONDS                   let time pass (timers, animations, delayed posts)
+  wait SECONDS                   let time pass, up to a day (timers, animations, delayed posts)
   scroll POINTS                  scroll the page
   snapshot FILE.png              draw the screen into a PNG
   dump                           print the screen as text

@@ -41,7 +41,7 @@ private:
     std::ostream& _out;
     std::ostream& _err;
     Options _options;
-    std::size_t _firstEvent;  // events before the script ran are not expected on
+    std::size_t _firstEvent;  // the number of the first event after the script began (see EventLog)
     int _failures = 0;
 };
 

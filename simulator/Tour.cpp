@@ -50,7 +50,6 @@ int Tour::run() {
         return 1;
     }
     auto writer = std::make_shared<EventLogWriter>(_eventLog);
-    if (!writer->isOpen()) _err << "tour: cannot write the event log " << _eventLog.string() << "\n";
     for (const auto& event : host::EventLog::shared().events()) writer->write(event);
     _app.addEventObserver([writer](const host::Event& event) { writer->write(event); });
 
@@ -82,6 +81,10 @@ int Tour::run() {
     }
     _app.setTwitterAccount(twitter);
     _app.setMailAccount(mail);
+    if (!writer->close()) {
+        _err << "tour: " << writer->error() << "\n";
+        ++failed;
+    }
 
     _out << "Tour: " << all.size() << " stops written to " << std::filesystem::absolute(_folder).string() << "\n"
          << "  " << pictures << " PNG snapshots, " << all.size() << " screen texts (<stop>.txt)\n"

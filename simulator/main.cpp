@@ -11,6 +11,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "host/Foundation/UTF8.h"
 #include "host/System/DeviceProfile.h"
 #include "host/System/EventLog.h"
 #include "simulator/EventLogWriter.h"
@@ -133,22 +134,34 @@ int main(int argc, char** argv) {
     const bool wantsWindow = !dump && scriptPath.empty() && tourFolder.empty() && !headless && hasDisplay();
     const bool windowed = wantsWindow;
     std::shared_ptr<sim::EventLogWriter> eventLog;
+    bool eventLogFailed = false;
     if (!eventLogPath.empty()) {
         eventLog = std::make_shared<sim::EventLogWriter>(eventLogPath);
         if (!eventLog->isOpen()) {
-            std::cerr << "velkaro-sim: cannot write the event log " << eventLogPath << "\n";
+            std::cerr << "velkaro-sim: " << eventLog->error() << "\n";
             return 2;
         }
     }
+    // A log that stopped being written fails the run: said at once, and in the exit status.
+    const auto finish = [&](int status) {
+        if (!eventLog || eventLog->close()) return status;
+        if (!eventLogFailed) std::cerr << "velkaro-sim: " << eventLog->error() << "\n";
+        return status ? status : 2;
+    };
     std::string error;
     bool started = false;
     const auto makeApp = [&](bool manualClock) {
         options.manualClock = manualClock;
         auto made = std::make_unique<sim::SettingsApp>(options);
-        if (eventLog) made->addEventObserver([eventLog](const host::Event& event) { eventLog->write(event); });
+        if (eventLog)
+            made->addEventObserver([eventLog, &eventLogFailed](const host::Event& event) {
+                if (eventLog->write(event) || eventLogFailed) return;
+                eventLogFailed = true;
+                std::cerr << "velkaro-sim: " << eventLog->error() << "\n";
+            });
         // Diagnostics are for people too, not only for the log.
         made->addEventObserver([](const host::Event& event) {
-            if (event.kind == "diagnostic") std::cerr << "velkaro-sim: " << event.field("message") << "\n";
+            if (event.kind == "diagnostic") std::cerr << "velkaro-sim: " << host::utf8::printable(event.field("message")) << "\n";
         });
         started = made->start(&error);
         return made;
@@ -158,11 +171,11 @@ int main(int argc, char** argv) {
 
     if (dump) {
         if (!started || !app.openBundleEntry()) {
-            std::cerr << "velkaro-sim: the pane cannot be opened" << (error.empty() ? "" : ": " + error) << "\n";
-            return 1;
+            std::cerr << "velkaro-sim: the pane cannot be opened" << (error.empty() ? "" : ": " + host::utf8::printable(error)) << "\n";
+            return finish(1);
         }
         std::cout << sim::ScreenDump::describePage(app);
-        return 0;
+        return finish(0);
     }
     if (!scriptPath.empty()) {
         sim::ScriptRunner runner(app, std::cout, std::cerr, {strict, false, {}});
@@ -177,15 +190,15 @@ int main(int argc, char** argv) {
             }
             failures = runner.run(in);
         }
-        return failures ? 1 : 0;
+        return finish(failures ? 1 : 0);
     }
     bool windowFailed = false;
     if (windowed) {
         std::string why;
         const int status = sim::Window::run(app, &why);
-        if (why.empty()) return status;
+        if (why.empty()) return finish(status);
         // No usable video device after all: the tour still shows the pane, on its own clock.
-        std::cerr << "velkaro-sim: cannot open the window: " << why << "\n";
+        std::cerr << "velkaro-sim: cannot open the window: " << host::utf8::printable(why) << "\n";
         windowFailed = true;
         running.reset();
         running = makeApp(true);
@@ -197,5 +210,5 @@ int main(int argc, char** argv) {
         else if (!headless) std::cout << "No display found (DISPLAY and WAYLAND_DISPLAY are unset): running the tour.\n";
     }
     sim::Tour tour(*running, tourFolder, std::cout, std::cerr);
-    return tour.run() ? 1 : 0;
+    return finish(tour.run() ? 1 : 0);
 }

@@ -51,6 +51,7 @@ public:
     Dictionary* dictionary() { return std::get_if<Dictionary>(&_v); }
     const Data* data() const { return std::get_if<Data>(&_v); }
     const Date* date() const { return std::get_if<Date>(&_v); }
+    const std::int64_t* integer() const { return std::get_if<std::int64_t>(&_v); }
 
     // A number's value (booleans count as 0 and 1); nothing for other types.
     std::optional<double> number() const;

@@ -1,9 +1,11 @@
 #include "host/Foundation/PropertyList.h"
 
 #include "host/Foundation/PlistGuard.h"
+#include "host/Foundation/SaturatingCast.h"
 
 #include <plist/plist.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -66,11 +68,18 @@ std::optional<PlistValue> toValue(plist_t node, int depth) {
             return PlistValue(PlistValue::Date{sec + usec / 1e6});
         }
         case PLIST_ARRAY: {
+            // The iterator walks the children once; plist_array_get_item counts from the first
+            // child on every call for arrays read from binary (quadratic for long lists).
             PlistValue::Array items;
-            const uint32_t n = plist_array_get_size(node);
-            items.reserve(n);
-            for (uint32_t k = 0; k < n; ++k) {
-                auto item = toValue(plist_array_get_item(node, k), depth + 1);
+            items.reserve(plist_array_get_size(node));
+            plist_array_iter it = nullptr;
+            plist_array_new_iter(node, &it);
+            std::unique_ptr<void, decltype(&std::free)> ownedIter(it, &std::free);
+            for (;;) {
+                plist_t child = nullptr;
+                plist_array_next_item(node, it, &child);
+                if (!child) break;
+                auto item = toValue(child, depth + 1);
                 if (!item) return std::nullopt;
                 items.push_back(std::move(*item));
             }
@@ -108,13 +117,17 @@ std::optional<PlistValue> toValue(plist_t node, int depth) {
 
 plist_t toNode(const PlistValue& value) {
     if (value.isBool()) return plist_new_bool(*value.number() != 0);
-    if (value.isInteger()) return plist_new_uint(static_cast<uint64_t>(static_cast<std::int64_t>(*value.number())));
+    // Straight from the integer: through a double, 2^63 - 1 would become 2^63, which no int64 holds.
+    if (auto i = value.integer()) return plist_new_uint(static_cast<uint64_t>(*i));
     if (value.isReal()) return plist_new_real(*value.number());
     if (auto s = value.string()) return plist_new_string(s->c_str());
     if (auto d = value.data()) return plist_new_data(reinterpret_cast<const char*>(d->data()), d->size());
     if (auto date = value.date()) {
-        const auto sec = static_cast<int32_t>(date->secondsSinceReference);
-        return plist_new_date(sec, static_cast<int32_t>((date->secondsSinceReference - sec) * 1e6));
+        // libplist takes 32-bit seconds: a date beyond them is clamped, never an undefined cast.
+        const double seconds = date->secondsSinceReference;
+        const auto sec = host::saturatingCast<int32_t>(seconds);
+        const auto usec = host::saturatingCast<int32_t>(std::clamp((seconds - sec) * 1e6, -999999.0, 999999.0));
+        return plist_new_date(sec, usec);
     }
     if (auto a = value.array()) {
         plist_t node = plist_new_array();

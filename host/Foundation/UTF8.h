@@ -64,4 +64,34 @@ inline void append(std::string& out, char32_t cp) {
     }
 }
 
+// `text` made safe to print on a terminal: control characters (C0, DEL and the C1 range, which
+// terminals read as commands) become escapes (\n, \r, \t, \x1b, \u009b), bytes that are not
+// UTF-8 become \xNN; every other character, in any script, stays as it is.
+inline std::string printable(std::string_view text) {
+    constexpr char kHex[] = "0123456789abcdef";
+    const auto hex = [&](std::string& out, const char* prefix, unsigned value) {
+        out += prefix;
+        out += kHex[(value >> 4) & 0xF];
+        out += kHex[value & 0xF];
+    };
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto d = decode(text, pos);
+        if (!d) {
+            hex(out, "\\x", static_cast<unsigned char>(text[pos++]));
+            continue;
+        }
+        const char32_t cp = d->codePoint;
+        if (cp == '\n') out += "\\n";
+        else if (cp == '\r') out += "\\r";
+        else if (cp == '\t') out += "\\t";
+        else if (cp < 0x20 || cp == 0x7F) hex(out, "\\x", unsigned(cp));
+        else if (cp >= 0x80 && cp < 0xA0) hex(out, "\\u00", unsigned(cp));
+        else out.append(text.substr(pos, d->length));
+        pos += d->length;
+    }
+    return out;
+}
+
 }  // namespace host::utf8

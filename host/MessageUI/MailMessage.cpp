@@ -6,6 +6,8 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -63,6 +65,25 @@ bool fail(std::string* error, const std::string& why) {
     return false;
 }
 
+// A header field's text must stay on its line: CR or LF would start header lines of its own (or,
+// in an address, further recipients), and a NUL would cut it short.
+bool breaksHeaderLine(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
+
+// The first header field of `mail` that would break its line, named for a message; nothing when
+// all are safe. The whole message is refused rather than the field dropped: a mail without its
+// subject, one of its recipients or one of its attachments is not the mail that was composed.
+std::optional<std::string> unsafeHeaderField(const MailMessage& mail) {
+    if (breaksHeaderLine(mail.from)) return "the sender";
+    for (std::size_t i = 0; i < mail.toRecipients.size(); ++i)
+        if (breaksHeaderLine(mail.toRecipients[i])) return "recipient " + std::to_string(i + 1);
+    if (breaksHeaderLine(mail.subject)) return "the subject";
+    for (std::size_t i = 0; i < mail.attachments.size(); ++i) {
+        if (breaksHeaderLine(mail.attachments[i].fileName)) return "the name of attachment " + std::to_string(i + 1);
+        if (breaksHeaderLine(mail.attachments[i].mimeType)) return "the type of attachment " + std::to_string(i + 1);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool MailMessage::writeEml(const std::filesystem::path& path, std::string* error) const {
@@ -70,6 +91,8 @@ bool MailMessage::writeEml(const std::filesystem::path& path, std::string* error
 }
 
 bool MailMessage::writeEml(const Writer& write, std::string* error) const {
+    if (auto field = unsafeHeaderField(*this))
+        return fail(error, *field + " holds a line break or NUL, which a mail header cannot carry");
     initGMimeOnce();
     GRef<GMimeMessage> message(g_mime_message_new(TRUE));
 

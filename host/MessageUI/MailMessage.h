@@ -23,7 +23,9 @@ struct MailMessage {
     // Writes the message as an .eml file (GMime): a multipart/mixed message whose first part is
     // the body (text/plain or text/html, UTF-8) and whose following parts are the attachments,
     // base64-encoded with their names. A message without attachments is a single text part.
-    // Returns false (and says why in `error`) when the file could not be written.
+    // Returns false (and says why in `error`) when the file could not be written, or when a header
+    // field (sender, recipient, subject, attachment name or type) holds CR, LF or NUL: then nothing
+    // is written.
     bool writeEml(const std::filesystem::path& path, std::string* error = nullptr) const;
     // The same message, its bytes handed to `write`, which stores them (false and `error` when it
     // cannot).

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/Foundation/NSString.h"
+#include "host/Foundation/SaturatingCast.h"
 
 namespace {
 constexpr CGFloat kInset = 15;
@@ -51,8 +52,8 @@ void PSSliderTableCell::setValue(const PlistValue& value) {
 void PSSliderTableCell::updateValueLabel() {
     if (!_valueLabel) return;
     const float v = _slider->value();
-    _valueLabel->setText(v == static_cast<float>(static_cast<long>(v)) ? NSString::stringWithFormat("%ld", static_cast<long>(v))
-                                                                       : NSString::stringWithFormat("%.2f", v));
+    const long whole = host::saturatingCast<long>(v);  // bounds from the page may be 1e30 or infinite
+    _valueLabel->setText(v == static_cast<float>(whole) ? NSString::stringWithFormat("%ld", whole) : NSString::stringWithFormat("%.2f", v));
 }
 
 void PSSliderTableCell::refreshCellContentsWithSpecifier(const std::shared_ptr<PSSpecifier>& specifier) {

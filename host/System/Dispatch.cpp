@@ -1,15 +1,18 @@
 #include "host/System/Dispatch.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "host/Foundation/RunLoop.h"
+#include "host/Foundation/SaturatingCast.h"
 
 struct dispatch_queue_s {};
 
 dispatch_time_t dispatch_time(dispatch_time_t when, std::int64_t deltaNanoseconds) {
     const double base = when == DISPATCH_TIME_NOW ? host::RunLoop::main().now() * 1e9 : static_cast<double>(when);
     const double at = base + static_cast<double>(deltaNanoseconds);
-    return at <= 0 ? 1 : static_cast<dispatch_time_t>(std::llround(at));
+    // Saturates: a clock past 2^63 ns (292 years) must not wrap round to a time already past.
+    return at > 0 ? std::max<dispatch_time_t>(1, host::saturatingCast<dispatch_time_t>(std::round(at))) : 1;
 }
 
 dispatch_queue_t dispatch_get_main_queue() {

@@ -11,7 +11,9 @@ EventLog& EventLog::shared() {
 
 void EventLog::record(std::string kind, std::map<std::string, std::string> fields) {
     Event event{RunLoop::main().now(), std::move(kind), std::move(fields)};
-    _events.push_back(event);
+    _events.push_back(std::move(event));
+    ++_recorded;
+    if (_events.size() > kCapacity) _events.pop_front();
     if (_listener) _listener(_events.back());
 }
 

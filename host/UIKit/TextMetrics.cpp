@@ -8,6 +8,8 @@
 #include <mutex>
 #include <tuple>
 
+#include "host/Foundation/SaturatingCast.h"
+
 #ifndef VELKARO_FONTCONFIG_FILE
 #define VELKARO_FONTCONFIG_FILE ""
 #endif
@@ -82,7 +84,7 @@ CGSize TextMetrics::sizeOfText(const std::string& text, const UIFont& font, NSIn
     pango_layout_set_font_description(layout, description);
     pango_layout_set_text(layout, text.c_str(), static_cast<int>(text.size()));
     if (numberOfLines == 1) pango_layout_set_single_paragraph_mode(layout, TRUE);
-    else if (maxWidth > 0) pango_layout_set_width(layout, static_cast<int>(maxWidth * PANGO_SCALE));
+    else if (maxWidth > 0) pango_layout_set_width(layout, host::saturatingCast<int>(maxWidth * PANGO_SCALE));
     PangoRectangle logical{};
     pango_layout_get_extents(layout, nullptr, &logical);
     pango_font_description_free(description);

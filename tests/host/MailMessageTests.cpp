@@ -152,4 +152,28 @@ TEST_F(MailMessageTest, FailureIsReportedAndWritesNothing) {
     }
 }
 
+// CR, LF or NUL in any header field would add header lines or recipients: the message is refused.
+TEST_F(MailMessageTest, HeaderFieldsThatBreakTheirLineRefuseTheMessage) {
+    const struct {
+        void (*spoil)(MailMessage&);
+        const char* named;
+    } cases[] = {
+        {[](MailMessage& m) { m.from = "owner@example.org\nBcc: thief@example.net"; }, "the sender"},
+        {[](MailMessage& m) { m.toRecipients.push_back("support@mornvale.com\r\nthief@example.net"); }, "recipient 2"},
+        {[](MailMessage& m) { m.subject = "Velkaro Support\rX-Priority: 1"; }, "the subject"},
+        {[](MailMessage& m) { m.subject = std::string("Velkaro\0Support", 15); }, "the subject"},
+        {[](MailMessage& m) { m.attachments[0].fileName = "prefs.plist\r\nContent-Type: text/html"; }, "the name of attachment 1"},
+        {[](MailMessage& m) { m.attachments[0].mimeType = "text/plain\nX-Injected: yes"; }, "the type of attachment 1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.named);
+        MailMessage mail = supportMail({{kPlist, "application/xml", "VelkaroPrefs.plist"}});
+        c.spoil(mail);
+        std::string error;
+        EXPECT_FALSE(mail.writeEml(dir / "mail.eml", &error));
+        EXPECT_EQ(error.rfind(c.named, 0), 0u) << error;
+        EXPECT_FALSE(fs::exists(dir / "mail.eml"));
+    }
+}
+
 }  // namespace

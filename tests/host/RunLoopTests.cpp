@@ -72,6 +72,18 @@ TEST_F(RunLoopTest, DispatchAfterCountsFromNow) {
     EXPECT_EQ(ranAt, -1);
     advance(0.02);
     EXPECT_NEAR(ranAt, 1.2, 1e-6);
+
+    // Past 2^63 ns (292 years) the delay still counts; the time saturates instead of wrapping.
+    advance(1e10);
+    ranAt = -1;
+    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 200000000), dispatch_get_main_queue(),
+        [&] { ranAt = host::RunLoop::main().now(); });
+    advance(0.1);
+    EXPECT_EQ(ranAt, -1);
+    advance(0.2);
+    EXPECT_NE(ranAt, -1);
+    EXPECT_EQ(dispatch_time(UINT64_MAX - 10, 1000), UINT64_MAX);
+    EXPECT_EQ(dispatch_time(5, -1000), 1u);
 }
 
 // The model value changes at once; the drawn value follows the clock; the blocks stay alive

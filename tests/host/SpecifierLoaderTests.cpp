@@ -1,6 +1,8 @@
 // Rows built from page property lists, and what bad page lists give.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "host/Foundation/PropertyList.h"
 #include "host/Preferences/PSListController.h"
 #include "host/Preferences/SpecifierLoader.h"
@@ -87,6 +89,41 @@ TEST_F(SpecifierLoaderTest, DeeplyNestedListsAreRefused) {
     std::string why;
     EXPECT_FALSE(PropertyList::parse(deep, &why));
     EXPECT_NE(why.find("nested"), std::string::npos) << why;
+}
+
+// A long list reads the same from binary as from XML (binary arrays are walked once, not
+// counted out from the front for every item); extreme integers and dates survive a round trip.
+TEST_F(SpecifierLoaderTest, BinaryListsReadLikeXMLAndExtremesRoundTrip) {
+    PlistValue::Array rows(20000);
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        PlistValue::Dictionary row;
+        row["cell"] = PlistValue("PSSwitchCell");
+        row["key"] = PlistValue("enabled" + std::to_string(k));
+        row["default"] = PlistValue(k % 2 == 0);
+        rows[k] = PlistValue(std::move(row));
+    }
+    PlistValue::Dictionary items;
+    items["items"] = PlistValue(std::move(rows));
+    const PlistValue page(std::move(items));
+    for (auto format : {PropertyList::Format::XML, PropertyList::Format::Binary}) {
+        const auto read = PropertyList::parse(PropertyList::serialize(page, format));
+        ASSERT_TRUE(read);
+        EXPECT_EQ(*read, page);
+    }
+
+    PlistValue::Dictionary values;
+    values["largest"] = PlistValue(std::numeric_limits<std::int64_t>::max());
+    values["smallest"] = PlistValue(std::numeric_limits<std::int64_t>::min());
+    values["beyond32Bits"] = PlistValue(PlistValue::Date{1e12});
+    const PlistValue extremes(std::move(values));
+    for (auto format : {PropertyList::Format::XML, PropertyList::Format::Binary}) {
+        const auto read = PropertyList::parse(PropertyList::serialize(extremes, format));
+        ASSERT_TRUE(read);
+        EXPECT_EQ((*read)["largest"], extremes["largest"]);
+        EXPECT_EQ((*read)["smallest"], extremes["smallest"]);
+        ASSERT_TRUE((*read)["beyond32Bits"].date());
+        EXPECT_GT((*read)["beyond32Bits"].date()->secondsSinceReference, 2e9) << "the far future stays in the future";
+    }
 }
 
 class ListControllerLoadingTest : public DeviceFixture {};

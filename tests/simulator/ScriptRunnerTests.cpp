@@ -91,6 +91,31 @@ expect-pref com.mornvale.velkaro cornerRadius 5
     EXPECT_EQ(app->visiblePage()->className(), "VelkaroListController") << "nothing after line 2 ran";
 }
 
+// Numbers no clock or row can take are refused with a message, and the clock is left alone;
+// what a refused line quotes back reaches the terminal with its control bytes escaped.
+TEST_F(SimulatorFixture, ScriptRefusesAbsurdNumbersAndEscapesWhatItQuotes) {
+    ASSERT_TRUE(start());
+    const std::pair<std::string, std::string> cases[] = {
+        {"wait -1", "wait takes a number of seconds from 0 to 86400"},
+        {"wait nan", "wait takes a number of seconds from 0 to 86400"},
+        {"wait inf", "wait takes a number of seconds from 0 to 86400"},
+        {"wait 1e308", "wait takes a number of seconds from 0 to 86400"},
+        {"wait 86401", "wait takes a number of seconds from 0 to 86400"},
+        {"tap-row 1e300 0", "tap-row takes two whole numbers"},
+        {"tap-row 0 -9.3e18", "tap-row takes two whole numbers"},
+        {"slide \"Corner radius\" 1e300", "slide needs a number as its last word"},
+        {"tap \"\x1b[2J\x1b]0;owned\x07\xff\"", R"(no row titled "\x1b[2J\x1b]0;owned\x07\xff")"},
+    };
+    for (const auto& [script, message] : cases) {
+        const auto run = runScript(*app, script);
+        EXPECT_EQ(run.failures, 1) << script;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(app->now(), 0);
+    EXPECT_EQ(runScript(*app, "wait 86400").failures, 0);
+}
+
 // Each event is one JSON line with its time, kind and fields, whatever the fields hold.
 TEST(EventLogWriter, OneJsonObjectPerLine) {
     host::Event plain{0.25, "notification", {{"name", "com.mornvale.velkaro/ReloadPrefs"}}};
@@ -118,6 +143,20 @@ TEST(EventLogWriter, OneJsonObjectPerLine) {
     EXPECT_EQ(second, line);
     EXPECT_FALSE(std::getline(in, third));
     std::filesystem::remove_all(path.parent_path());
+
+    // A time too large to scale to microseconds is still a number.
+    EXPECT_EQ(sim::EventLogWriter::line({1e308, "tick", {}}), R"({"time":1e+308,"kind":"tick","fields":{}})");
+}
+
+// A log the disk refuses fails loudly, naming the file; nothing is written after the failure.
+TEST(EventLogWriter, FailedWritesAreReportedWithTheAbsolutePath) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    sim::EventLogWriter writer("/dev/full");
+    ASSERT_TRUE(writer.isOpen()) << writer.error();
+    EXPECT_FALSE(writer.write({0, "tick", {}}));
+    EXPECT_FALSE(writer.isOpen());
+    EXPECT_FALSE(writer.close());
+    EXPECT_EQ(writer.error(), "cannot write the event log /dev/full: No space left on device");
 }
 
 // The tour visits every stop without a failing step and leaves its screens and its log.

@@ -1,0 +1,31 @@
+#include "host/System/EventLog.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/DeviceFixture.h"
+
+namespace {
+
+class EventLogTest : public DeviceFixture {};
+
+// A long session keeps only the newest events; the listener still sees every one, and the
+// numbering says how many went by.
+TEST_F(EventLogTest, KeepsTheNewestEventsOnly) {
+    auto& log = host::EventLog::shared();
+    std::size_t heard = 0;
+    log.setListener([&](const host::Event&) { ++heard; });
+    const std::size_t total = host::EventLog::kCapacity + 3;
+    for (std::size_t k = 0; k < total; ++k) log.record("tick", {{"n", std::to_string(k)}});
+    log.setListener(nullptr);
+
+    EXPECT_EQ(heard, total);
+    ASSERT_EQ(log.events().size(), host::EventLog::kCapacity);
+    EXPECT_EQ(log.events().front().field("n"), "3");
+    EXPECT_EQ(log.events().back().field("n"), std::to_string(total - 1));
+    EXPECT_EQ(log.recorded(), total);
+    EXPECT_EQ(log.firstKept(), 3u);
+    log.clear();
+    EXPECT_EQ(log.recorded(), 0u);
+}
+
+}  // namespace
