@@ -59,20 +59,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!escaped) return 0;
 
     // Every character is legal and not asked to be escaped, or kept on request, or an escape.
+    const std::string_view out = *escaped;
     std::string decoded;
-    for (std::size_t pos = 0; pos < escaped->size();) {
-        const char c = (*escaped)[pos];
+    for (std::size_t pos = 0; pos < out.size();) {
+        const char c = out[pos];
         if (c == '%' && !holds(leave, "%")) {
-            FUZZ_CHECK(pos + 2 < escaped->size(), "an escape has two digits");
-            const int high = hexValue((*escaped)[pos + 1]), low = hexValue((*escaped)[pos + 2]);
+            FUZZ_CHECK(pos + 2 < out.size(), "an escape has two digits");
+            const int high = hexValue(out[pos + 1]), low = hexValue(out[pos + 2]);
             FUZZ_CHECK(high >= 0 && low >= 0, "an escape is two uppercase hex digits");
             decoded += static_cast<char>(high * 16 + low);
             pos += 3;
             continue;
         }
-        const auto d = host::utf8::decode(*escaped, pos);
+        const auto d = host::utf8::decode(out, pos);
         FUZZ_CHECK(d.has_value(), "the result is UTF-8");
-        const std::string_view character = escaped->substr(pos, d->length);
+        const std::string_view character = out.substr(pos, d->length);
         const bool legal = d->length == 1 && isLegal(c) && !holds(escape, character);
         FUZZ_CHECK(legal || holds(leave, character), "only legal or kept characters stand unescaped");
         decoded += character;
