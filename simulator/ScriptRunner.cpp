@@ -69,33 +69,6 @@ ScriptRunner::ScriptRunner(SettingsApp& app, std::ostream& out, std::ostream& er
     : _app(app), _out(out), _err(err), _options(std::move(options)),
       _firstEvent(host::EventLog::shared().recorded()) {}
 
-std::vector<std::string> ScriptRunner::split(const std::string& line) {
-    std::vector<std::string> words;
-    std::string word;
-    bool inWord = false, quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted) {
-            if (c == '\\' && i + 1 < line.size() && (line[i + 1] == '"' || line[i + 1] == '\\')) word += line[++i];
-            else if (c == '"') quoted = false;
-            else word += c;
-        } else if (c == '"') {
-            quoted = inWord = true;
-        } else if (c == '#' && !inWord) {
-            break;
-        } else if (std::isspace(static_cast<unsigned char>(c))) {
-            if (inWord) words.push_back(word);
-            word.clear();
-            inWord = false;
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (inWord) words.push_back(word);
-    return words;
-}
-
 int ScriptRunner::run(std::istream& script) {
     std::string line;
     int number = 0;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "simulator/ScriptLine.h"
+
 namespace sim {
 
 class SettingsApp;
@@ -32,7 +34,7 @@ public:
     static std::string commandHelp();
     // The words of a line: blanks separate, double quotes group (with \" inside), '#' starts a
     // comment outside quotes.
-    static std::vector<std::string> split(const std::string& line);
+    static std::vector<std::string> split(const std::string& line) { return ScriptLine::split(line); }
 
 private:
     bool execute(const std::vector<std::string>& words, std::string& error);

@@ -98,10 +98,3 @@ std::shared_ptr<PSRootController> DeviceFixture::showPage(const std::shared_ptr<
     inner->pushViewController(page, false);
     return rootController;
 }
-
-// Sanitizer builds: fontconfig keeps its patterns behind encoded pointers that the leak checker
-// cannot follow, and text measurement keeps Pango's font map for the process. What they hold at
-// exit is not a leak of ours.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\nleak:libpango-1.0.so\nleak:libpangoft2-1.0.so\n";
-}
