@@ -9,11 +9,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/Foundation/ClassRegistry.h"
+#include "host/Runtime/ClassRegistry.h"
 #include "host/Foundation/NSBundle.h"
-#include "host/Foundation/PropertyList.h"
-#include "host/System/DeviceProfile.h"
-#include "host/System/DeviceRoot.h"
+#include "host/Runtime/PropertyList.h"
+#include "host/Runtime/DeviceProfile.h"
+#include "host/Runtime/DeviceRoot.h"
 #include "pages/KXVelkaroListController.h"
 
 namespace {
@@ -37,7 +37,7 @@ struct Device {
         for (int rows : {1000, 10000, kLongPage}) writePage(rows);
         const auto xml = readAll(dir / "bundle" / (plistName(kLongPage) + ".plist"));
         std::ofstream(dir / "bundle" / (plistName(kLongPage) + "Binary.plist"), std::ios::binary)
-            << PropertyList::serialize(*PropertyList::parse(xml), PropertyList::Format::Binary);
+            << host::PropertyList::serialize(*host::PropertyList::parse(xml), host::PropertyList::Format::Binary);
     }
     ~Device() { std::filesystem::remove_all(dir); }
 

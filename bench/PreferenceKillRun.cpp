@@ -14,10 +14,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "host/Foundation/AtomicFile.h"
-#include "host/Foundation/PropertyList.h"
+#include "host/Runtime/AtomicFile.h"
+#include "host/Runtime/PropertyList.h"
 #include "host/Preferences/PreferenceStore.h"
-#include "host/System/DeviceRoot.h"
+#include "host/Runtime/DeviceRoot.h"
 
 namespace fs = std::filesystem;
 
@@ -36,7 +36,7 @@ int temporaryFilesIn(const fs::path& folder) {
 long storedCounter() {
     const auto stored = host::DeviceRoot::readFile(host::PreferenceStore::devicePathForDomain(kDomain));
     if (!stored) return -1;
-    const auto value = PropertyList::parse(*stored);
+    const auto value = host::PropertyList::parse(*stored);
     if (!value || !value->isDictionary()) return -1;
     const auto text = (*value)["counter"].text();
     return text ? std::stol(*text) : -1;

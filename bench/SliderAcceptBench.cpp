@@ -7,11 +7,11 @@
 #include <string>
 
 #include "cells/KXVelkaroSliderCell.h"
-#include "host/Foundation/RunLoop.h"
+#include "host/Runtime/RunLoop.h"
 #include "host/Preferences/PreferenceStore.h"
-#include "host/System/DeviceProfile.h"
-#include "host/System/DeviceRoot.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/DeviceProfile.h"
+#include "host/Runtime/DeviceRoot.h"
+#include "host/Runtime/EventLog.h"
 
 namespace {
 

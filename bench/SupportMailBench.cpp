@@ -6,15 +6,15 @@
 #include <filesystem>
 #include <string>
 
-#include "host/Foundation/ClassRegistry.h"
-#include "host/Foundation/RunLoop.h"
+#include "host/Preferences/PSClassFactories.h"
+#include "host/Runtime/RunLoop.h"
 #include "host/MessageUI/MFMailComposeViewController.h"
 #include "host/Preferences/PSRootController.h"
-#include "host/System/DeviceProfile.h"
-#include "host/System/DeviceRoot.h"
-#include "host/System/DeviceSeed.h"
-#include "host/System/EventLog.h"
-#include "host/System/Shell.h"
+#include "host/Runtime/DeviceProfile.h"
+#include "host/Runtime/DeviceRoot.h"
+#include "host/Runtime/DeviceSeed.h"
+#include "host/Runtime/EventLog.h"
+#include "host/Runtime/Shell.h"
 #include "pages/VelkaroListController.h"
 
 namespace {
@@ -55,7 +55,7 @@ void BM_EmailKXToComposerPresented(benchmark::State& state) {
     BenchDevice device;
     if (!device.ok()) return state.SkipWithError("cannot set up the device");
     auto page = std::dynamic_pointer_cast<VelkaroListController>(
-        host::ClassRegistry::shared().createController("VelkaroListController"));
+        host::createController("VelkaroListController"));
     auto navigation = std::make_shared<PSRootController>();
     navigation->pushViewController(page, false);
 

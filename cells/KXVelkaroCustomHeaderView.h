@@ -11,7 +11,7 @@ class KXVelkaroCustomHeaderView : public UIView {
 public:
     // init — nullptr when the platform view's initialiser gives nil; no label is built then.
     static std::shared_ptr<KXVelkaroCustomHeaderView> init();
-    std::string className() const override { return "KXVelkaroCustomHeaderView"; }
+    NS_CLASS(KXVelkaroCustomHeaderView)
 
     // Plain references; the labels are held as the view's subviews. The setters neither add nor
     // remove a subview.

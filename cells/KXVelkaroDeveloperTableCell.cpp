@@ -2,7 +2,7 @@
 
 #include "cells/KXVelkaroDeviceIdiom.h"
 #include "host/CoreFoundation/CFURL.h"
-#include "host/Foundation/ClassRegistry.h"
+#include "host/Preferences/PSClassFactories.h"
 #include "host/Foundation/NSString.h"
 #include "host/Foundation/NSURL.h"
 #include "host/UIKit/NSLayoutConstraint.h"
@@ -121,4 +121,4 @@ void KXVelkaroDeveloperTableCell::openProfile() const {
     app->openURL(NSURL::URLWithString(prefix + *escaped));
 }
 
-static host::RegisterCell<KXVelkaroDeveloperTableCell> registration("KXVelkaroDeveloperTableCell");
+static host::RegisterCell<KXVelkaroDeveloperTableCell> registration;

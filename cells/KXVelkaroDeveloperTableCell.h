@@ -29,7 +29,7 @@ public:
         const std::optional<std::string>& realName, const std::optional<std::string>& jobSubtitle,
         const std::shared_ptr<UIImage>& devImage);
 
-    std::string className() const override { return "KXVelkaroDeveloperTableCell"; }
+    NS_CLASS(KXVelkaroDeveloperTableCell)
 
     // Always the blue style (1), whatever is asked.
     void setSelectionStyle(NSInteger style) override;

@@ -14,7 +14,7 @@ public:
     // init — reads the logo afresh each time; nullptr when the base initialiser gives nil. A
     // missing logo gives an image view without an image.
     static std::shared_ptr<KXVelkaroLogoTableCell> init();
-    std::string className() const override { return "KXVelkaroLogoTableCell"; }
+    NS_CLASS(KXVelkaroLogoTableCell)
 
     const std::shared_ptr<UIImageView>& logoImageView() const { return _logoImageView; }
     void setLogoImageView(std::shared_ptr<UIImageView> view) { _logoImageView = std::move(view); }

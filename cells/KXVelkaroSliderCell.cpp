@@ -5,7 +5,7 @@
 
 #include "cells/KXVelkaroDeviceIdiom.h"
 #include "host/CoreFoundation/CFNotificationCenter.h"
-#include "host/Foundation/ClassRegistry.h"
+#include "host/Preferences/PSClassFactories.h"
 #include "host/Foundation/NSString.h"
 #include "host/Foundation/NSUserDefaults.h"
 #include "host/Preferences/PSRootController.h"
@@ -148,4 +148,4 @@ void KXVelkaroSliderCell::postChangeNotification() const {
     CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), *name, nullptr, nullptr, true);
 }
 
-static host::RegisterCell<KXVelkaroSliderCell> registration("KXVelkaroSliderCell");
+static host::RegisterCell<KXVelkaroSliderCell> registration;

@@ -20,7 +20,7 @@ public:
     // when the base initialiser gives nil.
     static std::shared_ptr<KXVelkaroSliderCell> initWithStyle(NSInteger style, const std::string& reuseIdentifier,
         const std::shared_ptr<PSSpecifier>& specifier);
-    std::string className() const override { return "KXVelkaroSliderCell"; }
+    NS_CLASS(KXVelkaroSliderCell)
 
     // The value button's action: shows the entry pop-up for the row's current range.
     void presentPopup();

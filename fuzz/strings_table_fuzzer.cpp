@@ -4,14 +4,14 @@
 #include <string>
 #include <string_view>
 
-#include "host/Foundation/StringsTable.h"
+#include "host/Runtime/StringsTable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     std::string diagnostic;
-    const auto entries = StringsTable::parse(bytes, &diagnostic);
+    const auto entries = host::StringsTable::parse(bytes, &diagnostic);
     // A table that was emptied always says why; a kept one never does.
     if (!entries.empty() && !diagnostic.empty()) __builtin_trap();
-    (void)StringsTable::parseOldStyle(bytes);
+    (void)host::StringsTable::parseOldStyle(bytes);
     return 0;
 }

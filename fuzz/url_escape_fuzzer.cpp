@@ -12,7 +12,7 @@
 #include "fuzz/FuzzCheck.h"
 #include "host/CoreFoundation/CFURL.h"
 #include "host/Foundation/NSURL.h"
-#include "host/Foundation/UTF8.h"
+#include "host/Runtime/UTF8.h"
 
 namespace {
 

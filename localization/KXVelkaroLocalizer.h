@@ -14,7 +14,7 @@ public:
     // sharedLocalizer: created once, under a once-only guard, and never released.
     static std::shared_ptr<KXVelkaroLocalizer> sharedLocalizer();
 
-    std::string className() const override { return "KXVelkaroLocalizer"; }
+    NS_CLASS(KXVelkaroLocalizer)
 
     // The bundle at the pane's fixed path, fetched anew at every call.
     std::shared_ptr<NSBundle> localizationBundle() const;

@@ -9,7 +9,7 @@
 class KXVelkaroConfigurationListController : public KXVelkaroListController {
 public:
     KXVelkaroConfigurationListController();
-    std::string className() const override { return "KXVelkaroConfigurationListController"; }
+    NS_CLASS(KXVelkaroConfigurationListController)
 
     // The rows of "VelkaroConfiguration", loaded once; the title is localized and set again on every call.
     std::shared_ptr<PSSpecifierArray> specifiers() override;

@@ -1,6 +1,6 @@
 #include "pages/KXVelkaroListController.h"
 
-#include "host/System/DeviceProfile.h"
+#include "host/Runtime/DeviceProfile.h"
 #include "host/UIKit/UIApplication.h"
 #include "host/UIKit/UINavigationController.h"
 #include "host/UIKit/UISwitch.h"

@@ -11,7 +11,7 @@
 
 class KXVelkaroListController : public PSListController {
 public:
-    std::string className() const override { return "KXVelkaroListController"; }
+    NS_CLASS(KXVelkaroListController)
 
     // specifiersForPlistName: — the rows of the named property list, localized in place.
     std::shared_ptr<PSSpecifierArray> specifiersForPlistName(const std::string& plistName);

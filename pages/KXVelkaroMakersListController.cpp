@@ -1,6 +1,6 @@
 #include "pages/KXVelkaroMakersListController.h"
 
-#include "host/Foundation/ClassRegistry.h"
+#include "host/Preferences/PSClassFactories.h"
 #include "host/UIKit/UIBarButtonItem.h"
 #include "localization/KXVelkaroLocalizer.h"
 #include "pages/KXVelkaroShareSheet.h"
@@ -23,4 +23,4 @@ void KXVelkaroMakersListController::loadView() {
 
 void KXVelkaroMakersListController::tweetSupport(const id& sender) { KXVelkaroShareSheet::presentFromPage(*this); }
 
-static host::RegisterController<KXVelkaroMakersListController> registration("KXVelkaroMakersListController");
+static host::RegisterController<KXVelkaroMakersListController> registration;

@@ -9,7 +9,7 @@
 class KXVelkaroMakersListController : public KXVelkaroListController {
 public:
     KXVelkaroMakersListController();
-    std::string className() const override { return "KXVelkaroMakersListController"; }
+    NS_CLASS(KXVelkaroMakersListController)
 
     // The rows of "VelkaroMakers", loaded once; the title is localized and set again on every call.
     std::shared_ptr<PSSpecifierArray> specifiers() override;

@@ -2,7 +2,7 @@
 
 #include "cells/KXVelkaroCustomHeaderView.h"
 #include "cells/KXVelkaroLogoTableCell.h"
-#include "host/Foundation/ClassRegistry.h"
+#include "host/Preferences/PSClassFactories.h"
 #include "host/Foundation/NSTimer.h"
 #include "host/UIKit/UIBarButtonItem.h"
 #include "host/UIKit/UIImage.h"
@@ -65,4 +65,4 @@ CGFloat VelkaroListController::heightForHeaderInSection(const std::shared_ptr<UI
     return -1.0;
 }
 
-static host::RegisterController<VelkaroListController> registration("VelkaroListController");
+static host::RegisterController<VelkaroListController> registration;

@@ -13,7 +13,7 @@ public:
 
     // Exposes increaseAlpha, tweetSupport: and emailKX by name.
     VelkaroListController();
-    std::string className() const override { return "VelkaroListController"; }
+    NS_CLASS(VelkaroListController)
 
     // The rows of "Velkaro", loaded and localized on the first call and kept for the page's life.
     std::shared_ptr<PSSpecifierArray> specifiers() override;

@@ -1,9 +1,9 @@
 // The root page's actions: the share sheet of the compose button, and the support mail.
 #include "host/Foundation/NSString.h"
 #include "host/MessageUI/MFMailComposeViewController.h"
-#include "host/System/DeviceRoot.h"
+#include "host/Runtime/DeviceRoot.h"
 #include "host/System/MobileGestalt.h"
-#include "host/System/Shell.h"
+#include "host/Runtime/Shell.h"
 #include "host/UIKit/UINavigationController.h"
 #include "pages/KXVelkaroShareSheet.h"
 #include "pages/VelkaroListController.h"

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "host/Foundation/SaturatingCast.h"
+#include "host/Runtime/SaturatingCast.h"
 #include "host/UIKit/TextMetrics.h"
 #include "host/UIKit/UIImage.h"
 

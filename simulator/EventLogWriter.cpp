@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/System/EventLog.h"
+#include "host/Runtime/EventLog.h"
 
 namespace sim {
 

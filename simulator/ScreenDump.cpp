@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <sstream>
 
-#include "host/Foundation/UTF8.h"
+#include "host/Runtime/UTF8.h"
 #include "host/MessageUI/MFMailComposeViewController.h"
 #include "host/Preferences/PSListController.h"
 #include "host/Preferences/PSSliderTableCell.h"
 #include "host/Social/SLComposeViewController.h"
-#include "host/System/DeviceProfile.h"
+#include "host/Runtime/DeviceProfile.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIImageView.h"
 #include "host/UIKit/UINavigationController.h"

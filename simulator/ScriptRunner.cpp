@@ -8,11 +8,11 @@
 #include <sstream>
 
 #include "host/Foundation/NSString.h"
-#include "host/Foundation/UTF8.h"
+#include "host/Runtime/UTF8.h"
 #include "host/Preferences/PSListController.h"
 #include "host/Preferences/PreferenceStore.h"
-#include "host/System/DeviceRoot.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/DeviceRoot.h"
+#include "host/Runtime/EventLog.h"
 #include "simulator/ScreenDump.h"
 #include "simulator/SettingsApp.h"
 #include "simulator/Snapshot.h"

@@ -8,17 +8,17 @@
 #include <limits>
 #include <map>
 
-#include "host/Foundation/ClassRegistry.h"
+#include "host/Preferences/PSClassFactories.h"
 #include "host/Foundation/NSBundle.h"
-#include "host/Foundation/RunLoop.h"
+#include "host/Runtime/RunLoop.h"
 #include "host/MessageUI/MFMailComposeViewController.h"
 #include "host/Preferences/PSRootController.h"
 #include "host/Preferences/PSSliderTableCell.h"
 #include "host/Social/SLComposeViewController.h"
-#include "host/System/DeviceProfile.h"
-#include "host/System/DeviceRoot.h"
-#include "host/System/DeviceSeed.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/DeviceProfile.h"
+#include "host/Runtime/DeviceRoot.h"
+#include "host/Runtime/DeviceSeed.h"
+#include "host/Runtime/EventLog.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIApplication.h"
 #include "host/UIKit/UIButton.h"
@@ -210,7 +210,7 @@ bool SettingsApp::start(std::string* error) {
         }
         loadedModules()[key] = {std::move(module), handle};
     }
-    if (!host::ClassRegistry::shared().hasController(s.principalClass))
+    if (!host::hasController(s.principalClass))
         return fail("the bundle's module does not provide its principal class " + s.principalClass);
     return true;
 }
@@ -363,7 +363,7 @@ bool SettingsApp::openBundleEntry() {
     }
     // Opening is from the top page only: the bundle shows once.
     if (innermostNavigationController() != s.root || s.root->topViewController() != s.topPage) return false;
-    auto page = host::ClassRegistry::shared().createController(s.principalClass);
+    auto page = host::createController(s.principalClass);
     if (!page) {
         host::EventLog::shared().diagnostic("the principal class " + s.principalClass + " could not be created");
         return false;

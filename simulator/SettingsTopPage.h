@@ -17,7 +17,7 @@ public:
     static std::shared_ptr<SettingsTopPage> create(std::string entryName, std::string principalClass,
         std::function<void()> open);
 
-    std::string className() const override { return "SettingsTopPage"; }
+    NS_CLASS(SettingsTopPage)
     std::shared_ptr<PSSpecifierArray> specifiers() override;
 
     // The entry's row (it becomes the bundle root page's specifier).

@@ -76,7 +76,7 @@ void SheetPainter::drawShareSheet(const SLComposeViewController& sheet, CGSize s
 void SheetPainter::drawMailComposer(const MFMailComposeViewController& composer, CGSize screen) {
     const CGRect frame = ModalLayout::composerFrame(screen);
     const auto buttons = ModalLayout::composerButtons(screen);
-    const MailMessage& mail = composer.message();
+    const host::MailMessage& mail = composer.message();
     _canvas.fillRect(frame, UIColor::whiteColor());
     const CGFloat barBottom = ScreenLayout::kContentTop;
     _canvas.fillRect(CGRectMake(0, 0, screen.width, barBottom), rgb(247, 247, 247));

@@ -5,8 +5,8 @@
 #include <ostream>
 #include <sstream>
 
-#include "host/System/DeviceProfile.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/DeviceProfile.h"
+#include "host/Runtime/EventLog.h"
 #include "simulator/EventLogWriter.h"
 #include "simulator/ScreenDump.h"
 #include "simulator/ScriptRunner.h"

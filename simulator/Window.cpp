@@ -8,7 +8,7 @@
 #include <iostream>
 #include <thread>
 
-#include "host/System/DeviceProfile.h"
+#include "host/Runtime/DeviceProfile.h"
 #include "simulator/Renderer.h"
 #include "simulator/SettingsApp.h"
 #include "simulator/WindowInput.h"

@@ -11,9 +11,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "host/Foundation/UTF8.h"
-#include "host/System/DeviceProfile.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/UTF8.h"
+#include "host/Runtime/DeviceProfile.h"
+#include "host/Runtime/EventLog.h"
 #include "simulator/EventLogWriter.h"
 #include "simulator/ScreenDump.h"
 #include "simulator/ScriptRunner.h"

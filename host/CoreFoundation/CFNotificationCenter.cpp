@@ -3,7 +3,7 @@
 #include <map>
 
 #include "host/System/Dispatch.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/EventLog.h"
 
 struct __CFNotificationCenter {
     struct Observer {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "host/Foundation/UTF8.h"
+#include "host/Runtime/UTF8.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <mutex>
 
-#include "host/Foundation/PropertyList.h"
-#include "host/System/DeviceProfile.h"
-#include "host/System/DeviceRoot.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/PropertyList.h"
+#include "host/Runtime/DeviceProfile.h"
+#include "host/Runtime/DeviceRoot.h"
+#include "host/Runtime/EventLog.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ NSBundle::NSBundle(std::string devicePath) : _path(std::move(devicePath)) {
         const auto file = host::DeviceRoot::read(_path + "/Info.plist");
         std::string error = file.bytes ? "not a dictionary" : file.reason();
         std::optional<PlistValue> info;
-        if (file.bytes) info = PropertyList::parse(*file.bytes, &error);
+        if (file.bytes) info = host::PropertyList::parse(*file.bytes, &error);
         if (info && info->isDictionary())
             _info = std::move(*info);
         else
@@ -90,17 +90,17 @@ std::optional<std::string> NSBundle::pathForResource(const std::string& name, co
     return devicePath;
 }
 
-const StringsTable::Entries& NSBundle::table(const std::string& name) {
+const host::StringsTable::Entries& NSBundle::table(const std::string& name) {
     std::lock_guard lock(cacheMutex());
     auto it = _tables.find(name);
     if (it != _tables.end()) return it->second;
-    StringsTable::Entries entries;
+    host::StringsTable::Entries entries;
     const std::string language = preferredLocalization();
     if (!language.empty()) {
         const std::string file = _path + "/" + language + ".lproj/" + name + ".strings";
         if (auto bytes = host::DeviceRoot::readFile(file)) {
             std::string diagnostic;
-            entries = StringsTable::parse(*bytes, &diagnostic);
+            entries = host::StringsTable::parse(*bytes, &diagnostic);
             if (!diagnostic.empty()) host::EventLog::shared().diagnostic("strings table " + file + ": " + diagnostic);
         }
     }

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "host/Foundation/NSObject.h"
-#include "host/Foundation/PlistValue.h"
-#include "host/Foundation/StringsTable.h"
+#include "host/Foundation/PlistObject.h"
+#include "host/Runtime/StringsTable.h"
 
 class NSBundle : public NSObject {
 public:
@@ -18,7 +18,7 @@ public:
     // Forgets every cached bundle and table (a new device profile or a changed file).
     static void flushCaches();
 
-    std::string className() const override { return "NSBundle"; }
+    NS_CLASS(NSBundle)
 
     const std::string& bundlePath() const { return _path; }
     const PlistValue& infoDictionary() const { return _info; }
@@ -41,10 +41,10 @@ public:
     explicit NSBundle(std::string devicePath);
 
 private:
-    const StringsTable::Entries& table(const std::string& name);
+    const host::StringsTable::Entries& table(const std::string& name);
 
     std::string _path;
     PlistValue _info;
     std::vector<std::string> _localizations;
-    std::map<std::string, StringsTable::Entries> _tables;
+    std::map<std::string, host::StringsTable::Entries> _tables;
 };

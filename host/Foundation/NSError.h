@@ -17,7 +17,7 @@ public:
         return error;
     }
 
-    std::string className() const override { return "NSError"; }
+    NS_CLASS(NSError)
     const std::string& domain() const { return _domain; }
     NSInteger code() const { return _code; }
     const std::string& localizedDescription() const { return _localizedDescription; }

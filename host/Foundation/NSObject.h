@@ -8,6 +8,12 @@
 #include <memory>
 #include <string>
 
+// Names a class for the runtime, in its class body: NS_CLASS(UILabel). The one spelling of the
+// name that property lists, the class table and className() all use.
+#define NS_CLASS(Name)                              \
+    static constexpr const char* kClassName = #Name; \
+    std::string className() const override { return kClassName; }
+
 class NSObject : public std::enable_shared_from_this<NSObject> {
 public:
     using SelectorHandler = std::function<void(const std::shared_ptr<NSObject>& argument)>;
@@ -17,8 +23,9 @@ public:
     NSObject& operator=(const NSObject&) = delete;
     virtual ~NSObject() = default;
 
-    // The class name as the platform's runtime knows it.
-    virtual std::string className() const { return "NSObject"; }
+    // The class name as the platform's runtime knows it (NS_CLASS names it in each class).
+    static constexpr const char* kClassName = "NSObject";
+    virtual std::string className() const { return kClassName; }
 
     // Sends `selector` with an optional argument (the sender, for actions). Returns false, and
     // does nothing, when this object does not implement it.

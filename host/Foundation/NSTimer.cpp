@@ -1,6 +1,6 @@
 #include "host/Foundation/NSTimer.h"
 
-#include "host/Foundation/RunLoop.h"
+#include "host/Runtime/RunLoop.h"
 
 std::shared_ptr<NSTimer> NSTimer::scheduledTimerWithTimeInterval(NSTimeInterval interval, const id& target,
     const std::string& selector, const id& userInfo, bool repeats) {

@@ -13,7 +13,7 @@ public:
     static std::shared_ptr<NSTimer> scheduledTimerWithTimeInterval(NSTimeInterval interval, const id& target,
         const std::string& selector, const id& userInfo, bool repeats);
 
-    std::string className() const override { return "NSTimer"; }
+    NS_CLASS(NSTimer)
     void invalidate();
     bool isValid() const { return _valid; }
     NSTimeInterval timeInterval() const { return _interval; }

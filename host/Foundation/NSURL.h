@@ -14,7 +14,7 @@ public:
     // scheme-less form. A relative reference without a scheme is accepted, as on the platform.
     static std::shared_ptr<NSURL> URLWithString(std::string_view text);
 
-    std::string className() const override { return "NSURL"; }
+    NS_CLASS(NSURL)
 
     const std::string& absoluteString() const { return _string; }
     const std::string& scheme() const { return _scheme; }  // "" when relative

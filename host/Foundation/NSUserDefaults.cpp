@@ -1,6 +1,6 @@
 #include "host/Foundation/NSUserDefaults.h"
 
-#include "host/System/EventLog.h"
+#include "host/Runtime/EventLog.h"
 
 std::shared_ptr<NSUserDefaults> NSUserDefaults::standardUserDefaults() {
     static auto defaults = std::make_shared<NSUserDefaults>();

@@ -8,6 +8,6 @@
 class NSUserDefaults : public NSObject {
 public:
     static std::shared_ptr<NSUserDefaults> standardUserDefaults();
-    std::string className() const override { return "NSUserDefaults"; }
+    NS_CLASS(NSUserDefaults)
     bool synchronize();
 };

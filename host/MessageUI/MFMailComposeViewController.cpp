@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "host/Foundation/AtomicFile.h"
-#include "host/System/DeviceProfile.h"
-#include "host/System/DeviceRoot.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/AtomicFile.h"
+#include "host/Runtime/DeviceProfile.h"
+#include "host/Runtime/DeviceRoot.h"
+#include "host/Runtime/EventLog.h"
 
 namespace {
 constexpr const char* kErrorDomain = "MFMailComposeErrorDomain";

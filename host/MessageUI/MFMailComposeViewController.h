@@ -9,7 +9,7 @@
 
 #include "host/Foundation/NSError.h"
 #include "host/MessageUI/MFMailComposeViewControllerDelegate.h"
-#include "host/MessageUI/MailMessage.h"
+#include "host/Runtime/MailMessage.h"
 #include "host/UIKit/UIViewController.h"
 
 class MFMailComposeViewController : public UIViewController {
@@ -22,7 +22,7 @@ public:
     // init: a new, empty composer; nullptr, as on the platform, when no mail account is set up.
     static std::shared_ptr<MFMailComposeViewController> init();
 
-    std::string className() const override { return "MFMailComposeViewController"; }
+    NS_CLASS(MFMailComposeViewController)
 
     // setSubject:, setToRecipients:, setMessageBody:isHTML:
     void setSubject(const std::string& subject) { _message.subject = subject; }
@@ -39,7 +39,7 @@ public:
     std::shared_ptr<MFMailComposeViewControllerDelegate> mailComposeDelegate() const { return _delegate.lock(); }
 
     // The mail as it stands; its sender is the device's mail account.
-    const MailMessage& message() const { return _message; }
+    const host::MailMessage& message() const { return _message; }
 
     // The user's two ways out, on a composer that is on screen and not yet finished (false
     // otherwise). send() writes the mail to the outbox (result Sent, or Failed with an error when
@@ -56,7 +56,7 @@ private:
     // path, or nothing and `error`.
     std::optional<std::string> writeToOutbox(std::string* error) const;
 
-    MailMessage _message;
+    host::MailMessage _message;
     std::weak_ptr<MFMailComposeViewControllerDelegate> _delegate;
     std::optional<std::string> _sentPath;
     bool _finished = false;

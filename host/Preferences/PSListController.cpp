@@ -1,13 +1,13 @@
 #include "host/Preferences/PSListController.h"
 
 #include "host/CoreFoundation/CFNotificationCenter.h"
-#include "host/Foundation/ClassRegistry.h"
+#include "host/Preferences/PSClassFactories.h"
 #include "host/Preferences/PSRootController.h"
 #include "host/Preferences/PSSliderTableCell.h"
 #include "host/Preferences/PSSwitchTableCell.h"
 #include "host/Preferences/SpecifierLoader.h"
-#include "host/System/DeviceRoot.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/DeviceRoot.h"
+#include "host/Runtime/EventLog.h"
 #include "host/UIKit/UINavigationController.h"
 #include "host/UIKit/UIScreen.h"
 
@@ -122,8 +122,7 @@ std::shared_ptr<PSTableCell> PSListController::makeCell(const std::shared_ptr<PS
     const std::string reuse = PSSpecifier::cellTypeName(spec->cellType());
     std::shared_ptr<PSTableCell> cell;
     if (!spec->cellClassName().empty()) {
-        auto& registry = host::ClassRegistry::shared();
-        if (registry.hasCell(spec->cellClassName())) cell = registry.createCell(spec->cellClassName(), 0, reuse, spec);
+        if (host::hasCell(spec->cellClassName())) cell = host::createCell(spec->cellClassName(), 0, reuse, spec);
         else host::EventLog::shared().diagnostic("unknown cell class " + spec->cellClassName() + "; using the standard cell");
     }
     if (!cell) {
@@ -175,7 +174,7 @@ CGFloat PSListController::heightForRowAtIndexPath(const std::shared_ptr<UITableV
 
 void PSListController::pushDetailForSpecifier(const std::shared_ptr<PSSpecifier>& spec) {
     const std::string& name = spec->detailControllerClassName();
-    auto controller = host::ClassRegistry::shared().createController(name);
+    auto controller = host::createController(name);
     if (!controller) {
         host::EventLog::shared().diagnostic("row \"" + spec->name().value_or("") + "\" names the page class " + name +
                                             ", which no loaded bundle provides");

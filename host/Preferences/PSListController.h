@@ -18,7 +18,7 @@
 
 class PSListController : public UIViewController, public UITableViewDataSource, public UITableViewDelegate {
 public:
-    std::string className() const override { return "PSListController"; }
+    NS_CLASS(PSListController)
 
     // The page's rows. The base loads nothing: it returns _specifiers as they stand.
     virtual std::shared_ptr<PSSpecifierArray> specifiers();

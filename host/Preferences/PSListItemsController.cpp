@@ -1,6 +1,6 @@
 #include "host/Preferences/PSListItemsController.h"
 
-#include "host/Foundation/ClassRegistry.h"
+#include "host/Preferences/PSClassFactories.h"
 
 std::shared_ptr<PSSpecifierArray> PSListItemsController::specifiers() {
     if (_specifiers) return _specifiers;
@@ -42,4 +42,4 @@ void PSListItemsController::didSelectRowAtIndexPath(const std::shared_ptr<UITabl
     reloadSpecifiers();
 }
 
-static host::RegisterController<PSListItemsController> registration("PSListItemsController");
+static host::RegisterController<PSListItemsController> registration;

@@ -7,7 +7,7 @@
 
 class PSListItemsController : public PSListController {
 public:
-    std::string className() const override { return "PSListItemsController"; }
+    NS_CLASS(PSListItemsController)
 
     std::shared_ptr<PSSpecifierArray> specifiers() override;
     std::shared_ptr<UITableViewCell> cellForRowAtIndexPath(const std::shared_ptr<UITableView>& tableView,

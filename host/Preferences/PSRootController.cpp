@@ -1,7 +1,7 @@
 #include "host/Preferences/PSRootController.h"
 
 #include "host/Preferences/PreferenceStore.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/EventLog.h"
 
 bool PSRootController::setPreferenceValue(const PlistValue& value, const std::shared_ptr<PSSpecifier>& specifier) {
     if (!specifier) return false;

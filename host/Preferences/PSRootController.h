@@ -7,7 +7,7 @@
 
 class PSRootController : public UINavigationController {
 public:
-    std::string className() const override { return "PSRootController"; }
+    NS_CLASS(PSRootController)
 
     // setPreferenceValue:specifier: — stores the value under the row's "key" in its "defaults"
     // domain. Returns whether it was stored (the platform's call returns nothing).

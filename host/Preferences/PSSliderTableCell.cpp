@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "host/Foundation/NSString.h"
-#include "host/Foundation/SaturatingCast.h"
+#include "host/Runtime/SaturatingCast.h"
 
 namespace {
 constexpr CGFloat kInset = 15;

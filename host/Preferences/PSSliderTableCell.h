@@ -11,7 +11,7 @@ class PSSliderTableCell : public PSTableCell {
 public:
     static std::shared_ptr<PSSliderTableCell> initWithStyle(NSInteger style, const std::string& reuseIdentifier,
         const std::shared_ptr<PSSpecifier>& specifier);
-    std::string className() const override { return "PSSliderTableCell"; }
+    NS_CLASS(PSSliderTableCell)
 
     // control: the cell's slider.
     const std::shared_ptr<UISlider>& control() const { return _slider; }

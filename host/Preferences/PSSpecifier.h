@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/Foundation/NSObject.h"
-#include "host/Foundation/PlistValue.h"
+#include "host/Foundation/PlistObject.h"
 
 // A title dictionary: stored preference values (keys) to display titles, in enumeration order.
 using PSTitleDictionary = std::vector<std::pair<PlistValue, std::string>>;
@@ -33,7 +33,7 @@ enum PSCellType : long {
 
 class PSSpecifier : public NSObject {
 public:
-    std::string className() const override { return "PSSpecifier"; }
+    NS_CLASS(PSSpecifier)
 
     const std::optional<std::string>& name() const { return _name; }
     void setName(std::optional<std::string> name) { _name = std::move(name); }

@@ -9,7 +9,7 @@ class PSSwitchTableCell : public PSTableCell {
 public:
     static std::shared_ptr<PSSwitchTableCell> initWithStyle(NSInteger style, const std::string& reuseIdentifier,
         const std::shared_ptr<PSSpecifier>& specifier);
-    std::string className() const override { return "PSSwitchTableCell"; }
+    NS_CLASS(PSSwitchTableCell)
 
     const std::shared_ptr<UISwitch>& control() const { return _switch; }
     void setValue(const PlistValue& value) override;

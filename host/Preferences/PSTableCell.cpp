@@ -1,7 +1,7 @@
 #include "host/Preferences/PSTableCell.h"
 
 #include "host/Preferences/PSListController.h"
-#include "host/System/FailureInjection.h"
+#include "host/Runtime/FailureInjection.h"
 
 std::shared_ptr<PSTableCell> PSTableCell::initWithStyle(NSInteger style, const std::string& reuseIdentifier,
     const std::shared_ptr<PSSpecifier>& specifier) {

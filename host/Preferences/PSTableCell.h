@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "host/Foundation/PlistValue.h"
+#include "host/Foundation/PlistObject.h"
 #include "host/Preferences/PSSpecifier.h"
 #include "host/UIKit/UITableViewCell.h"
 
@@ -19,7 +19,7 @@ public:
     // initWithFrame: — a cell used as a plain view.
     static std::shared_ptr<PSTableCell> initWithFrame(CGRect frame);
 
-    std::string className() const override { return "PSTableCell"; }
+    NS_CLASS(PSTableCell)
 
     const std::shared_ptr<PSSpecifier>& specifier() const { return _specifier; }
     void setSpecifier(std::shared_ptr<PSSpecifier> specifier) { _specifier = std::move(specifier); }

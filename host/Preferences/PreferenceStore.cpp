@@ -5,11 +5,11 @@
 #include <fcntl.h>
 #include <sys/file.h>
 
-#include "host/Foundation/AtomicFile.h"
-#include "host/Foundation/PropertyList.h"
-#include "host/System/DeviceRoot.h"
-#include "host/System/EventLog.h"
-#include "host/System/UniqueFd.h"
+#include "host/Runtime/AtomicFile.h"
+#include "host/Runtime/PropertyList.h"
+#include "host/Runtime/DeviceRoot.h"
+#include "host/Runtime/EventLog.h"
+#include "host/Runtime/UniqueFd.h"
 
 namespace host {
 namespace {
@@ -29,7 +29,7 @@ Stored load(const std::string& domain) {
     if (file.missing()) return {PlistValue::Dictionary{}, ""};
     if (!file.bytes) return {std::nullopt, file.reason()};
     std::string error;
-    auto value = PropertyList::parse(*file.bytes, &error);
+    auto value = host::PropertyList::parse(*file.bytes, &error);
     if (!value || !value->isDictionary())
         return {std::nullopt, "not a property list dictionary" + (error.empty() ? "" : " (" + error + ")")};
     return {std::move(*value->dictionary()), ""};
@@ -99,7 +99,7 @@ bool PreferenceStore::setValue(const std::string& domain, const std::string& key
     auto& values = *stored.values;
     if (value.isNil()) values.erase(key);
     else values.insert_or_assign(key, value);
-    if (!writeFileAtomicallyAt(folder.get(), name, PropertyList::serialize(PlistValue(std::move(values)), PropertyList::Format::XML), &error))
+    if (!writeFileAtomicallyAt(folder.get(), name, host::PropertyList::serialize(PlistValue(std::move(values)), host::PropertyList::Format::XML), &error))
         return fail(error);
     EventLog::shared().record("preference", {{"domain", domain}, {"key", key}, {"value", value.description()}});
     return true;

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "host/Foundation/PlistValue.h"
+#include "host/Foundation/PlistObject.h"
 
 namespace host {
 

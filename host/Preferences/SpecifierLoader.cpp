@@ -1,6 +1,6 @@
 #include "host/Preferences/SpecifierLoader.h"
 
-#include "host/Foundation/PropertyList.h"
+#include "host/Runtime/PropertyList.h"
 
 namespace host {
 namespace {
@@ -99,7 +99,7 @@ PSSpecifierArray SpecifierLoader::specifiersFromPlist(PlistValue page, const std
 PSSpecifierArray SpecifierLoader::specifiersFromBytes(std::string_view bytes, const std::shared_ptr<NSObject>& target,
     std::string* diagnostic) {
     std::string error;
-    auto page = PropertyList::parse(bytes, &error);
+    auto page = host::PropertyList::parse(bytes, &error);
     if (!page) {
         if (diagnostic) *diagnostic = error;
         return {};

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/Foundation/PlistValue.h"
+#include "host/Foundation/PlistObject.h"
 #include "host/Preferences/PSSpecifier.h"
 
 namespace host {

@@ -1,7 +1,7 @@
 #include "host/Social/SLComposeViewController.h"
 
-#include "host/System/DeviceProfile.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/DeviceProfile.h"
+#include "host/Runtime/EventLog.h"
 
 bool SLComposeViewController::isAvailableForServiceType(const std::string& serviceType) {
     return serviceType == SLServiceTypeTwitter && host::DeviceProfile::current().hasTwitterAccount;

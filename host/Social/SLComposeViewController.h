@@ -24,7 +24,7 @@ public:
     // composeViewControllerForServiceType: a new sheet; nullptr for a service the platform lacks.
     static std::shared_ptr<SLComposeViewController> composeViewControllerForServiceType(const std::string& serviceType);
 
-    std::string className() const override { return "SLComposeViewController"; }
+    NS_CLASS(SLComposeViewController)
     const std::string& serviceType() const { return _serviceType; }
 
     // setInitialText: false, and no change, once the sheet has been shown to the user.

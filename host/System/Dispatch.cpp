@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/Foundation/RunLoop.h"
-#include "host/Foundation/SaturatingCast.h"
+#include "host/Runtime/RunLoop.h"
+#include "host/Runtime/SaturatingCast.h"
 
 struct dispatch_queue_s {};
 

@@ -1,6 +1,6 @@
 #include "host/System/MobileGestalt.h"
 
-#include "host/System/DeviceProfile.h"
+#include "host/Runtime/DeviceProfile.h"
 
 std::optional<std::string> MGCopyAnswer(std::string_view key) {
     const auto& profile = host::DeviceProfile::current();

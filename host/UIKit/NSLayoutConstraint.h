@@ -34,7 +34,7 @@ public:
         NSLayoutAttribute attribute, NSLayoutRelation relation, const std::shared_ptr<UIView>& toItem,
         NSLayoutAttribute toAttribute, CGFloat multiplier, CGFloat constant);
 
-    std::string className() const override { return "NSLayoutConstraint"; }
+    NS_CLASS(NSLayoutConstraint)
 
     // Constraints refer to their views weakly; the views own each other through the tree.
     std::shared_ptr<UIView> firstItem() const { return _firstItem.lock(); }

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <tuple>
 
-#include "host/Foundation/SaturatingCast.h"
+#include "host/Runtime/SaturatingCast.h"
 
 #ifndef VELKARO_FONTCONFIG_FILE
 #define VELKARO_FONTCONFIG_FILE ""

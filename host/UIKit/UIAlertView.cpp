@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "host/System/EventLog.h"
+#include "host/Runtime/EventLog.h"
 
 namespace {
 std::vector<std::shared_ptr<UIAlertView>>& shown() {

@@ -32,7 +32,7 @@ public:
     static std::shared_ptr<UIAlertView> initWithTitle(std::optional<std::string> title, std::optional<std::string> message,
         const std::shared_ptr<UIAlertViewDelegate>& delegate, std::optional<std::string> cancelButtonTitle,
         std::vector<std::string> otherButtonTitles);
-    std::string className() const override { return "UIAlertView"; }
+    NS_CLASS(UIAlertView)
 
     const std::optional<std::string>& title() const { return _title; }
     const std::optional<std::string>& message() const { return _message; }

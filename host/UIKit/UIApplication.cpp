@@ -1,7 +1,7 @@
 #include "host/UIKit/UIApplication.h"
 
-#include "host/System/DeviceProfile.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/DeviceProfile.h"
+#include "host/Runtime/EventLog.h"
 
 std::shared_ptr<UIApplication> UIApplication::sharedApplication() {
     static auto app = std::make_shared<UIApplication>();

@@ -15,7 +15,7 @@ enum UIStatusBarStyle : NSInteger { UIStatusBarStyleDefault = 0, UIStatusBarStyl
 class UIApplication : public NSObject {
 public:
     static std::shared_ptr<UIApplication> sharedApplication();
-    std::string className() const override { return "UIApplication"; }
+    NS_CLASS(UIApplication)
 
     NSInteger statusBarStyle() const { return _statusBarStyle; }
     void setStatusBarStyle(NSInteger style);

@@ -25,7 +25,7 @@ public:
     static std::shared_ptr<UIBarButtonItem> initWithTitle(const std::string& title, UIBarButtonItemStyle style,
         const id& target, const std::string& action);
 
-    std::string className() const override { return "UIBarButtonItem"; }
+    NS_CLASS(UIBarButtonItem)
     const std::optional<UIBarButtonSystemItem>& systemItem() const { return _systemItem; }
     const std::optional<std::string>& title() const { return _title; }
     UIBarButtonItemStyle style() const { return _style; }

@@ -12,7 +12,7 @@ enum UIButtonType : NSInteger { UIButtonTypeCustom = 0, UIButtonTypeSystem = 1 }
 class UIButton : public UIControl {
 public:
     static std::shared_ptr<UIButton> buttonWithType(UIButtonType type);
-    std::string className() const override { return "UIButton"; }
+    NS_CLASS(UIButton)
 
     UIButtonType buttonType() const { return _type; }
     void setTitle(std::optional<std::string> title, NSUInteger state);

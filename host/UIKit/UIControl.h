@@ -16,7 +16,7 @@ enum UIControlState : NSUInteger { UIControlStateNormal = 0, UIControlStateHighl
 
 class UIControl : public UIView {
 public:
-    std::string className() const override { return "UIControl"; }
+    NS_CLASS(UIControl)
 
     void addTarget(const id& target, const std::string& action, NSUInteger controlEvents);
     // Sends every action registered for any of `controlEvents`, with this control as sender.

@@ -1,6 +1,6 @@
 #include "host/UIKit/UIDevice.h"
 
-#include "host/System/DeviceProfile.h"
+#include "host/Runtime/DeviceProfile.h"
 
 std::shared_ptr<UIDevice> UIDevice::currentDevice() {
     static auto device = std::make_shared<UIDevice>();

@@ -12,7 +12,7 @@ enum UIUserInterfaceIdiom : NSInteger { UIUserInterfaceIdiomPhone = 0, UIUserInt
 class UIDevice : public NSObject {
 public:
     static std::shared_ptr<UIDevice> currentDevice();
-    std::string className() const override { return "UIDevice"; }
+    NS_CLASS(UIDevice)
 
     bool respondsToSelector(const std::string& selector) const override;
     NSInteger userInterfaceIdiom() const;

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "host/System/DeviceRoot.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/DeviceRoot.h"
+#include "host/Runtime/EventLog.h"
 
 namespace {
 

@@ -27,7 +27,7 @@ public:
     // A copy sharing the pixels, drawn in the given mode.
     std::shared_ptr<UIImage> imageWithRenderingMode(UIImageRenderingMode mode) const;
 
-    std::string className() const override { return "UIImage"; }
+    NS_CLASS(UIImage)
     CGSize size() const { return {double(_width), double(_height)}; }
     UIImageRenderingMode renderingMode() const { return _renderingMode; }
 

@@ -1,6 +1,6 @@
 #include "host/UIKit/UIImageView.h"
 
-#include "host/System/FailureInjection.h"
+#include "host/Runtime/FailureInjection.h"
 
 std::shared_ptr<UIImageView> UIImageView::initWithImage(const std::shared_ptr<UIImage>& image) {
     if (host::FailureInjection::shouldFail("UIImageView")) return nullptr;

@@ -9,7 +9,7 @@ class UIImageView : public UIView {
 public:
     // initWithImage: sized to the image; an absent image gives an empty view of zero size.
     static std::shared_ptr<UIImageView> initWithImage(const std::shared_ptr<UIImage>& image);
-    std::string className() const override { return "UIImageView"; }
+    NS_CLASS(UIImageView)
 
     const std::shared_ptr<UIImage>& image() const { return _image; }
     void setImage(std::shared_ptr<UIImage> image) { _image = std::move(image); }

@@ -1,6 +1,6 @@
 #include "host/UIKit/UILabel.h"
 
-#include "host/System/FailureInjection.h"
+#include "host/Runtime/FailureInjection.h"
 #include "host/UIKit/TextMetrics.h"
 
 std::shared_ptr<UILabel> UILabel::initWithFrame(CGRect frame) {

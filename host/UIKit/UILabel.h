@@ -17,7 +17,7 @@ enum NSTextAlignment : NSInteger {
 class UILabel : public UIView {
 public:
     static std::shared_ptr<UILabel> initWithFrame(CGRect frame);
-    std::string className() const override { return "UILabel"; }
+    NS_CLASS(UILabel)
 
     const std::optional<std::string>& text() const { return _text; }
     void setText(std::optional<std::string> text) { _text = std::move(text); }

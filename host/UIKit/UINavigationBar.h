@@ -13,7 +13,7 @@ using NSTitleTextAttributes = std::map<std::string, UIColor>;
 
 class UINavigationBar : public UIView {
 public:
-    std::string className() const override { return "UINavigationBar"; }
+    NS_CLASS(UINavigationBar)
 
     const std::optional<UIColor>& tintColor() const { return _tint; }
     void setTintColor(std::optional<UIColor> color);

@@ -11,7 +11,7 @@ class UINavigationController : public UIViewController {
 public:
     static std::shared_ptr<UINavigationController> initWithRootViewController(const std::shared_ptr<UIViewController>& root);
     UINavigationController();
-    std::string className() const override { return "UINavigationController"; }
+    NS_CLASS(UINavigationController)
 
     const std::shared_ptr<UINavigationBar>& navigationBar() const { return _navigationBar; }
     bool isNavigationBarHidden() const { return _navigationBarHidden; }

@@ -9,7 +9,7 @@
 
 class UINavigationItem : public NSObject {
 public:
-    std::string className() const override { return "UINavigationItem"; }
+    NS_CLASS(UINavigationItem)
 
     const std::optional<std::string>& title() const { return _title; }
     void setTitle(std::optional<std::string> title) { _title = std::move(title); }

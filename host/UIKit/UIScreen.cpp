@@ -1,6 +1,6 @@
 #include "host/UIKit/UIScreen.h"
 
-#include "host/System/DeviceProfile.h"
+#include "host/Runtime/DeviceProfile.h"
 
 std::shared_ptr<UIScreen> UIScreen::mainScreen() {
     static auto screen = std::make_shared<UIScreen>();

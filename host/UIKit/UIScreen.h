@@ -8,7 +8,7 @@
 class UIScreen : public NSObject {
 public:
     static std::shared_ptr<UIScreen> mainScreen();
-    std::string className() const override { return "UIScreen"; }
+    NS_CLASS(UIScreen)
     CGRect bounds() const;
     CGFloat scale() const;
 };

@@ -6,7 +6,7 @@
 
 class UISlider : public UIControl {
 public:
-    std::string className() const override { return "UISlider"; }
+    NS_CLASS(UISlider)
 
     float value() const { return _value; }
     // Clamped into [minimum, maximum], as the platform's slider does.

@@ -20,7 +20,7 @@ private:
 
 class UISwitch : public UIControl {
 public:
-    std::string className() const override { return "UISwitch"; }
+    NS_CLASS(UISwitch)
 
     // appearanceWhenContainedIn: with a list of one container class name.
     static UISwitchAppearance appearanceWhenContainedIn(const std::vector<std::string>& containerClasses);

@@ -37,7 +37,7 @@ inline constexpr CGFloat UITableViewAutomaticDimension = -1;
 
 class UITableView : public UIView {
 public:
-    std::string className() const override { return "UITableView"; }
+    NS_CLASS(UITableView)
 
     void setDataSource(const std::shared_ptr<UITableViewDataSource>& source) { _dataSource = source; }
     void setDelegate(const std::shared_ptr<UITableViewDelegate>& delegate) { _delegate = delegate; }

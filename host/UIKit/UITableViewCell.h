@@ -22,7 +22,7 @@ enum UITableViewCellAccessoryType : NSInteger {
 class UITableViewCell : public UIView {
 public:
     UITableViewCell();
-    std::string className() const override { return "UITableViewCell"; }
+    NS_CLASS(UITableViewCell)
 
     const std::shared_ptr<UILabel>& textLabel() const { return _textLabel; }
     const std::shared_ptr<UILabel>& detailTextLabel() const { return _detailTextLabel; }

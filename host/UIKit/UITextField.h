@@ -15,7 +15,7 @@ public:
 
 class UITextField : public UIControl {
 public:
-    std::string className() const override { return "UITextField"; }
+    NS_CLASS(UITextField)
 
     const std::string& text() const { return _text; }
     void setText(std::string text) { _text = std::move(text); }

@@ -9,7 +9,7 @@
 class UIToolbar : public UIView {
 public:
     static std::shared_ptr<UIToolbar> initWithFrame(CGRect frame);
-    std::string className() const override { return "UIToolbar"; }
+    NS_CLASS(UIToolbar)
 
     const std::vector<std::shared_ptr<UIBarButtonItem>>& items() const { return _items; }
     void setItems(std::vector<std::shared_ptr<UIBarButtonItem>> items, bool animated) { _items = std::move(items); }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "host/Foundation/RunLoop.h"
-#include "host/System/FailureInjection.h"
+#include "host/Runtime/RunLoop.h"
+#include "host/Runtime/FailureInjection.h"
 #include "host/UIKit/LayoutSolver.h"
 
 namespace {

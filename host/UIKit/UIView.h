@@ -29,7 +29,7 @@ public:
     // initWithFrame: — nullptr when the host was told to fail the next base initialiser.
     static std::shared_ptr<UIView> initWithFrame(CGRect frame);
     UIView() = default;
-    std::string className() const override { return "UIView"; }
+    NS_CLASS(UIView)
 
     CGRect frame() const { return _frame; }
     virtual void setFrame(CGRect frame);  // resizes autoresizing subviews

@@ -1,6 +1,6 @@
 #include "host/UIKit/UIViewController.h"
 
-#include "host/System/EventLog.h"
+#include "host/Runtime/EventLog.h"
 #include "host/UIKit/UINavigationController.h"
 
 std::shared_ptr<UIView> UIViewController::view() {

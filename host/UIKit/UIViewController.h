@@ -13,7 +13,7 @@ class UINavigationController;
 
 class UIViewController : public NSObject {
 public:
-    std::string className() const override { return "UIViewController"; }
+    NS_CLASS(UIViewController)
 
     // The view; the first call runs loadView, then viewDidLoad.
     std::shared_ptr<UIView> view();

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "host/System/DeviceProfile.h"
-#include "host/System/FailureInjection.h"
+#include "host/Runtime/DeviceProfile.h"
+#include "host/Runtime/FailureInjection.h"
 #include "host/UIKit/UILabel.h"
 #include "tests/support/DeviceFixture.h"
 

@@ -3,9 +3,9 @@
 #include <set>
 
 #include "cells/KXVelkaroDeveloperTableCell.h"
-#include "host/Foundation/ClassRegistry.h"
-#include "host/System/DeviceProfile.h"
-#include "host/System/FailureInjection.h"
+#include "host/Preferences/PSClassFactories.h"
+#include "host/Runtime/DeviceProfile.h"
+#include "host/Runtime/FailureInjection.h"
 #include "host/UIKit/UIApplication.h"
 #include "tests/support/DeviceFixture.h"
 
@@ -24,7 +24,7 @@ protected:
     }
     static std::shared_ptr<KXVelkaroDeveloperTableCell> cellFor(const std::shared_ptr<PSSpecifier>& specifier) {
         // Created the way the host creates a row's cell: by class name.
-        auto cell = host::ClassRegistry::shared().createCell("KXVelkaroDeveloperTableCell", 1, "Cell", specifier);
+        auto cell = host::createCell("KXVelkaroDeveloperTableCell", 1, "Cell", specifier);
         return std::dynamic_pointer_cast<KXVelkaroDeveloperTableCell>(cell);
     }
     static void install(std::set<std::string> schemes) {

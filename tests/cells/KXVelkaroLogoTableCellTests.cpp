@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "host/System/FailureInjection.h"
+#include "host/Runtime/FailureInjection.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "host/CoreFoundation/CFNotificationCenter.h"
-#include "host/Foundation/ClassRegistry.h"
-#include "host/Foundation/PropertyList.h"
-#include "host/Foundation/RunLoop.h"
-#include "host/System/DeviceProfile.h"
-#include "host/System/FailureInjection.h"
+#include "host/Preferences/PSClassFactories.h"
+#include "host/Runtime/PropertyList.h"
+#include "host/Runtime/RunLoop.h"
+#include "host/Runtime/DeviceProfile.h"
+#include "host/Runtime/FailureInjection.h"
 #include "host/UIKit/UIBarButtonItem.h"
 #include "host/UIKit/UIButton.h"
 #include "host/UIKit/UIToolbar.h"
@@ -54,7 +54,7 @@ protected:
     // As the host makes a row's cell: by the class name the row gives.
     std::shared_ptr<KXVelkaroSliderCell> makeCell(const std::shared_ptr<PSSpecifier>& row, NSInteger style = 0) {
         return std::dynamic_pointer_cast<KXVelkaroSliderCell>(
-            host::ClassRegistry::shared().createCell(row->cellClassName(), style, "slider", row));
+            host::createCell(row->cellClassName(), style, "slider", row));
     }
     // What sits under a finger `fromRight` points from the row's right edge.
     static std::shared_ptr<UIButton> buttonAtRightEnd(const std::shared_ptr<KXVelkaroSliderCell>& cell, CGFloat fromRight = 1) {
@@ -76,7 +76,7 @@ protected:
         entry->clickButtonAtIndex(1);
     }
     std::optional<PlistValue> storedValue() const {
-        auto stored = PropertyList::readFile(hostPath(kPrefsPath));
+        auto stored = host::PropertyList::readFile(hostPath(kPrefsPath));
         if (!stored || (*stored)["cornerRadius"].isNil()) return std::nullopt;
         return (*stored)["cornerRadius"];
     }

@@ -1,4 +1,4 @@
-#include "host/Foundation/AtomicFile.h"
+#include "host/Runtime/AtomicFile.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +20,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "host/System/EventLog.h"
-#include "host/System/FailureInjection.h"
-#include "host/System/UniqueFd.h"
+#include "host/Runtime/EventLog.h"
+#include "host/Runtime/FailureInjection.h"
+#include "host/Runtime/UniqueFd.h"
 
 namespace fs = std::filesystem;
 

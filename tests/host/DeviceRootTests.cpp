@@ -9,7 +9,7 @@
 
 #include "host/Foundation/NSBundle.h"
 #include "host/Preferences/PreferenceStore.h"
-#include "host/System/DeviceRoot.h"
+#include "host/Runtime/DeviceRoot.h"
 #include "host/UIKit/UIImage.h"
 #include "tests/support/DeviceFixture.h"
 

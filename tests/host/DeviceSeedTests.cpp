@@ -1,6 +1,6 @@
 // Seeding a device: files land inside the device root, through the device's own links, and
 // nothing the device already has is written over.
-#include "host/System/DeviceSeed.h"
+#include "host/Runtime/DeviceSeed.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "host/System/EventLog.h"
+#include "host/Runtime/EventLog.h"
 
 #include <gtest/gtest.h>
 

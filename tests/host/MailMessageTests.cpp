@@ -1,4 +1,4 @@
-#include "host/MessageUI/MailMessage.h"
+#include "host/Runtime/MailMessage.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +28,8 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    static MailMessage supportMail(std::vector<MailAttachment> attachments) {
-        MailMessage mail;
+    static host::MailMessage supportMail(std::vector<host::MailAttachment> attachments) {
+        host::MailMessage mail;
         mail.from = "Device Owner <owner@example.org>";
         mail.toRecipients = {"Mornvale <support@mornvale.com>"};
         mail.subject = "Velkaro Support";
@@ -38,7 +38,7 @@ protected:
         return mail;
     }
     // Writes `mail` and reads it back the way a mail client would.
-    GRef<GMimeMessage> roundTrip(const MailMessage& mail) {
+    GRef<GMimeMessage> roundTrip(const host::MailMessage& mail) {
         std::string error;
         EXPECT_TRUE(mail.writeEml(dir / "mail.eml", &error)) << error;
         auto read = readMessage(dir / "mail.eml");
@@ -46,7 +46,7 @@ protected:
         return read;
     }
     // Every attachment comes back in order, with its name, type and bytes.
-    static void expectAttachments(GMimeMessage* read, const MailMessage& sent, const std::vector<std::string>& types) {
+    static void expectAttachments(GMimeMessage* read, const host::MailMessage& sent, const std::vector<std::string>& types) {
         GMimeObject* top = g_mime_message_get_mime_part(read);
         ASSERT_TRUE(GMIME_IS_MULTIPART(top));
         EXPECT_EQ(mimeType(top), "multipart/mixed");
@@ -69,7 +69,7 @@ protected:
 };
 
 TEST_F(MailMessageTest, SupportMailReadsBackPartForPart) {
-    const MailMessage mail = supportMail({{kPlist, "application/xml", "VelkaroPrefs.plist"}, {kPackages, "text/plain", "dpkgl.txt"}});
+    const host::MailMessage mail = supportMail({{kPlist, "application/xml", "VelkaroPrefs.plist"}, {kPackages, "text/plain", "dpkgl.txt"}});
     GRef<GMimeMessage> read = roundTrip(mail);
     ASSERT_TRUE(read);
     EXPECT_STREQ(g_mime_message_get_subject(read.get()), "Velkaro Support");
@@ -97,7 +97,7 @@ TEST_F(MailMessageTest, SupportMailReadsBackPartForPart) {
 }
 
 TEST_F(MailMessageTest, UnusualAttachmentsKeepTheirNamesAndBytes) {
-    const MailMessage mail = supportMail({
+    const host::MailMessage mail = supportMail({
         {"", "text/plain", "empty.log"},
         {std::string(100000, '\xa5'), "application/octet-stream", "Einstellungen für Grüße.bin"},
         {"x", "", "untyped"},
@@ -123,7 +123,7 @@ TEST_F(MailMessageTest, BodyComesBackExactly) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        MailMessage mail = supportMail({});
+        host::MailMessage mail = supportMail({});
         mail.body = c.body;
         mail.bodyIsHTML = c.html;
         GRef<GMimeMessage> read = roundTrip(mail);
@@ -143,7 +143,7 @@ TEST_F(MailMessageTest, FailureIsReportedAndWritesNothing) {
         {dir / "mail.eml", ""},                                            // recipient without an address
     };
     for (const auto& [path, to] : cases) {
-        MailMessage mail = supportMail({});
+        host::MailMessage mail = supportMail({});
         mail.toRecipients = {to};
         std::string error;
         EXPECT_FALSE(mail.writeEml(path, &error)) << path;
@@ -155,19 +155,19 @@ TEST_F(MailMessageTest, FailureIsReportedAndWritesNothing) {
 // CR, LF or NUL in any header field would add header lines or recipients: the message is refused.
 TEST_F(MailMessageTest, HeaderFieldsThatBreakTheirLineRefuseTheMessage) {
     const struct {
-        void (*spoil)(MailMessage&);
+        void (*spoil)(host::MailMessage&);
         const char* named;
     } cases[] = {
-        {[](MailMessage& m) { m.from = "owner@example.org\nBcc: thief@example.net"; }, "the sender"},
-        {[](MailMessage& m) { m.toRecipients.push_back("support@mornvale.com\r\nthief@example.net"); }, "recipient 2"},
-        {[](MailMessage& m) { m.subject = "Velkaro Support\rX-Priority: 1"; }, "the subject"},
-        {[](MailMessage& m) { m.subject = std::string("Velkaro\0Support", 15); }, "the subject"},
-        {[](MailMessage& m) { m.attachments[0].fileName = "prefs.plist\r\nContent-Type: text/html"; }, "the name of attachment 1"},
-        {[](MailMessage& m) { m.attachments[0].mimeType = "text/plain\nX-Injected: yes"; }, "the type of attachment 1"},
+        {[](host::MailMessage& m) { m.from = "owner@example.org\nBcc: thief@example.net"; }, "the sender"},
+        {[](host::MailMessage& m) { m.toRecipients.push_back("support@mornvale.com\r\nthief@example.net"); }, "recipient 2"},
+        {[](host::MailMessage& m) { m.subject = "Velkaro Support\rX-Priority: 1"; }, "the subject"},
+        {[](host::MailMessage& m) { m.subject = std::string("Velkaro\0Support", 15); }, "the subject"},
+        {[](host::MailMessage& m) { m.attachments[0].fileName = "prefs.plist\r\nContent-Type: text/html"; }, "the name of attachment 1"},
+        {[](host::MailMessage& m) { m.attachments[0].mimeType = "text/plain\nX-Injected: yes"; }, "the type of attachment 1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.named);
-        MailMessage mail = supportMail({{kPlist, "application/xml", "VelkaroPrefs.plist"}});
+        host::MailMessage mail = supportMail({{kPlist, "application/xml", "VelkaroPrefs.plist"}});
         c.spoil(mail);
         std::string error;
         EXPECT_FALSE(mail.writeEml(dir / "mail.eml", &error));

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "host/Foundation/NSBundle.h"
-#include "host/System/DeviceProfile.h"
+#include "host/Runtime/DeviceProfile.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {

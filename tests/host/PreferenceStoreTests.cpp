@@ -20,9 +20,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "host/Foundation/AtomicFile.h"
-#include "host/Foundation/PropertyList.h"
-#include "host/System/DeviceRoot.h"
+#include "host/Runtime/AtomicFile.h"
+#include "host/Runtime/PropertyList.h"
+#include "host/Runtime/DeviceRoot.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {
@@ -108,7 +108,7 @@ TEST_F(PreferenceStoreTest, WriterKilledMidWriteNeverTearsOrLosesStoredValues) {
 
         SCOPED_TRACE("round " + std::to_string(rounds));
         std::string error;
-        auto stored = PropertyList::readFile(path, &error);
+        auto stored = host::PropertyList::readFile(path, &error);
         ASSERT_TRUE(stored && stored->isDictionary()) << error;
         EXPECT_EQ((*stored)["kept"], PlistValue(42));
         const PlistValue& written = (*stored)["blob"];
@@ -156,7 +156,7 @@ TEST_F(PreferenceStoreTest, ReplacingOneKeyKeepsTheOthers) {
     ASSERT_TRUE(host::PreferenceStore::setValue(kDomain, "cornerRadius", PlistValue(0.3f)));
     ASSERT_TRUE(host::PreferenceStore::setValue(kDomain, "theme", PlistValue("dark")));
     ASSERT_TRUE(host::PreferenceStore::setValue(kDomain, "theme", PlistValue()));
-    auto stored = PropertyList::readFile(hostPath(kPrefsPath));
+    auto stored = host::PropertyList::readFile(hostPath(kPrefsPath));
     ASSERT_TRUE(stored);
     EXPECT_EQ(*stored, PlistValue(PlistValue::Dictionary{{"enabled", true}, {"cornerRadius", PlistValue(0.3f)}}));
     EXPECT_EQ(events("preference").size(), 5u);

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "host/Foundation/NSTimer.h"
-#include "host/Foundation/RunLoop.h"
+#include "host/Runtime/RunLoop.h"
 #include "host/System/Dispatch.h"
 #include "host/UIKit/UIView.h"
 #include "tests/support/DeviceFixture.h"

@@ -1,4 +1,4 @@
-#include "host/Foundation/SaturatingCast.h"
+#include "host/Runtime/SaturatingCast.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The shell stand-in: /bin/sh in a sandbox whose "/" is the device root.
-#include "host/System/Shell.h"
+#include "host/Runtime/Shell.h"
 
 #include <sys/wait.h>
 
@@ -7,7 +7,7 @@
 #include <set>
 #include <sstream>
 
-#include "host/System/DeviceRoot.h"
+#include "host/Runtime/DeviceRoot.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {

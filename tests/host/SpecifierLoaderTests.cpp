@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "host/Foundation/PropertyList.h"
+#include "host/Runtime/PropertyList.h"
 #include "host/Preferences/PSListController.h"
 #include "host/Preferences/SpecifierLoader.h"
 #include "tests/support/DeviceFixture.h"
@@ -87,7 +87,7 @@ TEST_F(SpecifierLoaderTest, DeeplyNestedListsAreRefused) {
     std::string deep = "<?xml version=\"1.0\"?><plist>";
     for (int k = 0; k < 100000; ++k) deep += "<array>";
     std::string why;
-    EXPECT_FALSE(PropertyList::parse(deep, &why));
+    EXPECT_FALSE(host::PropertyList::parse(deep, &why));
     EXPECT_NE(why.find("nested"), std::string::npos) << why;
 }
 
@@ -105,8 +105,8 @@ TEST_F(SpecifierLoaderTest, BinaryListsReadLikeXMLAndExtremesRoundTrip) {
     PlistValue::Dictionary items;
     items["items"] = PlistValue(std::move(rows));
     const PlistValue page(std::move(items));
-    for (auto format : {PropertyList::Format::XML, PropertyList::Format::Binary}) {
-        const auto read = PropertyList::parse(PropertyList::serialize(page, format));
+    for (auto format : {host::PropertyList::Format::XML, host::PropertyList::Format::Binary}) {
+        const auto read = host::PropertyList::parse(host::PropertyList::serialize(page, format));
         ASSERT_TRUE(read);
         EXPECT_EQ(*read, page);
     }
@@ -116,8 +116,8 @@ TEST_F(SpecifierLoaderTest, BinaryListsReadLikeXMLAndExtremesRoundTrip) {
     values["smallest"] = PlistValue(std::numeric_limits<std::int64_t>::min());
     values["beyond32Bits"] = PlistValue(PlistValue::Date{1e12});
     const PlistValue extremes(std::move(values));
-    for (auto format : {PropertyList::Format::XML, PropertyList::Format::Binary}) {
-        const auto read = PropertyList::parse(PropertyList::serialize(extremes, format));
+    for (auto format : {host::PropertyList::Format::XML, host::PropertyList::Format::Binary}) {
+        const auto read = host::PropertyList::parse(host::PropertyList::serialize(extremes, format));
         ASSERT_TRUE(read);
         EXPECT_EQ((*read)["largest"], extremes["largest"]);
         EXPECT_EQ((*read)["smallest"], extremes["smallest"]);

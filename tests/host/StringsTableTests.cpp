@@ -1,4 +1,4 @@
-#include "host/Foundation/StringsTable.h"
+#include "host/Runtime/StringsTable.h"
 
 #include <gtest/gtest.h>
 #include <plist/plist.h>
@@ -9,7 +9,7 @@
 
 namespace {
 
-using Entries = StringsTable::Entries;
+using Entries = host::StringsTable::Entries;
 using namespace std::string_literals;
 
 // A binary property list written by libplist from `root`, which it takes.
@@ -95,11 +95,11 @@ unquoted_Key-1.0 = $path/to:+x;
         {"SPACED", "x"},
         {"LAST", "end"},
     };
-    EXPECT_EQ(StringsTable::parse(text, &diagnostic), expected);
+    EXPECT_EQ(host::StringsTable::parse(text, &diagnostic), expected);
     EXPECT_EQ(diagnostic, "");
     std::string many;
     for (int i = 0; i < 20000; ++i) many += "\"k" + std::to_string(i) + "\" = \"v\";\n";
-    EXPECT_EQ(StringsTable::parse(many).size(), 20000u);
+    EXPECT_EQ(host::StringsTable::parse(many).size(), 20000u);
 }
 
 TEST(StringsTableTest, SyntaxErrorEmptiesTheWholeTable) {
@@ -118,18 +118,18 @@ TEST(StringsTableTest, SyntaxErrorEmptiesTheWholeTable) {
     };
     for (const auto& c : cases) {
         std::string diagnostic;
-        EXPECT_TRUE(StringsTable::parse(c.text, &diagnostic).empty()) << c.text;
+        EXPECT_TRUE(host::StringsTable::parse(c.text, &diagnostic).empty()) << c.text;
         EXPECT_NE(diagnostic.find(c.line), std::string::npos) << c.text << " -> " << diagnostic;
-        EXPECT_FALSE(StringsTable::parseOldStyle(c.text).has_value()) << c.text;
+        EXPECT_FALSE(host::StringsTable::parseOldStyle(c.text).has_value()) << c.text;
     }
 }
 
 TEST(StringsTableTest, EmptyAndCommentOnlyFilesAreEmptyTables) {
     for (std::string_view text : {"", " \n\t", "// nothing\n", "/* nothing */", "\xEF\xBB\xBF", "/* never closed"}) {
         std::string diagnostic;
-        EXPECT_TRUE(StringsTable::parse(text, &diagnostic).empty());
+        EXPECT_TRUE(host::StringsTable::parse(text, &diagnostic).empty());
         EXPECT_EQ(diagnostic, "") << text;
-        auto table = StringsTable::parseOldStyle(text);
+        auto table = host::StringsTable::parseOldStyle(text);
         ASSERT_TRUE(table.has_value()) << text;
         EXPECT_TRUE(table->empty());
     }
@@ -174,7 +174,7 @@ TEST(StringsTableTest, ReadsEveryEncodingAndFormatAlike) {
     };
     for (const auto& c : cases) {
         std::string diagnostic;
-        EXPECT_EQ(StringsTable::parse(c.bytes, &diagnostic), c.expected) << c.bytes.substr(0, 40);
+        EXPECT_EQ(host::StringsTable::parse(c.bytes, &diagnostic), c.expected) << c.bytes.substr(0, 40);
         EXPECT_EQ(diagnostic, "");
     }
 }
@@ -183,7 +183,7 @@ TEST(StringsTableTest, ReadsEveryEncodingAndFormatAlike) {
 // libplist) and nesting deep enough to overflow its stack: an empty table and a diagnostic.
 TEST(StringsTableTest, UnreadableInputGivesAnEmptyTableAndADiagnostic) {
     const std::string binary = binaryPlist(dictionary({{"KEY", plist_new_string("ab")}, {"\xC3\xA9", plist_new_string("\xC3\xA9")}}));
-    ASSERT_EQ(StringsTable::parse(binary).size(), 2u);
+    ASSERT_EQ(host::StringsTable::parse(binary).size(), 2u);
     const auto withNul = [&](std::string_view pattern, std::string_view replacement) {
         std::string bytes = binary;
         const auto at = bytes.find(pattern);
@@ -223,7 +223,7 @@ TEST(StringsTableTest, UnreadableInputGivesAnEmptyTableAndADiagnostic) {
     };
     for (const auto& bytes : cases) {
         std::string diagnostic;
-        EXPECT_TRUE(StringsTable::parse(bytes, &diagnostic).empty()) << bytes.substr(0, 60);
+        EXPECT_TRUE(host::StringsTable::parse(bytes, &diagnostic).empty()) << bytes.substr(0, 60);
         EXPECT_FALSE(diagnostic.empty()) << bytes.substr(0, 60);
     }
 }

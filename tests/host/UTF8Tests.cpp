@@ -1,4 +1,4 @@
-#include "host/Foundation/UTF8.h"
+#include "host/Runtime/UTF8.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include <thread>
 
 #include "host/Foundation/NSBundle.h"
-#include "host/System/DeviceProfile.h"
-#include "host/System/DeviceRoot.h"
+#include "host/Runtime/DeviceProfile.h"
+#include "host/Runtime/DeviceRoot.h"
 #include "localization/KXVelkaroLocalizer.h"
 #include "tests/support/DeviceFixture.h"
 

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/Foundation/PropertyList.h"
-#include "host/Foundation/StringsTable.h"
+#include "host/Runtime/PropertyList.h"
+#include "host/Runtime/StringsTable.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ std::string readBytes(const std::filesystem::path& path) {
 }
 
 // The texts a page list hands to the localizer: its title, and each row's label, footer and titles.
-std::vector<std::string> localizedTexts(const PlistValue& page) {
+std::vector<std::string> localizedTexts(const host::PlistValue& page) {
     std::vector<std::string> texts;
     if (auto title = page["title"].text()) texts.push_back(*title);
     if (const auto* items = page["items"].array()) {
@@ -45,7 +45,7 @@ TEST(TranslationCoverage, EveryLocalizedTextHasAnEntryInEveryLanguage) {
     std::vector<std::string> makerPictures;
     for (const char* name : kPages) {
         std::string error;
-        auto page = PropertyList::readFile(kResources / name, &error);
+        auto page = host::PropertyList::readFile(kResources / name, &error);
         ASSERT_TRUE(page && page->isDictionary()) << name << ": " << error;
         auto texts = localizedTexts(*page);
         keys.insert(keys.end(), texts.begin(), texts.end());
@@ -61,7 +61,7 @@ TEST(TranslationCoverage, EveryLocalizedTextHasAnEntryInEveryLanguage) {
         ++languages;
         const auto language = entry.path().stem().string();
         std::string diagnostic;
-        const auto table = StringsTable::parse(readBytes(entry.path() / "Localizable.strings"), &diagnostic);
+        const auto table = host::StringsTable::parse(readBytes(entry.path() / "Localizable.strings"), &diagnostic);
         EXPECT_TRUE(diagnostic.empty()) << language << ": " << diagnostic;
         for (const auto& key : keys) EXPECT_TRUE(table.count(key)) << language << " has no entry for \"" << key << "\"";
     }

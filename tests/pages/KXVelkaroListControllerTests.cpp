@@ -4,7 +4,7 @@
 #include <set>
 
 #include "host/Preferences/PSRootController.h"
-#include "host/System/DeviceProfile.h"
+#include "host/Runtime/DeviceProfile.h"
 #include "host/UIKit/UIApplication.h"
 #include "host/UIKit/UISwitch.h"
 #include "pages/KXVelkaroListController.h"
@@ -105,7 +105,7 @@ TEST_F(KXVelkaroListControllerTest, DisappearClearsEvenEarlierValues) {
 
 class OtherPage : public KXVelkaroListController {
 public:
-    std::string className() const override { return "OtherPage"; }
+    NS_CLASS(OtherPage)
 };
 
 // The on-colour is set for switches inside the appearing page's own class, and stays.

@@ -2,10 +2,10 @@
 // all three pages.
 #include <gtest/gtest.h>
 
-#include "host/Foundation/ClassRegistry.h"
+#include "host/Preferences/PSClassFactories.h"
 #include "host/Preferences/PSRootController.h"
 #include "host/Social/SLComposeViewController.h"
-#include "host/System/DeviceProfile.h"
+#include "host/Runtime/DeviceProfile.h"
 #include "host/UIKit/UIBarButtonItem.h"
 #include "pages/KXVelkaroConfigurationListController.h"
 #include "pages/KXVelkaroMakersListController.h"
@@ -21,7 +21,7 @@ class SubPagesTest : public DeviceFixture {
 protected:
     // Created by class name, as the host opens a page row; the object must be of that class.
     std::shared_ptr<KXVelkaroListController> makePage(const std::string& name) {
-        auto controller = host::ClassRegistry::shared().createController(name);
+        auto controller = host::createController(name);
         const bool rightClass = name == "VelkaroListController"
             ? std::dynamic_pointer_cast<VelkaroListController>(controller) != nullptr
             : name == "KXVelkaroConfigurationListController"

@@ -5,10 +5,10 @@
 #include <optional>
 #include <sstream>
 
-#include "host/Foundation/ClassRegistry.h"
+#include "host/Preferences/PSClassFactories.h"
 #include "host/MessageUI/MFMailComposeViewController.h"
 #include "host/Preferences/PSRootController.h"
-#include "host/System/DeviceProfile.h"
+#include "host/Runtime/DeviceProfile.h"
 #include "pages/VelkaroListController.h"
 #include "tests/support/DeviceFixture.h"
 #include "tests/support/GMimeReader.h"
@@ -27,7 +27,7 @@ protected:
     void tapEmailSupport() {
         if (!page) {
             page = std::dynamic_pointer_cast<VelkaroListController>(
-                host::ClassRegistry::shared().createController("VelkaroListController"));
+                host::createController("VelkaroListController"));
             ASSERT_NE(page, nullptr);
             navigation = showPage(page);
         }
@@ -53,8 +53,8 @@ protected:
     }
 
     // The preferences file (when given) and then the package listing, in that order.
-    void expectAttachments(const std::vector<MailAttachment>& attachments, const std::optional<std::string>& preferences) const {
-        std::vector<MailAttachment> expected;
+    void expectAttachments(const std::vector<host::MailAttachment>& attachments, const std::optional<std::string>& preferences) const {
+        std::vector<host::MailAttachment> expected;
         if (preferences) expected.push_back({*preferences, "application/xml", "VelkaroPrefs.plist"});
         expected.push_back({deviceFile("/tmp/dpkgl.log"), "text/plain", "dpkgl.txt"});
         ASSERT_EQ(attachments.size(), expected.size());
@@ -98,7 +98,7 @@ TEST_F(SupportMailTest, ComposerCarriesTheDeviceAndBothFilesAndComesUpOnTheNavig
         EXPECT_EQ(presented[0].field("animated"), "true");
         EXPECT_EQ(mail->mailComposeDelegate(), std::static_pointer_cast<MFMailComposeViewControllerDelegate>(page));
 
-        const MailMessage& m = mail->message();
+        const host::MailMessage& m = mail->message();
         EXPECT_EQ(m.subject, "Velkaro Support");
         EXPECT_EQ(m.toRecipients, std::vector<std::string>{"Mornvale <support@mornvale.com>"});
         EXPECT_EQ(m.body, c.body);
@@ -129,7 +129,7 @@ TEST_F(SupportMailTest, SentMailReadsBackWithBothAttachmentsByteIdentical) {
     GMimeMultipart* parts = GMIME_MULTIPART(top);
     ASSERT_EQ(g_mime_multipart_get_count(parts), 3);
     EXPECT_EQ(decoded(g_mime_multipart_get_part(parts, 0)), "\n\nCurrent Device: iPhone8,1, iOS 9.3.5 (13G36)");
-    std::vector<MailAttachment> attachments;
+    std::vector<host::MailAttachment> attachments;
     for (int i = 1; i < 3; ++i) {
         GMimeObject* part = g_mime_multipart_get_part(parts, i);
         ASSERT_TRUE(GMIME_IS_PART(part));

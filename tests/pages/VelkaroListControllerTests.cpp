@@ -6,10 +6,10 @@
 
 #include "cells/KXVelkaroCustomHeaderView.h"
 #include "cells/KXVelkaroLogoTableCell.h"
-#include "host/Foundation/ClassRegistry.h"
-#include "host/Foundation/RunLoop.h"
+#include "host/Preferences/PSClassFactories.h"
+#include "host/Runtime/RunLoop.h"
 #include "host/Preferences/PSRootController.h"
-#include "host/System/FailureInjection.h"
+#include "host/Runtime/FailureInjection.h"
 #include "host/UIKit/UIBarButtonItem.h"
 #include "host/UIKit/UIImageView.h"
 #include "tests/support/DeviceFixture.h"
@@ -21,7 +21,7 @@ protected:
     // As the Settings host creates its principal class: by name.
     static std::shared_ptr<VelkaroListController> makePage() {
         return std::dynamic_pointer_cast<VelkaroListController>(
-            host::ClassRegistry::shared().createController("VelkaroListController"));
+            host::createController("VelkaroListController"));
     }
     static std::shared_ptr<UIView> titleView(const std::shared_ptr<VelkaroListController>& page) {
         return page->navigationItem()->titleView();

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/System/EventLog.h"
+#include "host/Runtime/EventLog.h"
 
 class UIViewController;
 class PSRootController;

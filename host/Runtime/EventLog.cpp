@@ -1,6 +1,6 @@
-#include "host/System/EventLog.h"
+#include "host/Runtime/EventLog.h"
 
-#include "host/Foundation/RunLoop.h"
+#include "host/Runtime/RunLoop.h"
 
 namespace host {
 

@@ -8,6 +8,8 @@
 #include <variant>
 #include <vector>
 
+namespace host {
+
 class PlistValue {
 public:
     using Array = std::vector<PlistValue>;
@@ -76,3 +78,5 @@ public:
 private:
     std::variant<std::monostate, bool, std::int64_t, double, std::string, Data, Date, Array, Dictionary> _v;
 };
+
+}  // namespace host

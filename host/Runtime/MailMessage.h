@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace host {
+
 struct MailAttachment {
     std::string data;      // the bytes, as read from the file
     std::string mimeType;  // "application/xml"
@@ -32,3 +34,5 @@ struct MailMessage {
     using Writer = std::function<bool(std::string_view bytes, std::string* error)>;
     bool writeEml(const Writer& write, std::string* error = nullptr) const;
 };
+
+}  // namespace host

@@ -1,4 +1,4 @@
-#include "host/Foundation/RunLoop.h"
+#include "host/Runtime/RunLoop.h"
 
 #include <chrono>
 

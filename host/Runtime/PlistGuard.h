@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string_view>
 
+namespace host {
+
 class PlistGuard {
 public:
     // XML text: no NUL, and element nesting no deeper than `maxDepth`.
@@ -16,3 +18,5 @@ public:
     // no more than `maxObjects` objects reached when shared references are followed as copies.
     static bool acceptsBinary(std::string_view bytes, int maxDepth, std::size_t maxObjects = 1u << 20);
 };
+
+}  // namespace host

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/System/UniqueFd.h"
+#include "host/Runtime/UniqueFd.h"
 
 namespace host {
 

@@ -1,4 +1,4 @@
-#include "host/System/DeviceSeed.h"
+#include "host/Runtime/DeviceSeed.h"
 
 #include <fcntl.h>
 #include <linux/openat2.h>

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace host {
+
 class StringsTable {
 public:
     using Entries = std::map<std::string, std::string>;
@@ -21,3 +23,5 @@ public:
     // syntax error.
     static std::optional<Entries> parseOldStyle(std::string_view bytes, std::string* diagnostic = nullptr);
 };
+
+}  // namespace host

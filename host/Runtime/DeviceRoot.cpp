@@ -1,4 +1,4 @@
-#include "host/System/DeviceRoot.h"
+#include "host/Runtime/DeviceRoot.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,8 +10,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include "host/Foundation/AtomicFile.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/AtomicFile.h"
+#include "host/Runtime/EventLog.h"
 
 namespace host {
 namespace {

@@ -1,4 +1,4 @@
-#include "host/System/DeviceProfile.h"
+#include "host/Runtime/DeviceProfile.h"
 
 double kCFCoreFoundationVersionNumber = 1242.13;
 

@@ -6,7 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "host/Foundation/PlistValue.h"
+#include "host/Runtime/PlistValue.h"
+
+namespace host {
 
 class PropertyList {
 public:
@@ -20,3 +22,5 @@ public:
     // Serialises a value; nil values inside containers are left out (a plist has no nil).
     static std::string serialize(const PlistValue& value, Format format = Format::XML);
 };
+
+}  // namespace host

@@ -1,4 +1,4 @@
-#include "host/Foundation/PlistGuard.h"
+#include "host/Runtime/PlistGuard.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -6,6 +6,8 @@
 #include <optional>
 #include <utility>
 #include <vector>
+
+namespace host {
 
 namespace {
 
@@ -143,3 +145,5 @@ bool PlistGuard::acceptsBinary(std::string_view bytes, int maxDepth, std::size_t
     }
     return true;
 }
+
+}  // namespace host

@@ -1,4 +1,4 @@
-#include "host/Foundation/StringsTable.h"
+#include "host/Runtime/StringsTable.h"
 
 #include <plist/plist.h>
 
@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <memory>
 
-#include "host/Foundation/PlistGuard.h"
-#include "host/Foundation/UTF8.h"
+#include "host/Runtime/PlistGuard.h"
+#include "host/Runtime/UTF8.h"
+
+namespace host {
 
 namespace {
 
@@ -298,3 +300,5 @@ std::optional<StringsTable::Entries> StringsTable::parseOldStyle(std::string_vie
     }
     return OldStyleParser(*text).parse(diagnostic);
 }
+
+}  // namespace host

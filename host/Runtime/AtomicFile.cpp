@@ -1,4 +1,4 @@
-#include "host/Foundation/AtomicFile.h"
+#include "host/Runtime/AtomicFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -9,9 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "host/System/EventLog.h"
-#include "host/System/FailureInjection.h"
-#include "host/System/UniqueFd.h"
+#include "host/Runtime/EventLog.h"
+#include "host/Runtime/FailureInjection.h"
+#include "host/Runtime/UniqueFd.h"
 
 namespace host {
 namespace {

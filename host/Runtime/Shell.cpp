@@ -1,4 +1,4 @@
-#include "host/System/Shell.h"
+#include "host/Runtime/Shell.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -11,8 +11,8 @@
 #include <optional>
 #include <vector>
 
-#include "host/System/DeviceRoot.h"
-#include "host/System/EventLog.h"
+#include "host/Runtime/DeviceRoot.h"
+#include "host/Runtime/EventLog.h"
 
 namespace host {
 namespace {

@@ -1,4 +1,4 @@
-#include "host/System/FailureInjection.h"
+#include "host/Runtime/FailureInjection.h"
 
 #include <map>
 

@@ -1,8 +1,13 @@
-#include "host/Foundation/PlistValue.h"
+#include "host/Runtime/PlistValue.h"
 
 #include <sstream>
 
-#include "host/Foundation/NSString.h"
+#include <cmath>
+#include <cstdio>
+
+#include "host/Runtime/TextNumber.h"
+
+namespace host {
 
 std::optional<double> PlistValue::number() const {
     if (auto b = std::get_if<bool>(&_v)) return *b ? 1.0 : 0.0;
@@ -18,7 +23,7 @@ std::optional<std::string> PlistValue::text() const {
 
 float PlistValue::floatValue() const {
     if (auto n = number()) return static_cast<float>(*n);
-    if (auto s = string()) return NSString::floatValue(*s);
+    if (auto s = string()) return readFloat(*s);
     return 0.0f;
 }
 
@@ -51,7 +56,11 @@ std::string PlistValue::description() const {
     if (isNil()) out << "nil";
     else if (auto b = std::get_if<bool>(&_v)) out << (*b ? "true" : "false");
     else if (auto i = std::get_if<std::int64_t>(&_v)) out << *i;
-    else if (auto d = std::get_if<double>(&_v)) out << NSString::stringWithFormat("%g", *d);
+    else if (auto d = std::get_if<double>(&_v)) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%g", std::isnan(*d) ? std::fabs(*d) : *d);  // "nan", never "-nan"
+        out << text;
+    }
     else if (auto s = string()) out << *s;
     else if (auto data = this->data()) out << "<" << data->size() << " bytes>";
     else if (auto date = this->date()) out << "<date " << date->secondsSinceReference << ">";
@@ -70,3 +79,5 @@ std::string PlistValue::description() const {
     }
     return out.str();
 }
+
+}  // namespace host

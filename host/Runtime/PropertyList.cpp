@@ -1,7 +1,7 @@
-#include "host/Foundation/PropertyList.h"
+#include "host/Runtime/PropertyList.h"
 
-#include "host/Foundation/PlistGuard.h"
-#include "host/Foundation/SaturatingCast.h"
+#include "host/Runtime/PlistGuard.h"
+#include "host/Runtime/SaturatingCast.h"
 
 #include <plist/plist.h>
 
@@ -10,6 +10,8 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+
+namespace host {
 
 namespace {
 
@@ -193,3 +195,5 @@ std::string PropertyList::serialize(const PlistValue& value, Format format) {
     std::unique_ptr<char, FreeDeleter> owned(out);
     return out ? std::string(out, length) : std::string();
 }
+
+}  // namespace host

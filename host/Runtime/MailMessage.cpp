@@ -1,6 +1,6 @@
-#include "host/MessageUI/MailMessage.h"
+#include "host/Runtime/MailMessage.h"
 
-#include "host/Foundation/AtomicFile.h"
+#include "host/Runtime/AtomicFile.h"
 
 #include <gmime/gmime.h>
 
@@ -8,6 +8,8 @@
 #include <mutex>
 #include <optional>
 #include <string_view>
+
+namespace host {
 
 namespace {
 
@@ -128,3 +130,5 @@ bool MailMessage::writeEml(const Writer& write, std::string* error) const {
     GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(out.get()));
     return write({reinterpret_cast<const char*>(bytes->data), bytes->len}, error);
 }
+
+}  // namespace host
