@@ -9,7 +9,7 @@ root="$PWD"
 bash scripts/setup.sh
 
 fuzz_seconds="${VELKARO_FUZZ_SECONDS:-30}"
-fuzz_targets=(strings_table page_plist float_value url_escape script_line)
+fuzz_targets=(strings_table page_plist text_plist float_value url_escape script_line)
 xvfb=()
 command -v xvfb-run >/dev/null && xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24")
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "host/Runtime/PlistGuard.h"
+#include "host/Runtime/TextPropertyList.h"
 #include "host/Runtime/UTF8.h"
 
 namespace host {
@@ -21,193 +22,14 @@ void setDiagnostic(std::string* diagnostic, std::string message) {
 
 bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
-// The file's text as UTF-8: a UTF-16 file (with its byte-order mark) is converted, a UTF-8
-// byte-order mark dropped. Nothing when the bytes are not valid text.
-std::optional<std::string> decodeText(std::string_view bytes) {
-    const bool littleEndian = startsWith(bytes, "\xFF\xFE");
-    if (!littleEndian && !startsWith(bytes, "\xFE\xFF")) {
-        if (startsWith(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3);
-        if (!host::utf8::isValid(bytes)) return std::nullopt;
-        return std::string(bytes);
-    }
-    bytes.remove_prefix(2);
-    if (bytes.size() % 2 != 0) return std::nullopt;
-    const auto unit = [&](std::size_t i) -> char32_t {
-        const auto a = static_cast<unsigned char>(bytes[2 * i]), b = static_cast<unsigned char>(bytes[2 * i + 1]);
-        return littleEndian ? (b << 8 | a) : (a << 8 | b);
-    };
-    std::string text;
-    text.reserve(bytes.size());
-    const std::size_t count = bytes.size() / 2;
-    for (std::size_t i = 0; i < count; ++i) {
-        char32_t c = unit(i);
-        if (c >= 0xDC00 && c <= 0xDFFF) return std::nullopt;
-        if (c >= 0xD800 && c <= 0xDBFF) {
-            if (i + 1 == count || unit(i + 1) < 0xDC00 || unit(i + 1) > 0xDFFF) return std::nullopt;
-            c = 0x10000 + ((c - 0xD800) << 10) + (unit(++i) - 0xDC00);
-        }
-        host::utf8::append(text, c);
-    }
-    return text;
+// The old-style text format: a dictionary without braces whose values are all strings.
+std::optional<Entries> parseText(std::string_view bytes, std::string* diagnostic) {
+    auto dictionary = TextPropertyList::parseStringsTable(bytes, diagnostic);
+    if (!dictionary) return std::nullopt;
+    Entries entries;
+    for (auto& [key, value] : *dictionary) entries.emplace_hint(entries.end(), key, *value.string());
+    return entries;
 }
-
-bool isUnquotedCharacter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           std::string_view("_$+/:.-").find(c) != std::string_view::npos;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-// The old-style text format: a flat run of `key = value;` and `key;` entries. Iterative, so no
-// input can exhaust the stack.
-class OldStyleParser {
-public:
-    explicit OldStyleParser(std::string_view text) : _text(text) {}
-
-    std::optional<Entries> parse(std::string* diagnostic) {
-        Entries entries;
-        for (skipSpace(); _pos < _text.size(); skipSpace()) {
-            auto key = readString("a key");
-            if (!key) return fail(diagnostic);
-            skipSpace();
-            if (peek() == ';') {
-                ++_pos;
-                entries.insert_or_assign(*key, *key);
-                continue;
-            }
-            if (peek() != '=') return fail(diagnostic, "expected '=' or ';' after a key");
-            ++_pos;
-            skipSpace();
-            auto value = readString("a value");
-            if (!value) return fail(diagnostic);
-            skipSpace();
-            if (peek() != ';') return fail(diagnostic, "missing ';' after a value");
-            ++_pos;
-            entries.insert_or_assign(std::move(*key), std::move(*value));
-        }
-        return entries;
-    }
-
-private:
-    char peek() const { return _pos < _text.size() ? _text[_pos] : '\0'; }
-    bool at(std::string_view s) const { return _text.substr(_pos, s.size()) == s; }
-
-    std::nullopt_t fail(std::string* diagnostic, std::string message = {}) {
-        if (!message.empty()) _error = std::move(message);
-        std::size_t line = 1;
-        for (std::size_t i = 0; i < _pos && i < _text.size(); ++i) line += _text[i] == '\n';
-        setDiagnostic(diagnostic, "line " + std::to_string(line) + ": " + _error);
-        return std::nullopt;
-    }
-
-    void skipSpace() {
-        while (_pos < _text.size()) {
-            const char c = _text[_pos];
-            if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
-                ++_pos;
-            } else if (at("\u2028") || at("\u2029")) {
-                _pos += 3;
-            } else if (at("//")) {
-                while (_pos < _text.size() && _text[_pos] != '\n' && _text[_pos] != '\r') ++_pos;
-            } else if (at("/*")) {
-                // An unclosed comment runs to the end of the file, as the platform reads it.
-                const std::size_t close = _text.find("*/", _pos + 2);
-                _pos = close == std::string_view::npos ? _text.size() : close + 2;
-            } else {
-                return;
-            }
-        }
-    }
-
-    std::optional<std::string> readString(const char* what) {
-        const char c = peek();
-        if (c == '"' || c == '\'') return readQuoted(c);
-        if (_pos < _text.size() && isUnquotedCharacter(c)) {
-            const std::size_t start = _pos;
-            while (_pos < _text.size() && isUnquotedCharacter(_text[_pos])) ++_pos;
-            return std::string(_text.substr(start, _pos - start));
-        }
-        if (_pos == _text.size()) _error = std::string("unexpected end of file where ") + what + " belongs";
-        else if (c > 0x20 && c < 0x7F) _error = std::string("unexpected '") + c + "' where " + what + " belongs";
-        else _error = std::string("unexpected character where ") + what + " belongs";
-        return std::nullopt;
-    }
-
-    std::optional<std::string> readQuoted(char quote) {
-        const std::size_t start = _pos++;
-        std::string out;
-        while (_pos < _text.size()) {
-            const char c = _text[_pos++];
-            if (c == quote) return out;
-            if (c != '\\') {
-                out += c;  // the text is valid UTF-8, so copying bytes copies whole characters
-                continue;
-            }
-            if (_pos == _text.size()) break;
-            readEscape(out);
-        }
-        _pos = start;
-        _error = "unterminated quoted string";
-        return std::nullopt;
-    }
-
-    void readEscape(std::string& out) {
-        const char e = _text[_pos++];
-        switch (e) {
-        case 'a': out += '\a'; return;
-        case 'b': out += '\b'; return;
-        case 'f': out += '\f'; return;
-        case 'n': out += '\n'; return;
-        case 'r': out += '\r'; return;
-        case 't': out += '\t'; return;
-        case 'v': out += '\v'; return;
-        case 'U': return readUnicodeEscape(out);
-        default: break;
-        }
-        if (e >= '0' && e <= '7') {
-            // Up to three octal digits, kept to a byte as the platform does; bytes past ASCII
-            // are taken as Latin-1.
-            unsigned value = e - '0';
-            for (int i = 0; i < 2 && _pos < _text.size() && _text[_pos] >= '0' && _text[_pos] <= '7'; ++i)
-                value = value * 8 + (_text[_pos++] - '0');
-            host::utf8::append(out, value & 0xFF);
-            return;
-        }
-        out += e;  // any other escaped character stands for itself
-    }
-
-    // "\U" and up to four hex digits name a UTF-16 unit; two in a row may form a surrogate pair.
-    void readUnicodeEscape(std::string& out) {
-        char32_t unit = readHexDigits();
-        if (unit >= 0xD800 && unit <= 0xDBFF && at("\\U")) {
-            const std::size_t save = _pos;
-            _pos += 2;
-            const char32_t low = readHexDigits();
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                host::utf8::append(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                return;
-            }
-            _pos = save;
-        }
-        host::utf8::append(out, unit);  // a lone surrogate cannot be UTF-8: U+FFFD
-    }
-
-    char32_t readHexDigits() {
-        char32_t value = 0;
-        for (int i = 0; i < 4 && _pos < _text.size() && hexValue(_text[_pos]) >= 0; ++i)
-            value = value * 16 + hexValue(_text[_pos++]);
-        return value;
-    }
-
-    std::string_view _text;
-    std::size_t _pos = 0;
-    std::string _error;
-};
 
 struct PlistFree {
     void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
@@ -282,23 +104,18 @@ StringsTable::Entries StringsTable::parse(std::string_view bytes, std::string* d
     std::optional<Entries> entries;
     if (startsWith(bytes, "bplist00")) {
         entries = parsePlist(bytes, true, diagnostic);
-    } else if (auto text = decodeText(bytes); !text) {
+    } else if (auto text = TextPropertyList::decode(bytes); !text) {
         setDiagnostic(diagnostic, "not valid UTF-8 or UTF-16 text");
     } else if (looksLikeXML(*text)) {
         entries = parsePlist(*text, false, diagnostic);
     } else {
-        entries = OldStyleParser(*text).parse(diagnostic);
+        entries = parseText(bytes, diagnostic);
     }
     return entries ? std::move(*entries) : Entries{};
 }
 
 std::optional<StringsTable::Entries> StringsTable::parseOldStyle(std::string_view bytes, std::string* diagnostic) {
-    auto text = decodeText(bytes);
-    if (!text) {
-        setDiagnostic(diagnostic, "not valid UTF-8 or UTF-16 text");
-        return std::nullopt;
-    }
-    return OldStyleParser(*text).parse(diagnostic);
+    return parseText(bytes, diagnostic);
 }
 
 }  // namespace host
