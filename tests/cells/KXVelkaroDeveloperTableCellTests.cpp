@@ -112,14 +112,8 @@ TEST_F(DeveloperCellTest, RowWithoutAUserNameOpensNothing) {
 }
 
 TEST_F(DeveloperCellTest, DisplayNameSizeFollowsTheDeviceIdiom) {
-    const struct {
-        const char* profile;
-        bool answersIdiom;
-        CGFloat expected;
-    } cases[] = {
-        {"iphone6s", true, 20},
-        {"iphone6", true, 20},
-        {"ipad-air2", true, 30},
+    const struct { const char* profile; bool answersIdiom; CGFloat expected; } cases[] = {
+        {"iphone6s", true, 20}, {"iphone6", true, 20}, {"ipad-air2", true, 30},
         {"ipad-air2", false, 20},  // a device that does not answer the idiom query is a phone
     };
     for (const auto& c : cases) {
@@ -154,11 +148,7 @@ TEST_F(DeveloperCellTest, ShowsPictureAndThreeLinesLaidOutRightOfIt) {
     EXPECT_EQ(picture->layer().shadowRadius(), 1);
     EXPECT_FALSE(picture->clipsToBounds());
 
-    const struct {
-        std::shared_ptr<UILabel> label;
-        const char* text;
-        UIColor color;
-    } labels[] = {
+    const struct { std::shared_ptr<UILabel> label; const char* text; UIColor color; } labels[] = {
         {cell->devNameLabel(), "Zo\xC3\xAB M", UIColor::darkGrayColor()},
         {cell->realNameLabel(), "Zo\xC3\xAB Martel", UIColor::grayColor()},
         {cell->jobLabel(), "Interface Design", UIColor::grayColor()},
@@ -191,8 +181,7 @@ TEST_F(DeveloperCellTest, PictureThatCannotBeLoadedLeavesAnEmptyFrameAndTheLabel
         PlistValue devImage;
         const char* diagnostic;  // what the host reports, if anything
     } cases[] = {
-        {PlistValue("nobody"), "missing image"},
-        {PlistValue(), "missing image"},
+        {PlistValue("nobody"), "missing image"}, {PlistValue(), "missing image"},
         {PlistValue("../../../../../../../../etc/hostname"), "refused device path"},
         {PlistValue("../../../../../../../tmp/escape"), "refused device path"},
     };

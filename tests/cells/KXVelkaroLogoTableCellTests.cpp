@@ -16,14 +16,20 @@ protected:
     }
 };
 
-// The logo takes the picture's size, keeps its top at 0 and stays centred at any width.
-TEST_F(KXVelkaroLogoTableCellTest, LogoStaysCentredAtAnyWidth) {
+// The logo takes the picture's size, keeps its top at 0 and stays centred at any width; it carries
+// the soft picture shadow, with clipping off so that it shows.
+TEST_F(KXVelkaroLogoTableCellTest, LogoStaysCentredAtAnyWidthWithThePictureShadow) {
     auto cell = KXVelkaroLogoTableCell::init();
     ASSERT_NE(cell, nullptr);
     auto logo = cell->logoImageView();
     ASSERT_NE(logo, nullptr);
     ASSERT_NE(logo->image(), nullptr);
     EXPECT_EQ(logo->superview(), cell);
+    EXPECT_EQ(logo->layer().shadowColor(), UIColor::blackColor());
+    EXPECT_EQ(logo->layer().shadowOffset(), (CGSize{0, 1}));
+    EXPECT_FLOAT_EQ(logo->layer().shadowOpacity(), 0.2f);
+    EXPECT_DOUBLE_EQ(logo->layer().shadowRadius(), 1);
+    EXPECT_FALSE(logo->clipsToBounds());
     EXPECT_EQ(logo->frame(), CGRectMake(0, 0, 80, 80));  // until the layout is solved
     for (CGFloat width : {320.0, 375.0, 414.0, 768.0, 1024.0, 60.0}) {
         SCOPED_TRACE(width);
@@ -32,18 +38,6 @@ TEST_F(KXVelkaroLogoTableCellTest, LogoStaysCentredAtAnyWidth) {
         EXPECT_DOUBLE_EQ(logo->frame().minY(), 0);
         EXPECT_EQ(logo->frame().size, (CGSize{28, 28}));  // the picture's own size
     }
-}
-
-// The soft picture shadow, with clipping off so that it shows.
-TEST_F(KXVelkaroLogoTableCellTest, LogoCarriesThePictureShadow) {
-    auto cell = KXVelkaroLogoTableCell::init();
-    ASSERT_NE(cell, nullptr);
-    const auto& logo = *cell->logoImageView();
-    EXPECT_EQ(logo.layer().shadowColor(), UIColor::blackColor());
-    EXPECT_EQ(logo.layer().shadowOffset(), (CGSize{0, 1}));
-    EXPECT_FLOAT_EQ(logo.layer().shadowOpacity(), 0.2f);
-    EXPECT_DOUBLE_EQ(logo.layer().shadowRadius(), 1);
-    EXPECT_FALSE(logo.clipsToBounds());
 }
 
 // Each view reads the picture afresh: removing the file between two views affects only the

@@ -9,10 +9,9 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <set>
 #include <sstream>
 #include <thread>
-
-#include <set>
 
 #include <fcntl.h>
 #include <sys/prctl.h>
@@ -45,6 +44,11 @@ protected:
         return bytes.str();
     }
     static void put(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+    // Waits for a forked child; true when it exited with 0.
+    static bool exitedCleanly(pid_t pid) {
+        int status = 0;
+        return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
     // Temporary files are hidden, so the hidden names in `folder` are what a write left behind.
     static std::vector<std::string> tempFilesIn(const fs::path& folder) {
         std::vector<std::string> names;
@@ -92,19 +96,14 @@ TEST_F(AtomicFileTest, ReplacesContentAndKeepsMode) {
 
 // Lowers the file size limit while it lives, so writes past it fail with EFBIG (root obeys it too).
 struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes) {
+    explicit FileSizeLimit(rlim_t bytes) : oldHandler(std::signal(SIGXFSZ, SIG_IGN)) {
         getrlimit(RLIMIT_FSIZE, &saved);
-        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lower = saved;
-        lower.rlim_cur = bytes;
+        const rlimit lower{bytes, saved.rlim_max};
         setrlimit(RLIMIT_FSIZE, &lower);
     }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
-    }
-    rlimit saved{};
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved), std::signal(SIGXFSZ, oldHandler); }
     void (*oldHandler)(int);
+    rlimit saved{};
 };
 
 TEST_F(AtomicFileTest, FailureLeavesOldFileAndNoTemporaryFile) {
@@ -112,12 +111,7 @@ TEST_F(AtomicFileTest, FailureLeavesOldFileAndNoTemporaryFile) {
     put(dir / "plain-file", "not a folder");
     fs::create_directory(dir / "occupied");
     put(dir / "occupied" / "keep", "kept");
-    struct Case {
-        const char* what;
-        fs::path path;
-        int expectedErrno;
-        std::function<void()> arrange;
-    };
+    struct Case { const char* what; fs::path path; int expectedErrno; std::function<void()> arrange; };
     std::vector<Case> cases = {
         {"folder is a regular file", dir / "plain-file" / "prefs.plist", ENOTDIR, nullptr},
         {"folder does not exist", dir / "missing" / "prefs.plist", ENOENT, nullptr},
@@ -177,11 +171,7 @@ TEST_F(AtomicFileTest, NewFilesNeverReplaceOneAnotherAcrossProcesses) {
         }
         children.push_back(pid);
     }
-    for (pid_t pid : children) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    for (pid_t pid : children) EXPECT_TRUE(exitedCleanly(pid));
     std::set<std::string> contents;
     for (int n = 1; n <= kWriters * kEach; ++n) contents.insert(read(dir / (std::to_string(n) + ".eml")));
     EXPECT_EQ(contents.size(), size_t(kWriters * kEach)) << "a mail was written over another";

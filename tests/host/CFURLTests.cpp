@@ -9,19 +9,11 @@ namespace {
 constexpr std::string_view kEscapeSet = ":/=,!$& '()*+;[]@#?";
 
 TEST(CFURLTest, EscapesWithTheBundlesEscapeSet) {
-    const struct {
-        std::string_view text;
-        std::string_view expected;
-    } cases[] = {
-        {"a b@c#d&e%f~g", "a%20b%40c%23d%26e%25f~g"},
-        {"caf\xC3\xA9", "caf%C3%A9"},
-        {"%20", "%2520"},
-        {"", ""},
-        {"jo_e-1.x", "jo_e-1.x"},
-        {"a:/=,!$'()*+;?", "a%3A%2F%3D%2C%21%24%27%28%29%2A%2B%3B%3F"},
+    const struct { std::string_view text; std::string_view expected; } cases[] = {
+        {"a b@c#d&e%f~g", "a%20b%40c%23d%26e%25f~g"}, {"caf\xC3\xA9", "caf%C3%A9"}, {"%20", "%2520"}, {"", ""},
+        {"jo_e-1.x", "jo_e-1.x"}, {"a:/=,!$'()*+;?", "a%3A%2F%3D%2C%21%24%27%28%29%2A%2B%3B%3F"},
         {"\xF0\x9F\x98\x80", "%F0%9F%98%80"},                    // outside the BMP: 4 bytes
-        {"\xE2\x82\xAC", "%E2%82%AC"},
-        {std::string_view("\0\x1F\x7F", 3), "%00%1F%7F"},
+        {"\xE2\x82\xAC", "%E2%82%AC"}, {std::string_view("\0\x1F\x7F", 3), "%00%1F%7F"},
         {"\"<>[\\]^`{|}", "%22%3C%3E%5B%5C%5D%5E%60%7B%7C%7D"},
     };
     for (const auto& c : cases) {

@@ -18,18 +18,11 @@ namespace fs = std::filesystem;
 namespace {
 
 TEST(DeviceRootPaths, Normalize) {
-    struct Case {
-        const char* in;
-        std::optional<std::string> out;
-    } cases[] = {
+    struct Case { const char* in; std::optional<std::string> out; } cases[] = {
         {"/var/mobile//Library/Preferences/x.plist", "/var/mobile/Library/Preferences/x.plist"},
-        {"/a/./b/../c", "/a/c"},
-        {"/", "/"},
+        {"/a/./b/../c", "/a/c"}, {"/", "/"},
         {"//", "/"},
-        {"/a/..", "/"},
-        {"/..", std::nullopt},
-        {"/a/../../b", std::nullopt},
-        {"relative/path", std::nullopt},
+        {"/a/..", "/"}, {"/..", std::nullopt}, {"/a/../../b", std::nullopt}, {"relative/path", std::nullopt},
         {"", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(host::DeviceRoot::normalize(c.in), c.out) << c.in;
@@ -102,10 +95,7 @@ TEST_F(DeviceRootTest, LinksResolveInsideTheDeviceRoot) {
     fs::create_symlink("../../../../../../../../../.." + (root / "tmp/note").string(), bundle / "out-of-mount");
     writeFile("/tmp/note", "device note");
 
-    struct Case {
-        const char* path;
-        std::optional<std::string> content;
-    } cases[] = {
+    struct Case { const char* path; std::optional<std::string> content; } cases[] = {
         {"/var/db/note", "private note"},                      // the device's own link
         {"/tmp/absolute", "the device's file"},                // absolute: the device's path, not this machine's
         {"/tmp/climbing", "the device's file"},                // ".." stops at the device's "/"

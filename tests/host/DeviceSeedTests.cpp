@@ -24,10 +24,9 @@ TEST(DeviceSeedTest, PlantsWhatIsMissingInsideTheDevice) {
     std::string pattern = (fs::temp_directory_path() / "velkaro-seed-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     const fs::path temp = pattern, seed = temp / "seed", outside = temp / "outside";
-    fs::create_directories(seed / "var/lib/dpkg");
-    std::ofstream(seed / "var/lib/dpkg/status") << "seeded";
-    fs::create_directories(outside / "lib/dpkg");
-    std::ofstream(outside / "lib/dpkg/status") << "host";
+    const auto put = [](const fs::path& file, const char* bytes) { fs::create_directories(file.parent_path()), void(std::ofstream(file) << bytes); };
+    put(seed / "var/lib/dpkg/status", "seeded");
+    put(outside / "lib/dpkg/status", "host");
 
     const struct {
         const char* name;
@@ -36,28 +35,18 @@ TEST(DeviceSeedTest, PlantsWhatIsMissingInsideTheDevice) {
         const char* where;  // the device file holding the seed, if any
     } cases[] = {
         {"empty device", [](const fs::path&) {}, true, "var/lib/dpkg/status"},
-        {"own status kept",
-            [](const fs::path& d) {
-                fs::create_directories(d / "var/lib/dpkg");
-                std::ofstream(d / "var/lib/dpkg/status") << "own";
-            },
-            true, nullptr},
-        {"status is a link out",
-            [&](const fs::path& d) {
-                fs::create_directories(d / "var/lib/dpkg");
-                fs::create_symlink(outside / "lib/dpkg/status", d / "var/lib/dpkg/status");
-            },
-            true, nullptr},
+        {"own status kept", [&](const fs::path& d) { put(d / "var/lib/dpkg/status", "own"); }, true, nullptr},
+        {"status is a link out", [&](const fs::path& d) {
+             fs::create_directories(d / "var/lib/dpkg");
+             fs::create_symlink(outside / "lib/dpkg/status", d / "var/lib/dpkg/status");
+         }, true, nullptr},
         {"relative device link", [](const fs::path& d) {
-             fs::create_directories(d / "private/var");
-             fs::create_directory_symlink("private/var", d / "var");
+             fs::create_directories(d / "private/var"), fs::create_directory_symlink("private/var", d / "var");
          }, true, "private/var/lib/dpkg/status"},
         {"absolute device link", [](const fs::path& d) {
-             fs::create_directories(d / "private/var");
-             fs::create_directory_symlink("/private/var", d / "var");
+             fs::create_directories(d / "private/var"), fs::create_directory_symlink("/private/var", d / "var");
          }, true, "private/var/lib/dpkg/status"},
-        {"absolute link to a host folder", [&](const fs::path& d) { fs::create_directory_symlink(outside, d / "var"); },
-            false, nullptr},
+        {"absolute link to a host folder", [&](const fs::path& d) { fs::create_directory_symlink(outside, d / "var"); }, false, nullptr},
     };
     int n = 0;
     for (const auto& c : cases) {

@@ -1,7 +1,9 @@
 // The mail composer stand-in: the user's send and cancel, the outbox, and what the delegate hears.
+// (How a message is written as an .eml is checked with the message.)
 #include "host/MessageUI/MFMailComposeViewController.h"
 
 #include "tests/support/DeviceFixture.h"
+#include "tests/support/GMimeReader.h"
 
 namespace {
 
@@ -28,6 +30,7 @@ protected:
         composer->setSubject("Hello");
         composer->setToRecipients({"Someone <someone@example.org>"});
         composer->setMessageBody("<b>hi</b>", true);
+        composer->addAttachmentData(std::string("a\0\xff", 3), "application/xml", "prefs.plist");
         presenter->presentViewController(composer, true, nullptr);
         composer->setMailComposeDelegate(delegate);
         return composer;
@@ -37,13 +40,19 @@ protected:
     std::shared_ptr<RecordingDelegate> delegate = std::make_shared<RecordingDelegate>();
 };
 
+// Each sent mail is the composer's message, written under the next free outbox number.
 TEST_F(MailComposerTest, EachSentMailTakesTheNextOutboxNumber) {
     for (int n = 1; n <= 3; ++n) {
         auto composer = presentedComposer();
         ASSERT_TRUE(composer->send());
         const std::string expected = "/var/mobile/Library/Mail/Outbox/" + std::to_string(n) + ".eml";
         EXPECT_EQ(composer->sentPath(), expected);
-        EXPECT_TRUE(std::filesystem::is_regular_file(hostPath(expected)));
+        const auto written = gmime_reader::readMessage(hostPath(expected));
+        ASSERT_TRUE(written);
+        EXPECT_STREQ(g_mime_message_get_subject(written.get()), "Hello");
+        GMimeObject* top = g_mime_message_get_mime_part(written.get());
+        ASSERT_TRUE(GMIME_IS_MULTIPART(top));
+        EXPECT_EQ(gmime_reader::decoded(g_mime_multipart_get_part(GMIME_MULTIPART(top), 1)), std::string("a\0\xff", 3));
         EXPECT_EQ(events("mail").back().field("path"), expected);
         ASSERT_EQ(delegate->calls.size(), std::size_t(n));
         EXPECT_EQ(delegate->calls.back().controller, composer);

@@ -99,8 +99,7 @@ TEST_F(MailMessageTest, SupportMailReadsBackPartForPart) {
 TEST_F(MailMessageTest, UnusualAttachmentsKeepTheirNamesAndBytes) {
     const host::MailMessage mail = supportMail({
         {"", "text/plain", "empty.log"},
-        {std::string(100000, '\xa5'), "application/octet-stream", "Einstellungen für Grüße.bin"},
-        {"x", "", "untyped"},
+        {std::string(100000, '\xa5'), "application/octet-stream", "Einstellungen für Grüße.bin"}, {"x", "", "untyped"},
     });
     GRef<GMimeMessage> read = roundTrip(mail);
     ASSERT_TRUE(read);
@@ -108,17 +107,12 @@ TEST_F(MailMessageTest, UnusualAttachmentsKeepTheirNamesAndBytes) {
 }
 
 TEST_F(MailMessageTest, BodyComesBackExactly) {
-    const struct {
-        const char* what;
-        std::string body;
-        bool html;
-    } cases[] = {
+    const struct { const char* what; std::string body; bool html; } cases[] = {
         {"trailing blanks and tab", "line with blanks   \nand a tab\t\n", false},
         {"long line", std::string(300, 'a') + " " + std::string(200, '=') + "\n", false},
         {"lines mail handling likes to touch", "From me\n.\n..\n=\n", false},
         {"carriage returns", "one\r\ntwo\rthree\n", false},
-        {"non-ASCII", "Grüße \xe2\x80\x94 \xe2\x98\x83 \xf0\x9f\x98\x80", false},
-        {"empty", "", false},
+        {"non-ASCII", "Grüße \xe2\x80\x94 \xe2\x98\x83 \xf0\x9f\x98\x80", false}, {"empty", "", false},
         {"html", "<p>Current Device:</p>\n<p>iPhone8,1</p>", true},
     };
     for (const auto& c : cases) {

@@ -21,11 +21,7 @@ protected:
 TEST_F(NSBundleTest, LookupRules) {
     auto b = bundle();
     ASSERT_TRUE(b);
-    struct Case {
-        std::string key;
-        std::optional<std::string> value, table;
-        std::string expected;
-    } cases[] = {
+    struct Case { std::string key; std::optional<std::string> value, table; std::string expected; } cases[] = {
         {"MAKERS", std::nullopt, std::nullopt, "Makers"},
         {"MAKERS", "", "", "Makers"},                         // empty table means Localizable
         {"MAKERS", "ignored", "Localizable", "Makers"},
@@ -40,13 +36,8 @@ TEST_F(NSBundleTest, LookupRules) {
 
 // The German table is UTF-16 old-style text and the French one an XML plist: both are read.
 TEST_F(NSBundleTest, PreferredLanguageChoosesTheTable) {
-    struct Case {
-        std::vector<std::string> preferred;
-        std::string localization, makers;
-    } cases[] = {
-        {{"de"}, "de", "Mitwirkende"},
-        {{"de-AT", "en"}, "de", "Mitwirkende"},
-        {{"fr_FR"}, "fr", "Créateurs"},
+    struct Case { std::vector<std::string> preferred; std::string localization, makers; } cases[] = {
+        {{"de"}, "de", "Mitwirkende"}, {{"de-AT", "en"}, "de", "Mitwirkende"}, {{"fr_FR"}, "fr", "Créateurs"},
         {{"ja", "fr"}, "fr", "Créateurs"},
         {{"ja"}, "en", "Makers"},  // no match: the development region
     };

@@ -7,10 +7,7 @@
 
 namespace {
 
-struct FloatCase {
-    const char* text;
-    float expected;
-};
+struct FloatCase { const char* text; float expected; };
 
 TEST(NSStringTest, FloatValueReadsTheLongestDecimalPrefix) {
     const FloatCase cases[] = {
@@ -39,8 +36,7 @@ TEST(NSStringTest, FloatValueNarrowsThroughDoubleAndOverflowsToInfinity) {
         {"3.4028235e38", FLT_MAX}, {"-3.4028235e38", -FLT_MAX}, {"3.4028236e38", INFINITY},
         // Rounds to double 1 + 2^-24, a tie that goes to even (1.0); reading straight to float
         // would give the next float up.
-        {"1.0000000596046447755", 1.0f},
-        {"1e-45", 1e-45f},
+        {"1.0000000596046447755", 1.0f}, {"1e-45", 1e-45f},
     };
     for (const auto& c : cases) EXPECT_EQ(NSString::floatValue(c.text), c.expected) << c.text;
 }
@@ -48,10 +44,7 @@ TEST(NSStringTest, FloatValueNarrowsThroughDoubleAndOverflowsToInfinity) {
 TEST(NSStringTest, FormatOneDecimalRoundsTheBinaryValueTiesToEven) {
     volatile float zero = 0.0f;
     const float runtimeNaN = zero / zero;  // x86-64 gives a NaN with its sign bit set
-    const struct {
-        double value;
-        const char* expected;
-    } cases[] = {
+    const struct { double value; const char* expected; } cases[] = {
         {-5, "-5.0"}, {0.05f, "0.1"}, {0.25, "0.2"}, {0.75, "0.8"}, {0.35f, "0.3"}, {-0.0, "-0.0"},
         {1e10f, "10000000000.0"}, {INFINITY, "inf"}, {-INFINITY, "-inf"}, {NAN, "nan"},
         {-NAN, "nan"}, {runtimeNaN, "nan"}, {0.04999f, "0.0"},
@@ -75,11 +68,7 @@ TEST(NSStringTest, FormatTakesStringsForObjectSpecifiers) {
 }
 
 TEST(NSStringTest, HasPrefixAnswersNoForAnEmptyPrefix) {
-    const struct {
-        const char* text;
-        const char* prefix;
-        bool expected;
-    } cases[] = {
+    const struct { const char* text; const char* prefix; bool expected; } cases[] = {
         {"@jo_e", "@", true}, {"@jo_e", "@jo_e", true}, {"jo_e", "@", false}, {"@", "@jo", false},
         {"abc", "", false}, {"", "", false}, {"caf\xC3\xA9", "caf\xC3", true},
     };
@@ -87,11 +76,7 @@ TEST(NSStringTest, HasPrefixAnswersNoForAnEmptyPrefix) {
 }
 
 TEST(NSStringTest, SubstringFromIndexCountsUTF16Units) {
-    const struct {
-        const char* text;
-        std::size_t index;
-        const char* expected;
-    } cases[] = {
+    const struct { const char* text; std::size_t index; const char* expected; } cases[] = {
         {"@jo_e", 1, "jo_e"}, {"@jo_e", 0, "@jo_e"}, {"abc", 3, ""}, {"abc", 4, ""}, {"", 0, ""},
         {"\xC3\xA9t\xC3\xA9", 1, "t\xC3\xA9"},                  // é is one unit
         {"\xF0\x9F\x98\x80x", 2, "x"},                          // an emoji is two units

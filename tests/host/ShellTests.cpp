@@ -51,12 +51,7 @@ protected:
 };
 
 TEST_F(ShellTest, CommandsRunWithTheDeviceAsRoot) {
-    const struct {
-        const char* command;
-        const char* devicePath;
-        const char* expected;
-        int exitStatus;
-    } cases[] = {
+    const struct { const char* command; const char* devicePath; const char* expected; int exitStatus; } cases[] = {
         {"echo hello >/tmp/a.txt", "/tmp/a.txt", "hello\n", 0},
         {"echo one > /tmp/b.txt; echo two >>/tmp/b.txt", "/tmp/b.txt", "one\ntwo\n", 0},
         {"printf 'a>b' >\"/tmp/with space.txt\"", "/tmp/with space.txt", "a>b", 0},
@@ -85,16 +80,10 @@ TEST_F(ShellTest, NothingOutsideTheDeviceIsReachable) {
         const char* linkAt = nullptr;  // a link planted in the device first, pointing to...
         const char* linkTo = nullptr;
     } cases[] = {
-        {"echo \"$(echo pwned >%c)\""},
-        {"echo \"`echo pwned >%c`\""},
-        {"echo $(echo pwned | tee %d/new)"},
-        {"eval 'echo pwned >%c'"},
-        {"sh -c 'echo pwned >%c; echo pwned >%d/new'"},
-        {"cd / && echo pwned | tee .%c"},
-        {"cd %d && echo pwned | tee new"},
-        {"echo pwned >/tmp/link", "/tmp/link", "%c"},
-        {"echo pwned >/tmp/link/new", "/tmp/link", "%d"},
-        {"echo pwned >/tmp/link/%c", "/tmp/link", "/"},
+        {"echo \"$(echo pwned >%c)\""}, {"echo \"`echo pwned >%c`\""}, {"echo $(echo pwned | tee %d/new)"},
+        {"eval 'echo pwned >%c'"}, {"sh -c 'echo pwned >%c; echo pwned >%d/new'"}, {"cd / && echo pwned | tee .%c"},
+        {"cd %d && echo pwned | tee new"}, {"echo pwned >/tmp/link", "/tmp/link", "%c"},
+        {"echo pwned >/tmp/link/new", "/tmp/link", "%d"}, {"echo pwned >/tmp/link/%c", "/tmp/link", "/"},
         {"echo pwned | tee /proc/self/root%c /proc/1/root%c"},
         {"cat %c /proc/self/root%c /proc/1/root%c /tmp/link >/tmp/leak", "/tmp/link", "%c"},
         {"true", "/Library", "/oldroot%d"},  // a link where the bundle is mounted
@@ -147,8 +136,7 @@ TEST_F(ShellTest, RefusedWhereNoSandboxCanStart) {
     } cases[] = {
         {"/nonexistent/bwrap", true, "echo ran >/tmp/ran.txt", true},
         {"/bin/false", true, "echo ran >/tmp/ran.txt", true},  // fails before the command starts
-        {"", true, "echo ran >/tmp/ran.txt; exit 1", false},
-        {"", false, "echo ran >/tmp/ran.txt", true},
+        {"", true, "echo ran >/tmp/ran.txt; exit 1", false}, {"", false, "echo ran >/tmp/ran.txt", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.sandboxProgram) + " " + c.command);

@@ -54,13 +54,8 @@ TEST_F(SpecifierLoaderTest, BuildsRowsFromItems) {
 
 // Every malformed page gives no rows and says what was wrong.
 TEST_F(SpecifierLoaderTest, MalformedPagesGiveNoRowsAndADiagnostic) {
-    struct Case {
-        const char* what;
-        std::string bytes;
-        const char* mentions;
-    } cases[] = {
-        {"empty file", "", "empty"},
-        {"not a plist", "hello world", "not a property list"},
+    struct Case { const char* what; std::string bytes; const char* mentions; } cases[] = {
+        {"empty file", "", "empty"}, {"not a plist", "hello world", "not a property list"},
         {"truncated XML", "<?xml version=\"1.0\"?><plist><dict><key>items</key><array>", "malformed"},
         {"no items", xmlPage("<string>x</string>").replace(0, 0, ""), "items"},
         {"items not an array", xmlPage("<dict/>"), "not an array"},
@@ -105,18 +100,13 @@ TEST_F(SpecifierLoaderTest, BinaryListsReadLikeXMLAndExtremesRoundTrip) {
     PlistValue::Dictionary items;
     items["items"] = PlistValue(std::move(rows));
     const PlistValue page(std::move(items));
-    for (auto format : {host::PropertyList::Format::XML, host::PropertyList::Format::Binary}) {
-        const auto read = host::PropertyList::parse(host::PropertyList::serialize(page, format));
-        ASSERT_TRUE(read);
-        EXPECT_EQ(*read, page);
-    }
-
     PlistValue::Dictionary values;
     values["largest"] = PlistValue(std::numeric_limits<std::int64_t>::max());
     values["smallest"] = PlistValue(std::numeric_limits<std::int64_t>::min());
     values["beyond32Bits"] = PlistValue(PlistValue::Date{1e12});
     const PlistValue extremes(std::move(values));
     for (auto format : {host::PropertyList::Format::XML, host::PropertyList::Format::Binary}) {
+        EXPECT_TRUE(host::PropertyList::parse(host::PropertyList::serialize(page, format)) == page);
         const auto read = host::PropertyList::parse(host::PropertyList::serialize(extremes, format));
         ASSERT_TRUE(read);
         EXPECT_EQ((*read)["largest"], extremes["largest"]);

@@ -82,17 +82,10 @@ unquoted_Key-1.0 = $path/to:+x;
 	"SPACED"	=	"x"	;)" "\xE2\x80\xA8" R"("LAST" = "end";)";
     std::string diagnostic;
     const Entries expected = {
-        {"TITLE", "Later wins"},
-        {"ALONE", "ALONE"},
-        {"ESCAPES", "tab\tnl\ncr\rquote\"back\\ bell\a otherq"},
-        {"UNICODE", "\xC3\xA9\xE2\x82\xAC \xF0\x9F\x98\x80 Ax \xEF\xBF\xBD!"},
-        {"OCTAL", "A019 \xC3\xA9"},
+        {"TITLE", "Later wins"}, {"ALONE", "ALONE"}, {"ESCAPES", "tab\tnl\ncr\rquote\"back\\ bell\a otherq"},
+        {"UNICODE", "\xC3\xA9\xE2\x82\xAC \xF0\x9F\x98\x80 Ax \xEF\xBF\xBD!"}, {"OCTAL", "A019 \xC3\xA9"},
         {"NULS", "\0" "0" "\0" "A1"s},  // escapes keep NULs and end at their digit limit
-        {"RAW", "two\nlines"},
-        {"SINGLE", "it\"s"},
-        {"unquoted_Key-1.0", "$path/to:+x"},
-        {"EMPTY", ""},
-        {"SPACED", "x"},
+        {"RAW", "two\nlines"}, {"SINGLE", "it\"s"}, {"unquoted_Key-1.0", "$path/to:+x"}, {"EMPTY", ""}, {"SPACED", "x"},
         {"LAST", "end"},
     };
     EXPECT_EQ(host::StringsTable::parse(text, &diagnostic), expected);
@@ -103,10 +96,7 @@ unquoted_Key-1.0 = $path/to:+x;
 }
 
 TEST(StringsTableTest, SyntaxErrorEmptiesTheWholeTable) {
-    const struct {
-        const char* text;
-        const char* line;
-    } cases[] = {
+    const struct { const char* text; const char* line; } cases[] = {
         {"\"A\" = \"a\";\n\"B\" = \"b\"\n\"C\" = \"c\";", "line 3"},  // missing ';'
         {"\"A\" = \"a\";\n\"B\" = \"b", "line 2"},                     // unterminated string
         {"\"A\" = \"a\";;", "line 1"},                                  // stray ';'
@@ -157,13 +147,8 @@ TEST(StringsTableTest, ReadsEveryEncodingAndFormatAlike) {
         twenty["k" + std::to_string(i)] = "v" + std::to_string(i);
         plist_dict_set_item(big, ("k" + std::to_string(i)).c_str(), plist_new_string(("v" + std::to_string(i)).c_str()));
     }
-    const struct {
-        std::string bytes;
-        Entries expected;
-    } cases[] = {
-        {text8, unicode},
-        {"\xEF\xBB\xBF" + text8, unicode},
-        {utf16(text16, true), unicode},
+    const struct { std::string bytes; Entries expected; } cases[] = {
+        {text8, unicode}, {"\xEF\xBB\xBF" + text8, unicode}, {utf16(text16, true), unicode},
         {utf16(text16, false), unicode},
         {xml, {{"TITLE", "Velkaro & co"}, {"CAF\xC3\xA9", "caf\xC3\xA9"}, {"EMPTY", ""}}},
         {"\xEF\xBB\xBF \n<plist version=\"1.0\"><dict><key>A</key><string>a</string></dict></plist>", {{"A", "a"}}},

@@ -35,10 +35,7 @@ TEST(TextPropertyListTest, ReadsEveryKindOfValue) {
         {"items", Array{Dictionary{{"cell", "PSGroupCell"}, {"label", "General"}},
                       Dictionary{{"cell", "PSSwitchCell"}, {"default", "YES"}, {"key", "on"}}}},
         {"title", "Name"}};
-    const struct {
-        std::string text;
-        host::PlistValue expected;
-    } cases[] = {
+    const struct { std::string text; host::PlistValue expected; } cases[] = {
         {"{ items = ( { cell = PSGroupCell; label = \"General\"; },\n"
          "  { cell = PSSwitchCell; default = YES; key = on; } ); title = \"Name\"; }",
             page},
@@ -51,12 +48,9 @@ TEST(TextPropertyListTest, ReadsEveryKindOfValue) {
         // No numbers or booleans: every word is a string.
         {"( 12, -3.5, YES, 1e3, /path/to:x_$+., 'it\"s' )", Array{"12", "-3.5", "YES", "1e3", "/path/to:x_$+.", "it\"s"}},
         {R"("t\tn\n\"q\" \\ \U00e9\UD83D\UDE00 \101\351 \q")", "t\tn\n\"q\" \\ \xC3\xA9\xF0\x9F\x98\x80 A\xC3\xA9 q"},
-        {"< 0fA1 ff\n00 >", Data{0x0F, 0xA1, 0xFF, 0x00}},
-        {"{ d = <>; }", Dictionary{{"d", Data{}}}},
-        {"word", "word"},
+        {"< 0fA1 ff\n00 >", Data{0x0F, 0xA1, 0xFF, 0x00}}, {"{ d = <>; }", Dictionary{{"d", Data{}}}}, {"word", "word"},
         {"\"a\";\nb = c; b = d;", Dictionary{{"a", "a"}, {"b", "d"}}},  // a key alone maps to itself; the last wins
-        {"{ a; }", Dictionary{{"a", "a"}}},
-        {"\xEF\xBB\xBF( \"caf\xC3\xA9\" )", Array{"caf\xC3\xA9"}},
+        {"{ a; }", Dictionary{{"a", "a"}}}, {"\xEF\xBB\xBF( \"caf\xC3\xA9\" )", Array{"caf\xC3\xA9"}},
         {utf16(u"{ k = \"caf\u00e9 \U0001F600\"; }", true), Dictionary{{"k", "caf\xC3\xA9 \xF0\x9F\x98\x80"}}},
         {utf16(u"{ k = \"caf\u00e9 \U0001F600\"; }", false), Dictionary{{"k", "caf\xC3\xA9 \xF0\x9F\x98\x80"}}},
     };
@@ -69,10 +63,7 @@ TEST(TextPropertyListTest, ReadsEveryKindOfValue) {
 }
 
 TEST(TextPropertyListTest, SyntaxErrorsNameTheirPlace) {
-    const struct {
-        std::string text;
-        const char* error;
-    } cases[] = {
+    const struct { std::string text; const char* error; } cases[] = {
         {"{ a = \"abc; }", "line 1, column 7: unterminated quoted string"},
         {"( a,\n b", "line 2, column 3: unterminated array (opened on line 1)"},
         {"{ a = b;\n", "line 2, column 1: unterminated dictionary (opened on line 1)"},
@@ -81,8 +72,7 @@ TEST(TextPropertyListTest, SyntaxErrorsNameTheirPlace) {
         {"{ a = ; }", "line 1, column 7: unexpected ';' where a value belongs"},
         {"{ a = b }", "line 1, column 9: missing ';' after a value"},
         {"a = b;\nc = d\ne = f;", "line 3, column 1: missing ';' after a value"},
-        {"{\r\n a = b\r\n}", "line 3, column 1: missing ';'"},
-        {"{\r a = b\r}", "line 3, column 1: missing ';'"},
+        {"{\r\n a = b\r\n}", "line 3, column 1: missing ';'"}, {"{\r a = b\r}", "line 3, column 1: missing ';'"},
         {"{ \"\xC3\xA9\" = b }", "line 1, column 11: missing ';'"},  // columns count characters
         {"{ (a) = b; }", "line 1, column 3: unexpected '(' where a key belongs"},
         {"( a b )", "line 1, column 5: expected ',' or ')' after an array item"},
@@ -95,8 +85,7 @@ TEST(TextPropertyListTest, SyntaxErrorsNameTheirPlace) {
         {"<zz>", "line 1, column 2: unexpected 'z' in data"},
         {"a = b; }", "line 1, column 8: unexpected '}' where a key belongs"},
         {"", "line 1, column 1: no property list in the text"},
-        {" /* only a comment */ ", "no property list in the text"},
-        {"( \"\xC3(\" )", "not valid UTF-8 or UTF-16 text"},
+        {" /* only a comment */ ", "no property list in the text"}, {"( \"\xC3(\" )", "not valid UTF-8 or UTF-16 text"},
         {utf16(u"( a )", true) + "x", "not valid UTF-8 or UTF-16 text"},
     };
     for (const auto& c : cases) {
@@ -111,11 +100,7 @@ TEST(TextPropertyListTest, SyntaxErrorsNameTheirPlace) {
 TEST(TextPropertyListTest, RefusesListsPastTheLimits) {
     EXPECT_TRUE(host::TextPropertyList::parse(nested(64, "(", "x", ")")).has_value());
     EXPECT_TRUE(host::TextPropertyList::parse(nested(63, "{a=", "(x)", ";}")).has_value());
-    const struct {
-        std::string text;
-        host::TextPropertyList::Limits limits;
-        const char* error;
-    } cases[] = {
+    const struct { std::string text; host::TextPropertyList::Limits limits; const char* error; } cases[] = {
         {nested(65, "(", "x", ")"), {}, "nested deeper than 64 levels"},
         {nested(64, "{a=", "(x)", ";}"), {}, "nested deeper than 64 levels"},
         {"a=" + nested(64, "(", "", ")") + ";", {}, "nested deeper than 64 levels"},

@@ -51,13 +51,8 @@ std::string png(std::uint32_t width, std::uint32_t height, bool withPixels = tru
 using UIImageTest = DeviceFixture;
 
 TEST_F(UIImageTest, ImagesOverTheBoundAreRefusedFromTheirHeader) {
-    struct Case {
-        std::uint32_t width, height;
-        bool withPixels, loads;
-    } cases[] = {
-        {4096, 2, true, true},
-        {4097, 2, true, false},
-        {2, 4097, true, false},
+    struct Case { std::uint32_t width, height; bool withPixels, loads; } cases[] = {
+        {4096, 2, true, true}, {4097, 2, true, false}, {2, 4097, true, false},
         {32767, 16383, false, false},  // refused before anything is decoded or allocated
     };
     for (const auto& c : cases) {

@@ -55,10 +55,7 @@ TEST_F(KXVelkaroListControllerTest, SpecifiersForPlistNameReturnsTheLoadedArrayL
 TEST_F(KXVelkaroListControllerTest, VersionTestChoosesTheBarAndTheOrder) {
     const std::vector<std::string> nestedOrder{"tintColor", "barTintColor", "titleTextAttributes"};
     const std::vector<std::string> ownOrder{"titleTextAttributes", "tintColor", "barTintColor"};
-    struct Case {
-        double version;
-        bool nested;
-    } cases[] = {
+    struct Case { double version; bool nested; } cases[] = {
         {847.24, false}, {1140.0999999, false}, {1140.1, true}, {1145.15, true},
         {1240.1, true}, {1240.1000001, false}, {1242.13, false}, {1349.56, false},
     };
@@ -182,11 +179,12 @@ TEST_F(KXVelkaroListControllerTest, NoNavigationControllerStillSetsSwitchAndStat
 
 // Every row's title is bar black, whatever the cell class, the bundle's own cells included.
 TEST_F(KXVelkaroListControllerTest, EveryRowTitleIsBarBlack) {
-    for (const char* plist : {"Velkaro", "VelkaroConfiguration", "VelkaroMakers"}) {
+    for (const auto& [plist, ownCell] : {std::pair{"Velkaro", ""}, {"VelkaroConfiguration", "KXVelkaroSliderCell"},
+             {"VelkaroMakers", "KXVelkaroDeveloperTableCell"}}) {
         auto page = std::make_shared<RecordingPage>();
         page->plist = plist;
         auto nav = showPage(page);
-        std::set<std::string> classes;
+        std::set<std::string> classes{""};
         auto table = page->table();
         for (NSInteger s = 0; s < page->numberOfSectionsInTableView(table); ++s)
             for (NSInteger r = 0; r < page->numberOfRowsInSection(table, s); ++r) {
@@ -195,12 +193,7 @@ TEST_F(KXVelkaroListControllerTest, EveryRowTitleIsBarBlack) {
                 EXPECT_EQ(cell->titleLabel()->textColor(), KXVelkaroListController::barBlack()) << cell->className();
                 classes.insert(cell->className());
             }
-        if (std::string(plist) == "VelkaroConfiguration") {
-            EXPECT_TRUE(classes.count("KXVelkaroSliderCell"));
-        }
-        if (std::string(plist) == "VelkaroMakers") {
-            EXPECT_TRUE(classes.count("KXVelkaroDeveloperTableCell"));
-        }
+        EXPECT_TRUE(classes.count(ownCell)) << plist;
     }
 }
 

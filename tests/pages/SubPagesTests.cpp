@@ -7,9 +7,7 @@
 #include "host/Social/SLComposeViewController.h"
 #include "host/Runtime/DeviceProfile.h"
 #include "host/UIKit/UIBarButtonItem.h"
-#include "pages/KXVelkaroConfigurationListController.h"
-#include "pages/KXVelkaroMakersListController.h"
-#include "pages/VelkaroListController.h"
+#include "pages/KXVelkaroListController.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {
@@ -20,15 +18,10 @@ const char* const kAllPages[] = {"VelkaroListController", "KXVelkaroConfiguratio
 class SubPagesTest : public DeviceFixture {
 protected:
     // Created by class name, as the host opens a page row; the object must be of that class.
-    std::shared_ptr<KXVelkaroListController> makePage(const std::string& name) {
-        auto controller = host::createController(name);
-        const bool rightClass = name == "VelkaroListController"
-            ? std::dynamic_pointer_cast<VelkaroListController>(controller) != nullptr
-            : name == "KXVelkaroConfigurationListController"
-            ? std::dynamic_pointer_cast<KXVelkaroConfigurationListController>(controller) != nullptr
-            : std::dynamic_pointer_cast<KXVelkaroMakersListController>(controller) != nullptr;
-        EXPECT_TRUE(rightClass) << name;
-        return rightClass ? std::dynamic_pointer_cast<KXVelkaroListController>(controller) : nullptr;
+    static std::shared_ptr<KXVelkaroListController> makePage(const std::string& name) {
+        auto page = std::dynamic_pointer_cast<KXVelkaroListController>(host::createController(name));
+        EXPECT_TRUE(page && page->className() == name) << name;
+        return page && page->className() == name ? page : nullptr;
     }
     // Shows the page as the host does and taps its compose button.
     std::shared_ptr<KXVelkaroListController> tapCompose(const std::string& name) {

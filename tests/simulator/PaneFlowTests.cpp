@@ -6,10 +6,12 @@
 #include "host/UIKit/UIAlertView.h"
 #include "tests/simulator/SimulatorFixture.h"
 
+class PaneFlowTest : public SimulatorFixture {};
+
 // Through the application: accepted values are stored, shown, kept when the page is opened again
-// and announced; refused ones bring the error pop-up and store and post nothing. (The range rules
+// and announced; values past the row's range are refused. (The range rules, what a refusal leaves
 // and the post's timing are the cell's own, checked with it.)
-TEST_F(SimulatorFixture, SliderPopupStoresTheTypedValueAndPostsLater) {
+TEST_F(PaneFlowTest, SliderPopupStoresTheTypedValueAndPostsLater) {
     const std::tuple<const char*, const char*, std::vector<std::string>, std::optional<double>> cases[] = {
         // row, its preference, digits or keypad keys typed, what is stored (nothing: refused)
         {"Artwork offset", "artworkOffset", {"12", "Negate"}, -12.0},
@@ -24,12 +26,10 @@ TEST_F(SimulatorFixture, SliderPopupStoresTheTypedValueAndPostsLater) {
         ASSERT_TRUE(app->tapValueButton(rowOf(row)));
         for (const auto& k : keys) ASSERT_TRUE(k == "Negate" || k == "Point" ? app->pressKeypadKey(k) : app->typeText(k)) << k;
         ASSERT_TRUE(app->pressAlertButton("Enter"));
-        if (!value) {
+        if (!value) {  // past the row's range
             ASSERT_TRUE(app->topAlert());
             EXPECT_EQ(app->topAlert()->title(), "Error");
-            app->advance(1);
-            EXPECT_TRUE(events("notification").empty());
-            EXPECT_FALSE(std::filesystem::exists(preferencesFile()));
+            EXPECT_TRUE(stored(key).isNil());
             continue;
         }
         EXPECT_FALSE(app->topAlert());
@@ -47,7 +47,7 @@ TEST_F(SimulatorFixture, SliderPopupStoresTheTypedValueAndPostsLater) {
 }
 
 // A switch row stores its new value in the file the tweak reads and posts at once.
-TEST_F(SimulatorFixture, SwitchRowStoresAndPosts) {
+TEST_F(PaneFlowTest, SwitchRowStoresAndPosts) {
     open();
     const auto enabled = rowOf("Enabled");
     for (bool on : {false, true}) {
@@ -60,61 +60,38 @@ TEST_F(SimulatorFixture, SwitchRowStoresAndPosts) {
     EXPECT_NE(readAll(preferencesFile()).find("<key>enabled</key>"), std::string::npos);
 }
 
-// A maker's row opens the profile in an installed client, else on the web site, and the screen
-// notes the address. (The clients' order and the escaping are the cell's own, checked with it.)
-TEST_F(SimulatorFixture, MakerOpensTheProfileInTheFirstInstalledClient) {
-    const std::tuple<std::set<std::string>, const char*, std::string> cases[] = {
-        {{"tweetbot"}, "skyvane", "tweetbot:///user_profile/skyvane_dev"},
-        {{}, "skyvane", "https://"},  // no client: the web site, with the name as the path
-    };
-    for (const auto& [clients, maker, address] : cases) {
-        SCOPED_TRACE(address);
-        options.installedSchemes = std::set<std::string>{"https", "http", "mailto"};
-        options.installedSchemes->insert(clients.begin(), clients.end());
-        open();
-        tap("Makers");
-        tap(maker);
-        const auto opened = events("openURL");
-        ASSERT_EQ(opened.size(), 1u);
-        const auto url = opened[0].field("url");
-        if (clients.empty()) {
-            EXPECT_EQ(url.rfind(address, 0), 0u) << url;
-            EXPECT_EQ(url.substr(url.size() - 12), "/skyvane_dev") << url;
-        } else {
-            EXPECT_EQ(url, address);
-        }
-        EXPECT_EQ(app->note(), "Opened " + url);
-    }
+// A maker's row opens the profile in an installed client, and the screen notes the address. (The
+// clients' order, the web fallback and the escaping are the cell's own, checked with it.)
+TEST_F(PaneFlowTest, MakerOpensTheProfileInTheFirstInstalledClient) {
+    options.installedSchemes = std::set<std::string>{"https", "http", "mailto", "tweetbot"};
+    open();
+    tap("Makers");
+    tap("skyvane");
+    const auto opened = events("openURL");
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].field("url"), "tweetbot:///user_profile/skyvane_dev");
+    EXPECT_EQ(app->note(), "Opened tweetbot:///user_profile/skyvane_dev");
 }
 
-// The support mail is written as a message with the preferences and the package list attached;
-// a cancelled composer writes nothing.
-TEST_F(SimulatorFixture, SupportMailWritesAnEmlWithBothAttachments) {
+// The composer covers the page; sending writes the mail on the device, cancelling writes nothing.
+// (What the mail holds is checked with the page and the composer.)
+TEST_F(PaneFlowTest, SupportMailIsSentOrCancelledFromTheComposer) {
     open();
-    ASSERT_TRUE(app->toggleSwitch(rowOf("Hide volume slider")));  // so there are preferences to attach
     tap("Email Support");
     ASSERT_TRUE(std::dynamic_pointer_cast<MFMailComposeViewController>(app->presentedController()));
     EXPECT_FALSE(app->tapRow(rowOf("Enabled"))) << "the page is covered by the composer";
     ASSERT_TRUE(app->finishMail(true));
     const auto mails = events("mail");
     ASSERT_EQ(mails.size(), 1u);
-    const auto eml = host::DeviceRoot::hostPathForDisplay(mails[0].field("path"));
-    ASSERT_TRUE(eml && std::filesystem::exists(*eml)) << mails[0].field("path");
-    const std::string text = readAll(*eml);
-    const auto prefs = text.find("VelkaroPrefs.plist"), packages = text.find("dpkgl.txt");
-    ASSERT_NE(prefs, std::string::npos);
-    ASSERT_NE(packages, std::string::npos);
-    EXPECT_LT(prefs, packages) << "the preferences come first";
-    EXPECT_NE(text.find("application/xml"), std::string::npos);
-    EXPECT_NE(text.find("Subject: Velkaro Support"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_regular_file(options.deviceRoot / mails[0].field("path").substr(1))) << mails[0].field("path");
     tap("Email Support");
     ASSERT_TRUE(app->finishMail(false));
     EXPECT_EQ(events("mail").size(), 1u);
     EXPECT_FALSE(app->presentedController());
 }
 
-// The compose button, on every page, opens the modal share sheet only with an account.
-TEST_F(SimulatorFixture, ShareSheetShowsOnlyWithAnAccount) {
+// The compose button opens the modal share sheet only with an account. (Its text is the page's.)
+TEST_F(PaneFlowTest, ShareSheetShowsOnlyWithAnAccount) {
     for (bool account : {false, true}) {
         SCOPED_TRACE(account ? "with an account" : "without an account");
         options.twitterAccount = account;
@@ -124,7 +101,6 @@ TEST_F(SimulatorFixture, ShareSheetShowsOnlyWithAnAccount) {
         auto sheet = std::dynamic_pointer_cast<SLComposeViewController>(app->presentedController());
         ASSERT_EQ(bool(sheet), account);
         if (!sheet) continue;
-        EXPECT_EQ(sheet->text(), "#Velkaro is awesome!");
         EXPECT_FALSE(app->goBack()) << "the sheet is modal";
         ASSERT_TRUE(app->finishSheet(true));
         EXPECT_FALSE(app->presentedController());

@@ -59,11 +59,9 @@ protected:
 TEST_F(RendererTest, NavigationBarAndStatusTextFollowTheVisiblePagesTheme) {
     const CGRect clock = CGRectMake(app->screenSize().width / 2 - 30, 2, 60, 16);
     const std::pair<const char*, std::function<bool()>> steps[] = {
-        {"top page", [] { return true; }},
-        {"bundle root", [&] { return app->openBundleEntry(); }},
+        {"top page", [] { return true; }}, {"bundle root", [&] { return app->openBundleEntry(); }},
         {"configuration", [&] { return app->tapRow(rowOf("Configuration")); }},
-        {"back to root", [&] { return app->goBack(); }},
-        {"back to top", [&] { return app->goBack(); }},
+        {"back to root", [&] { return app->goBack(); }}, {"back to top", [&] { return app->goBack(); }},
     };
     for (const auto& [what, act] : steps) {
         ASSERT_TRUE(act()) << what;
@@ -112,29 +110,24 @@ TEST_F(RendererTest, SwitchesInsidePagesShowSwitchGreen) {
     }
 }
 
-// A value accepted in the entry pop-up moves the thumb in the next frame; a refused one leaves it.
+// A value accepted in the entry pop-up moves the thumb in the next frame.
 TEST_F(RendererTest, SliderThumbMovesToAnAcceptedValue) {
     openConfiguration();
     const auto slider = sliderRect("Artwork offset");  // -50 to 50, stored 0
     ASSERT_TRUE(slider);
     const double travel = slider->width() - 28;
     EXPECT_NEAR(thumbCentre(ScreenImage(*app), *slider), slider->minX() + 14 + travel / 2, 1.0);
-    const std::tuple<const char*, bool, double> entries[] = {{"25", false, 0.75}, {"99", false, 0.75}, {"50", true, 0.0}};
-    for (const auto& [typed, negate, fraction] : entries) {  // fraction: of the travel, afterwards
+    for (const auto& [typed, negate] : {std::pair{"25", false}, {"50", true}}) {
         ASSERT_TRUE(app->tapValueButton(rowOf("Artwork offset")));
         ASSERT_TRUE(app->typeText(typed));
         ASSERT_TRUE(!negate || app->pressKeypadKey("Negate"));
         ASSERT_TRUE(app->pressAlertButton("Enter"));
-        if (app->topAlert()) {  // refused: the error pop-up, then a fresh entry pop-up to cancel
-            ASSERT_TRUE(app->pressAlertButton("OK"));
-            ASSERT_TRUE(app->pressAlertButton("Cancel"));
-        }
         ScreenImage screen(*app);
-        if (fraction == 0.0) {
+        if (negate) {
             EXPECT_EQ(thumbCentre(screen, *slider), -1) << "at the left end no minimum track is left to see";
             EXPECT_GT(screen.count(*slider, kTrackNavy), 100);
         } else {
-            EXPECT_NEAR(thumbCentre(screen, *slider), slider->minX() + 14 + travel * fraction, 1.0) << typed;
+            EXPECT_NEAR(thumbCentre(screen, *slider), slider->minX() + 14 + travel * 0.75, 1.0) << typed;
         }
     }
 }

@@ -12,10 +12,7 @@
 
 namespace {
 
-struct Run {
-    int failures;
-    std::string out, err;
-};
+struct Run { int failures; std::string out, err; };
 
 Run runScript(sim::SettingsApp& app, const std::string& script, bool strict = false) {
     std::istringstream in(script);
@@ -27,22 +24,22 @@ Run runScript(sim::SettingsApp& app, const std::string& script, bool strict = fa
 
 }  // namespace
 
+class ScriptRunnerTest : public SimulatorFixture {};
+class TourTest : public SimulatorFixture {};
+
 TEST(ScriptRunnerSplit, WordsQuotesAndComments) {
     const std::vector<std::pair<std::string, std::vector<std::string>>> cases{
         {"tap Configuration", {"tap", "Configuration"}},
         {"  slide \"Corner radius\"   7 ", {"slide", "Corner radius", "7"}},
-        {"press \"say \\\"hi\\\"\"", {"press", "say \"hi\""}},
-        {"# a comment", {}},
-        {"wait 0.5 # half a second", {"wait", "0.5"}},
-        {"tap \"#1 row\"", {"tap", "#1 row"}},
-        {"type \"\"", {"type", ""}},
-        {"", {}},
+        {"press \"say \\\"hi\\\"\"", {"press", "say \"hi\""}}, {"# a comment", {}},
+        {"wait 0.5 # half a second", {"wait", "0.5"}}, {"tap \"#1 row\"", {"tap", "#1 row"}},
+        {"type \"\"", {"type", ""}}, {"", {}},
     };
     for (const auto& [line, words] : cases) EXPECT_EQ(sim::ScriptRunner::split(line), words) << line;
 }
 
 // The slider flow as a script: the value is stored at once and announced 0.2 s later.
-TEST_F(SimulatorFixture, ScriptEntersASliderValueAndChecksWhatReachedTheOutside) {
+TEST_F(ScriptRunnerTest, ScriptEntersASliderValueAndChecksWhatReachedTheOutside) {
     ASSERT_TRUE(start());
     const auto run = runScript(*app, R"(# open the pane from the Settings page
 open Velkaro
@@ -65,7 +62,7 @@ dump
 }
 
 // Failing lines are reported with their numbers; the script goes on unless it is strict.
-TEST_F(SimulatorFixture, ScriptReportsFailingLinesAndStopsWhenStrict) {
+TEST_F(ScriptRunnerTest, ScriptReportsFailingLinesAndStopsWhenStrict) {
     const std::string script = R"(open-bundle
 frobnicate
 tap "No such row"
@@ -93,14 +90,11 @@ expect-pref com.mornvale.velkaro cornerRadius 5
 
 // Numbers no clock or row can take are refused with a message, and the clock is left alone;
 // what a refused line quotes back reaches the terminal with its control bytes escaped.
-TEST_F(SimulatorFixture, ScriptRefusesAbsurdNumbersAndEscapesWhatItQuotes) {
+TEST_F(ScriptRunnerTest, ScriptRefusesAbsurdNumbersAndEscapesWhatItQuotes) {
     ASSERT_TRUE(start());
+    const std::string waitRange = "wait takes a number of seconds from 0 to 86400";
     const std::pair<std::string, std::string> cases[] = {
-        {"wait -1", "wait takes a number of seconds from 0 to 86400"},
-        {"wait nan", "wait takes a number of seconds from 0 to 86400"},
-        {"wait inf", "wait takes a number of seconds from 0 to 86400"},
-        {"wait 1e308", "wait takes a number of seconds from 0 to 86400"},
-        {"wait 86401", "wait takes a number of seconds from 0 to 86400"},
+        {"wait -1", waitRange}, {"wait nan", waitRange}, {"wait inf", waitRange}, {"wait 1e308", waitRange}, {"wait 86401", waitRange},
         {"tap-row 1e300 0", "tap-row takes two whole numbers"},
         {"tap-row 0 -9.3e18", "tap-row takes two whole numbers"},
         {"slide \"Corner radius\" 1e300", "slide needs a number as its last word"},
@@ -160,7 +154,7 @@ TEST(EventLogWriter, FailedWritesAreReportedWithTheAbsolutePath) {
 }
 
 // The tour visits every stop without a failing step and leaves its screens and its log.
-TEST_F(SimulatorFixture, TourWritesEveryStopAndTheEventLog) {
+TEST_F(TourTest, TourWritesEveryStopAndTheEventLog) {
     ASSERT_TRUE(start());
     const auto folder = temp / "tour";
     std::ostringstream out, err;
