@@ -26,7 +26,6 @@
 #include "host/UIKit/UISlider.h"
 #include "host/UIKit/UISwitch.h"
 #include "host/UIKit/UIToolbar.h"
-#include "pages/KXVelkaroListController.h"
 #include "simulator/ModalLayout.h"
 #include "simulator/NumberPad.h"
 #include "simulator/ScreenLayout.h"
@@ -331,7 +330,7 @@ bool SettingsApp::openBundleEntry() {
         return false;
     }
     if (auto list = std::dynamic_pointer_cast<PSListController>(page)) list->setSpecifier(s.topPage->entry());
-    if (KXVelkaroListController::isNestedBarRange(kCFCoreFoundationVersionNumber)) {
+    if (PSRootController::nestsBundlePages()) {
         // The bundle's pages live in a navigation controller of their own, whose bar is hidden:
         // the bar two levels up is the one on screen.
         auto inner = UINavigationController::initWithRootViewController(page);

@@ -7,7 +7,6 @@
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/DeviceRoot.h"
 #include "host/Runtime/RunLoop.h"
-#include "pages/KXVelkaroListController.h"
 
 void DeviceFixture::SetUp() { freshDevice(); }
 
@@ -62,7 +61,7 @@ void DeviceFixture::writeFile(const std::string& devicePath, const std::string& 
 std::shared_ptr<PSRootController> DeviceFixture::showPage(const std::shared_ptr<UIViewController>& page) {
     auto rootController = std::make_shared<PSRootController>();
     std::shared_ptr<UINavigationController> inner = rootController;
-    if (KXVelkaroListController::isNestedBarRange(kCFCoreFoundationVersionNumber)) {
+    if (PSRootController::nestsBundlePages()) {
         inner = std::make_shared<UINavigationController>();
         inner->setNavigationBarHidden(true);
         rootController->pushViewController(inner, false);
