@@ -109,7 +109,7 @@ protected:
         restart();
         ASSERT_TRUE(app->openBundleEntry());
     }
-    void advance(double seconds) { app->advance(seconds); }  // as the app's user waits
+    void advance(double seconds) { app->advance(seconds); }
 
     // A copy of the staged bundle that a test may break; the app will load it.
     std::filesystem::path writableBundle() {
