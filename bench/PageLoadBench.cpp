@@ -7,13 +7,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
-#include "host/Runtime/ClassRegistry.h"
 #include "host/Foundation/NSBundle.h"
 #include "host/Runtime/PropertyList.h"
 #include "host/Runtime/DeviceProfile.h"
-#include "host/Runtime/DeviceRoot.h"
+#include "host/Runtime/SimulatedDevice.h"
 #include "pages/KXVelkaroListController.h"
 
 namespace {
@@ -27,19 +27,22 @@ std::string plistName(int rows);
 // A device with a copy of the staged bundle, plus generated pages "Rows<N>".
 struct Device {
     std::filesystem::path dir;
+    std::optional<host::SimulatedDevice> device;
     Device() {
         std::string pattern = (std::filesystem::temp_directory_path() / "velkaro-bench-XXXXXX").string();
         dir = mkdtemp(pattern.data());
         std::filesystem::copy(VELKARO_STAGED_BUNDLE, dir / "bundle", std::filesystem::copy_options::recursive);
-        host::DeviceRoot::install(dir / "device");
-        host::DeviceRoot::mount(kBundlePath, dir / "bundle");
-        host::ClassRegistry::shared().setDefaultBundlePath(std::string(kBundlePath));
+        device.emplace(host::SimulatedDevice::Options{
+            .deviceRoot = dir / "device", .bundleDirectory = dir / "bundle", .bundleDevicePath = kBundlePath});
         for (int rows : {1000, 10000, kLongPage}) writePage(rows);
         const auto xml = readAll(dir / "bundle" / (plistName(kLongPage) + ".plist"));
         std::ofstream(dir / "bundle" / (plistName(kLongPage) + "Binary.plist"), std::ios::binary)
             << host::PropertyList::serialize(*host::PropertyList::parse(xml), host::PropertyList::Format::Binary);
     }
-    ~Device() { std::filesystem::remove_all(dir); }
+    ~Device() {
+        device.reset();
+        std::filesystem::remove_all(dir);
+    }
 
     // Groups of ten rows: a group with a footer, switches, a list row with titles.
     void writePage(int rows) const {

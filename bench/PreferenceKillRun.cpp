@@ -18,6 +18,7 @@
 #include "host/Runtime/PropertyList.h"
 #include "host/Preferences/PreferenceStore.h"
 #include "host/Runtime/DeviceRoot.h"
+#include "host/Runtime/SimulatedDevice.h"
 
 namespace fs = std::filesystem;
 
@@ -51,11 +52,8 @@ bool store(long counter, const std::string& padding) {
 
 int main(int argc, char** argv) {
     const int kills = argc > 1 ? std::atoi(argv[1]) : 1000;
-    std::string base = (fs::temp_directory_path() / "velkaro-kill-run-XXXXXX").string();
-    if (!::mkdtemp(base.data())) return 2;
-    const fs::path root = fs::path(base) / "device";
-    fs::create_directories(root);
-    host::DeviceRoot::install(root);
+    const host::SimulatedDevice device;  // in a temporary folder, removed at the end
+    const fs::path& root = device.root();
     const std::string padding(256 * 1024, 'p');  // large enough that kills land inside writes
 
     long durable = 0;
@@ -103,6 +101,5 @@ int main(int argc, char** argv) {
         acknowledgedStores, cutOff, mostTemporaries);
     std::printf("unparseable files %d, lost acknowledged values %d, temporary files after the next store %d, last value held %s\n",
         unparsed, lost, leftAfterNextStore, holdsLast ? "yes" : "no");
-    fs::remove_all(base);
     return unparsed == 0 && lost == 0 && finalStore && leftAfterNextStore == 0 && holdsLast ? 0 : 1;
 }

@@ -2,16 +2,13 @@
 // "Enter" stores it through the host, including the atomic replace of the preferences file.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "cells/KXVelkaroSliderCell.h"
 #include "host/Runtime/RunLoop.h"
 #include "host/Preferences/PreferenceStore.h"
-#include "host/Runtime/DeviceProfile.h"
-#include "host/Runtime/DeviceRoot.h"
 #include "host/Runtime/EventLog.h"
+#include "host/Runtime/SimulatedDevice.h"
 
 namespace {
 
@@ -27,16 +24,7 @@ std::shared_ptr<PSSpecifier> sliderRow() {
 }
 
 void BM_AcceptTypedValue(benchmark::State& state) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velkaro-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        state.SkipWithError("no temporary folder");
-        return;
-    }
-    const std::filesystem::path root = pattern;
-    std::filesystem::create_directories(root / "var/mobile/Library/Preferences");
-    host::DeviceRoot::install(root);
-    host::DeviceProfile::install(*host::DeviceProfile::builtInNamed("iphone6s"));
-    host::RunLoop::main().reset(0);
+    host::SimulatedDevice device;  // an iPhone 6s in a temporary folder, manual clock at 0
 
     // A preferences file of realistic size: the page's other settings are already stored.
     for (const char* key : {"enabled", "theme", "artworkOffset", "cornerRadius", "backgroundBlur"})
@@ -56,8 +44,6 @@ void BM_AcceptTypedValue(benchmark::State& state) {
         state.ResumeTiming();
     }
     cell.reset();
-    host::DeviceRoot::uninstall();
-    std::filesystem::remove_all(root);
 }
 
 }  // namespace

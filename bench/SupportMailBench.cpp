@@ -7,14 +7,11 @@
 #include <string>
 
 #include "host/Preferences/PSClassFactories.h"
-#include "host/Runtime/RunLoop.h"
 #include "host/MessageUI/MFMailComposeViewController.h"
 #include "host/Preferences/PSRootController.h"
-#include "host/Runtime/DeviceProfile.h"
-#include "host/Runtime/DeviceRoot.h"
-#include "host/Runtime/DeviceSeed.h"
 #include "host/Runtime/EventLog.h"
 #include "host/Runtime/Shell.h"
+#include "host/Runtime/SimulatedDevice.h"
 #include "pages/VelkaroListController.h"
 
 namespace {
@@ -24,31 +21,18 @@ constexpr const char* kBundlePath = "/Library/PreferenceBundles/Velkaro.bundle";
 // A simulated iPhone 6s with the staged bundle and a stored preferences file.
 class BenchDevice {
 public:
-    BenchDevice() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velkaro-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) return;
-        root = pattern;
-        std::filesystem::create_directories(root / "var/mobile/Library/Preferences");
-        std::filesystem::create_directories(root / "tmp");
-        if (!host::DeviceSeed::plant(VELKARO_SOURCE_DIR "/simulator/device", root)) return;
-        host::DeviceRoot::install(root);
-        host::DeviceRoot::mount(kBundlePath, VELKARO_STAGED_BUNDLE);
-        host::ClassRegistry::shared().setDefaultBundlePath(std::string(kBundlePath));
-        host::DeviceProfile::install(*host::DeviceProfile::builtInNamed("iphone6s"));
-        host::RunLoop::main().reset(0);
-        std::filesystem::copy_file(std::string(VELKARO_STAGED_BUNDLE) + "/Info.plist",
-            root / "var/mobile/Library/Preferences/com.mornvale.velkaro.plist");
-        ready = true;
-    }
-    ~BenchDevice() {
-        host::DeviceRoot::uninstall();
+    BenchDevice() : _device({.bundleDirectory = VELKARO_STAGED_BUNDLE, .bundleDevicePath = kBundlePath}) {
         std::error_code ec;
-        if (!root.empty()) std::filesystem::remove_all(root, ec);
+        std::filesystem::copy_file(std::string(VELKARO_STAGED_BUNDLE) + "/Info.plist",
+            root() / "var/mobile/Library/Preferences/com.mornvale.velkaro.plist", ec);
+        _ready = !ec && host::EventLog::shared().eventsOfKind("diagnostic").empty();
     }
-    bool ok() const { return ready; }
+    bool ok() const { return _ready; }
+    const std::filesystem::path& root() const { return _device.root(); }
 
-    std::filesystem::path root;
-    bool ready = false;
+private:
+    host::SimulatedDevice _device;
+    bool _ready = false;
 };
 
 void BM_EmailKXToComposerPresented(benchmark::State& state) {
@@ -70,7 +54,7 @@ void BM_EmailKXToComposerPresented(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.counters["listingBytes"] =
-        double(std::filesystem::file_size(device.root / "tmp/dpkgl.log"));
+        double(std::filesystem::file_size(device.root() / "tmp/dpkgl.log"));
 }
 BENCHMARK(BM_EmailKXToComposerPresented)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -86,8 +70,8 @@ BENCHMARK(BM_PackageListingAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_PackageListingUnconfined(benchmark::State& state) {
     BenchDevice device;
     if (!device.ok()) return state.SkipWithError("cannot set up the device");
-    const std::string command = "/usr/bin/dpkg --admindir='" + (device.root / "var/lib/dpkg").string() + "' -l >'" +
-                                (device.root / "tmp/dpkgl.log").string() + "'";
+    const std::string command = "/usr/bin/dpkg --admindir='" + (device.root() / "var/lib/dpkg").string() + "' -l >'" +
+                                (device.root() / "tmp/dpkgl.log").string() + "'";
     for (auto _ : state) benchmark::DoNotOptimize(std::system(command.c_str()));
 }
 BENCHMARK(BM_PackageListingUnconfined)->Unit(benchmark::kMillisecond)->UseRealTime();

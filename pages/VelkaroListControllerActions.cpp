@@ -1,7 +1,7 @@
 // The root page's actions: the share sheet of the compose button, and the support mail.
+#include "host/Foundation/NSData.h"
 #include "host/Foundation/NSString.h"
 #include "host/MessageUI/MFMailComposeViewController.h"
-#include "host/Runtime/DeviceRoot.h"
 #include "host/System/MobileGestalt.h"
 #include "host/Runtime/Shell.h"
 #include "host/UIKit/UINavigationController.h"
@@ -35,10 +35,10 @@ void VelkaroListController::emailKX() {
     const std::string buildVersion = deviceFact("BuildVersion");
     composer->setMessageBody(NSString::stringWithFormat(kBodyFormat, productType, productVersion, buildVersion), false);
 
-    composer->addAttachmentData(host::DeviceRoot::readFile(kPreferencesPath), "application/xml", "VelkaroPrefs.plist");
+    composer->addAttachmentData(NSData::dataWithContentsOfFile(kPreferencesPath), "application/xml", "VelkaroPrefs.plist");
     // Blocks until the listing is written; its exit status does not matter.
     host::Shell::system(kPackageListCommand);
-    composer->addAttachmentData(host::DeviceRoot::readFile(kPackageListPath), "text/plain", "dpkgl.txt");
+    composer->addAttachmentData(NSData::dataWithContentsOfFile(kPackageListPath), "text/plain", "dpkgl.txt");
 
     if (auto navigation = navigationController()) navigation->presentViewController(composer, true, nullptr);
     composer->setMailComposeDelegate(sharedAs<VelkaroListController>());

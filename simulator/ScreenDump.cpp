@@ -16,7 +16,6 @@
 #include "host/UIKit/UISlider.h"
 #include "host/UIKit/UISwitch.h"
 #include "host/UIKit/UIToolbar.h"
-#include "pages/KXVelkaroListController.h"
 #include "simulator/SettingsApp.h"
 
 namespace sim {
@@ -43,17 +42,28 @@ std::string number(double value) {
     return s == "-0" ? "0" : s;
 }
 
-// A colour by its theme name where it is one, else its components.
+// The colours the dump names, by their components (0-255), first match wins: the pane's theme
+// colours as they appear on screen, then the platform's own.
+struct NamedColour {
+    const char* name;
+    int red, green, blue;
+};
+constexpr NamedColour kNamedColours[] = {
+    {"bar black", 10, 10, 10},
+    {"accent green", 64, 210, 114},
+    {"switch green", 0, 155, 119},
+    {"white", 255, 255, 255},
+    {"platform green", 76, 217, 100},
+};
+
+// A colour by its name where it has one, else its components.
 std::string colourName(const UIColor& c) {
     const auto close = [&](const UIColor& o) {
         return std::fabs(c.red - o.red) < 1e-6 && std::fabs(c.green - o.green) < 1e-6 && std::fabs(c.blue - o.blue) < 1e-6 &&
                std::fabs(c.alpha - o.alpha) < 1e-6;
     };
-    if (close(KXVelkaroListController::barBlack())) return "bar black";
-    if (close(KXVelkaroListController::accentGreen())) return "accent green";
-    if (close(KXVelkaroListController::switchGreen())) return "switch green";
-    if (close(UIColor::whiteColor())) return "white";
-    if (close(UISwitch::defaultOnTintColor())) return "platform green";
+    for (const auto& named : kNamedColours)
+        if (close(UIColor::colorWithRed(named.red / 255.0, named.green / 255.0, named.blue / 255.0, 1))) return named.name;
     return c.description();
 }
 

@@ -17,8 +17,8 @@
 #include "host/Social/SLComposeViewController.h"
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/DeviceRoot.h"
-#include "host/Runtime/DeviceSeed.h"
 #include "host/Runtime/EventLog.h"
+#include "host/Runtime/SimulatedDevice.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIApplication.h"
 #include "host/UIKit/UIButton.h"
@@ -26,7 +26,6 @@
 #include "host/UIKit/UISlider.h"
 #include "host/UIKit/UISwitch.h"
 #include "host/UIKit/UIToolbar.h"
-#include "pages/KXVelkaroListController.h"
 #include "simulator/ModalLayout.h"
 #include "simulator/NumberPad.h"
 #include "simulator/ScreenLayout.h"
@@ -99,7 +98,7 @@ struct SettingsApp::State {
     std::optional<std::string> noteText;
     double noteUntil = 0;
     std::vector<std::function<void(const host::Event&)>> observers;
-    bool started = false;
+    std::optional<host::SimulatedDevice> device;  // last, so it ends first, before what its listener reaches
 
     void showNote(std::string text, double seconds) {
         noteText = std::move(text);
@@ -109,12 +108,7 @@ struct SettingsApp::State {
 
 SettingsApp::SettingsApp(Options options) : _state(std::make_unique<State>()) { _state->options = std::move(options); }
 
-SettingsApp::~SettingsApp() {
-    if (_state->started) {
-        host::EventLog::shared().setListener(nullptr);
-        UIAlertView::dismissAll();
-    }
-}
+SettingsApp::~SettingsApp() = default;
 
 bool SettingsApp::start(std::string* error) {
     auto& s = *_state;
@@ -126,49 +120,17 @@ bool SettingsApp::start(std::string* error) {
         return false;
     };
 
-    // The process-wide device state starts afresh.
-    auto& clock = host::RunLoop::main();
-    clock.reset(0);
-    if (s.options.manualClock) clock.useManualClock(0);
-    else clock.useSteadyClock();
-    UIApplication::sharedApplication()->reset();
-    UIAlertView::dismissAll();
-    UISwitch::resetAppearance();
-    host::EventLog::shared().clear();
-    host::EventLog::shared().setListener([this](const host::Event& event) {
-        if (event.kind == "openURL") _state->showNote("Opened " + event.field("url"), kNoteSeconds);
-        for (const auto& observer : _state->observers) observer(event);
-    });
-    s.started = true;
-
-    // The device: its folders, the bundle mounted at its device path, the profile.
-    std::error_code ec;
-    s.options.deviceRoot = std::filesystem::absolute(s.options.deviceRoot, ec);
-    s.options.bundleDirectory = std::filesystem::absolute(s.options.bundleDirectory, ec);
-    std::filesystem::create_directories(s.options.deviceRoot, ec);  // this machine's folder, not a device path
-    std::string seedError;  // the device's own package database, where it has none yet
-    if (!host::DeviceSeed::plant(VELKARO_DEVICE_SEED, s.options.deviceRoot, &seedError))
-        host::EventLog::shared().diagnostic("cannot seed the device: " + seedError);
-    host::DeviceRoot::install(s.options.deviceRoot);
-    host::DeviceRoot::mount(kBundleDevicePath, s.options.bundleDirectory);
-    for (const char* folder : {"/var/mobile/Library/Preferences", "/tmp"}) {
-        std::string why;
-        if (!host::DeviceRoot::createFolders(folder, &why))
-            host::EventLog::shared().diagnostic("cannot create the device folder " + std::string(folder) + " in " +
-                                                s.options.deviceRoot.string() + ": " + why + "; nothing can be stored");
-    }
-    host::ClassRegistry::shared().setDefaultBundlePath(std::string(kBundleDevicePath));
-
-    std::optional<std::string> profileError;
-    const host::DeviceProfile* builtIn = host::DeviceProfile::builtInNamed(s.options.profile);
-    host::DeviceProfile profile = builtIn ? *builtIn : *host::DeviceProfile::builtInNamed("iphone6s");
-    if (!builtIn) profileError = "unknown device profile \"" + s.options.profile + "\"; using iphone6s";
-    if (!s.options.languages.empty()) profile.preferredLanguages = s.options.languages;
-    if (s.options.installedSchemes) profile.installedURLSchemes = *s.options.installedSchemes;
-    if (s.options.twitterAccount) profile.hasTwitterAccount = *s.options.twitterAccount;
-    if (s.options.mailAccount) profile.hasMailAccount = *s.options.mailAccount;
-    host::DeviceProfile::install(profile);
-    NSBundle::flushCaches();
+    // A fresh device: its folders, the bundle mounted at its device path, the profile, the clock.
+    const auto& o = s.options;
+    s.device.emplace(host::SimulatedDevice::Options{.deviceRoot = o.deviceRoot, .bundleDirectory = o.bundleDirectory,
+        .bundleDevicePath = kBundleDevicePath, .profile = o.profile, .languages = o.languages,
+        .installedSchemes = o.installedSchemes, .twitterAccount = o.twitterAccount, .mailAccount = o.mailAccount,
+        .manualClock = o.manualClock, .listener = [this](const host::Event& event) {
+            if (event.kind == "openURL") _state->showNote("Opened " + event.field("url"), kNoteSeconds);
+            for (const auto& observer : _state->observers) observer(event);
+        }});
+    s.options.deviceRoot = s.device->root();
+    s.options.bundleDirectory = s.device->options().bundleDirectory;
 
     // The Settings host's own navigation, with its first page.
     s.root = std::make_shared<PSRootController>();
@@ -180,7 +142,6 @@ bool SettingsApp::start(std::string* error) {
     s.topPage = SettingsTopPage::create(s.entryName, s.principalClass, [this] { openBundleEntry(); });
     s.root->pushViewController(s.topPage, false);
     fitToScreen(s.topPage, screenSize());
-    if (profileError) host::EventLog::shared().diagnostic(*profileError);
 
     // The bundle's module.
     if (!bundle) return fail("no bundle at " + s.options.bundleDirectory.string() + " (mounted at " + kBundleDevicePath + ")");
@@ -369,7 +330,7 @@ bool SettingsApp::openBundleEntry() {
         return false;
     }
     if (auto list = std::dynamic_pointer_cast<PSListController>(page)) list->setSpecifier(s.topPage->entry());
-    if (KXVelkaroListController::isNestedBarRange(kCFCoreFoundationVersionNumber)) {
+    if (PSRootController::nestsBundlePages()) {
         // The bundle's pages live in a navigation controller of their own, whose bar is hidden:
         // the bar two levels up is the one on screen.
         auto inner = UINavigationController::initWithRootViewController(page);

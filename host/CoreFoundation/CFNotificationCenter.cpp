@@ -4,6 +4,7 @@
 
 #include "host/System/Dispatch.h"
 #include "host/Runtime/EventLog.h"
+#include "host/Runtime/SimulatedDevice.h"
 
 struct __CFNotificationCenter {
     struct Observer {
@@ -18,6 +19,10 @@ CFNotificationCenterRef CFNotificationCenterGetDarwinNotifyCenter() {
     static __CFNotificationCenter center;
     return &center;
 }
+
+namespace {
+const host::SimulatedDevice::ResetStep forgetObservers{[] { CFNotificationCenterGetDarwinNotifyCenter()->observers.clear(); }};
+}  // namespace
 
 void CFNotificationCenterPostNotification(CFNotificationCenterRef center, const std::optional<std::string>& name,
     const void*, const void*, bool) {
@@ -42,8 +47,4 @@ int CFNotificationCenterAddObserver(CFNotificationCenterRef center, const std::s
 
 void CFNotificationCenterRemoveObserver(CFNotificationCenterRef center, int token) {
     if (center) center->observers.erase(token);
-}
-
-void CFNotificationCenterRemoveEveryObserver(CFNotificationCenterRef center) {
-    if (center) center->observers.clear();
 }

@@ -19,4 +19,3 @@ void CFNotificationCenterPostNotification(CFNotificationCenterRef center, const 
 using CFNotificationCallback = std::function<void(const std::string& name)>;
 int CFNotificationCenterAddObserver(CFNotificationCenterRef center, const std::string& name, CFNotificationCallback callback);
 void CFNotificationCenterRemoveObserver(CFNotificationCenterRef center, int token);
-void CFNotificationCenterRemoveEveryObserver(CFNotificationCenterRef center);

@@ -7,6 +7,7 @@
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/DeviceRoot.h"
 #include "host/Runtime/EventLog.h"
+#include "host/Runtime/SimulatedDevice.h"
 
 namespace {
 
@@ -47,6 +48,10 @@ void NSBundle::flushCaches() {
     std::lock_guard lock(cacheMutex());
     bundleCache().clear();
 }
+
+namespace {
+const host::SimulatedDevice::ResetStep forgetBundles{&NSBundle::flushCaches};
+}  // namespace
 
 NSBundle::NSBundle(std::string devicePath) : _path(std::move(devicePath)) {
     if (auto entries = host::DeviceRoot::listFolder(_path)) {

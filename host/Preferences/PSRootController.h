@@ -14,4 +14,9 @@ public:
     static bool setPreferenceValue(const PlistValue& value, const std::shared_ptr<PSSpecifier>& specifier);
     // readPreferenceValue: — the stored value, or the row's "default" while none is stored.
     static PlistValue readPreferenceValue(const std::shared_ptr<PSSpecifier>& specifier);
+
+    // From release 8.0 through 9.0 the host puts a bundle's pages in a navigation controller of
+    // their own, pushed onto this one, whose bar is hidden: the bar on screen is the outer one.
+    // Read from the running system's Core Foundation version.
+    static bool nestsBundlePages();
 };

@@ -14,7 +14,10 @@ public:
     static void failNextStep(const std::string& step) { failNextInitialiser(step); }
     // True once for each armed failure; consumes it.
     static bool shouldFail(const std::string& className);
-    static void reset();
+
+private:
+    friend class SimulatedDevice;
+    static void reset();  // disarms every failure (a fresh device)
 };
 
 }  // namespace host

@@ -34,10 +34,12 @@ public:
 
     std::optional<double> nextDueTime() const;
     std::size_t pendingTaskCount() const { return _tasks.size(); }
-    // Drops every pending task and sets the manual clock back to `start` (test isolation).
-    void reset(double start = 0);
 
 private:
+    friend class SimulatedDevice;
+    // Drops every pending task and sets the manual clock back to `start` (a fresh device).
+    void reset(double start = 0);
+
     bool runOneDueTask(double until);
 
     bool _manual = true;

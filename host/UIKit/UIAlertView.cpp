@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "host/Runtime/EventLog.h"
+#include "host/Runtime/SimulatedDevice.h"
 
 namespace {
 std::vector<std::shared_ptr<UIAlertView>>& shown() {
     static std::vector<std::shared_ptr<UIAlertView>> alerts;
     return alerts;
 }
+const host::SimulatedDevice::ResetStep forgetShownAlerts{[] { shown().clear(); }};
 }  // namespace
 
 std::shared_ptr<UIAlertView> UIAlertView::initWithTitle(std::optional<std::string> title,
@@ -66,5 +68,3 @@ void UIAlertView::clickButtonAtIndex(NSInteger index) {
 const std::vector<std::shared_ptr<UIAlertView>>& UIAlertView::visibleAlerts() { return shown(); }
 
 std::shared_ptr<UIAlertView> UIAlertView::topAlert() { return shown().empty() ? nullptr : shown().back(); }
-
-void UIAlertView::dismissAll() { shown().clear(); }

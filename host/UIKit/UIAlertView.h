@@ -57,7 +57,6 @@ public:
     // The alerts on screen, bottom to top. The host holds them while they are shown.
     static const std::vector<std::shared_ptr<UIAlertView>>& visibleAlerts();
     static std::shared_ptr<UIAlertView> topAlert();
-    static void dismissAll();  // test isolation
 
 private:
     std::optional<std::string> _title, _message;

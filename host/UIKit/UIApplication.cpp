@@ -2,11 +2,17 @@
 
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/EventLog.h"
+#include "host/Runtime/SimulatedDevice.h"
 
-std::shared_ptr<UIApplication> UIApplication::sharedApplication() {
+namespace {
+std::shared_ptr<UIApplication>& shared() {
     static auto app = std::make_shared<UIApplication>();
     return app;
 }
+const host::SimulatedDevice::ResetStep freshApplication{[] { shared() = std::make_shared<UIApplication>(); }};
+}  // namespace
+
+std::shared_ptr<UIApplication> UIApplication::sharedApplication() { return shared(); }
 
 void UIApplication::setStatusBarStyle(NSInteger style) {
     _statusBarStyle = style;
@@ -29,9 +35,4 @@ bool UIApplication::openURL(const std::shared_ptr<NSURL>& url) {
     _openedURLs.push_back(url->absoluteString());
     host::EventLog::shared().record("openURL", {{"url", url->absoluteString()}, {"opened", installed ? "true" : "false"}});
     return installed;
-}
-
-void UIApplication::reset() {
-    _statusBarStyle = UIStatusBarStyleDefault;
-    _openedURLs.clear();
 }

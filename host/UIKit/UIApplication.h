@@ -27,8 +27,6 @@ public:
 
     // Every address opened, in order (the simulator shows the last one as a note).
     const std::vector<std::string>& openedURLs() const { return _openedURLs; }
-    // Back to a fresh application (test isolation).
-    void reset();
 
 private:
     NSInteger _statusBarStyle = UIStatusBarStyleDefault;

@@ -2,11 +2,14 @@
 
 #include <map>
 
+#include "host/Runtime/SimulatedDevice.h"
+
 namespace {
 std::map<std::string, UIColor>& proxyColors() {
     static std::map<std::string, UIColor> colors;
     return colors;
 }
+const host::SimulatedDevice::ResetStep forgetProxyColours{[] { proxyColors().clear(); }};
 }  // namespace
 
 void UISwitchAppearance::setOnTintColor(std::optional<UIColor> color) {
@@ -23,8 +26,6 @@ std::optional<UIColor> UISwitchAppearance::onTintColor() const {
 UISwitchAppearance UISwitch::appearanceWhenContainedIn(const std::vector<std::string>& containerClasses) {
     return UISwitchAppearance(containerClasses.empty() ? std::string() : containerClasses.front());
 }
-
-void UISwitch::resetAppearance() { proxyColors().clear(); }
 
 UIColor UISwitch::effectiveOnTintColor() const {
     if (_onTintColor) return *_onTintColor;

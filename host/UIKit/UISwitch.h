@@ -24,7 +24,6 @@ public:
 
     // appearanceWhenContainedIn: with a list of one container class name.
     static UISwitchAppearance appearanceWhenContainedIn(const std::vector<std::string>& containerClasses);
-    static void resetAppearance();  // forget every proxy value (test isolation)
 
     bool isOn() const { return _on; }
     void setOn(bool on, bool animated = false) { _on = on; }

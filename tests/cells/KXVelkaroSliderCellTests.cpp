@@ -101,12 +101,7 @@ protected:
         EXPECT_TRUE(field->isFirstResponder());
     }
     // Forgets what earlier rows of a table left behind.
-    void freshState() {
-        host::EventLog::shared().clear();
-        UIAlertView::dismissAll();
-        host::RunLoop::main().reset(0);
-        std::filesystem::remove(hostPath(kPrefsPath));
-    }
+    void freshState() { freshDevice(); }
 };
 
 // Default style whatever was asked, the track tints, and an untitled value button over the last

@@ -21,6 +21,7 @@
 
 #include "host/Runtime/EventLog.h"
 #include "host/Runtime/FailureInjection.h"
+#include "host/Runtime/SimulatedDevice.h"
 #include "host/Runtime/UniqueFd.h"
 
 namespace fs = std::filesystem;
@@ -143,7 +144,7 @@ TEST_F(AtomicFileTest, FailureLeavesOldFileAndNoTemporaryFile) {
 
 // The data is in place once renamed: a folder flush failing after it is told, not a failed write.
 TEST_F(AtomicFileTest, FolderFlushFailingAfterTheRenameIsNotAFailedWrite) {
-    host::EventLog::shared().clear();
+    host::SimulatedDevice device;  // an empty event log, and no failure left armed afterwards
     host::FailureInjection::failNextStep("folder flush");
     std::string error;
     EXPECT_TRUE(host::writeFileAtomically(dir / "prefs.plist", "in place", &error)) << error;
@@ -151,7 +152,6 @@ TEST_F(AtomicFileTest, FolderFlushFailingAfterTheRenameIsNotAFailedWrite) {
     const auto told = host::EventLog::shared().eventsOfKind("diagnostic");
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].field("message").find("flush"), std::string::npos) << told[0].field("message");
-    host::FailureInjection::reset();
 }
 
 // Writers in several processes taking numbered names at once never take the same one.

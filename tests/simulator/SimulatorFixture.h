@@ -1,7 +1,8 @@
 #pragma once
 // A fresh simulated device for every test, driven through the Settings application itself (a
-// temporary device root, the staged bundle or a writable copy, a manual clock), and the drawn
-// screen read back as pixels.
+// device root in the fixture's temporary folder, the staged bundle or a writable copy, a manual
+// clock), and the drawn screen read back as pixels. The application makes its own device, which
+// takes over from the fixture's while it runs.
 #include <gtest/gtest.h>
 
 #include <cairo.h>
@@ -26,6 +27,7 @@
 #include "simulator/Renderer.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
+#include "tests/support/DeviceFixture.h"
 
 namespace simtest {
 
@@ -76,22 +78,17 @@ private:
 
 }  // namespace simtest
 
-class SimulatorFixture : public ::testing::Test {
+class SimulatorFixture : public DeviceFixture {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velkaro-sim-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        temp = pattern;
-        options.deviceRoot = temp / "device";
+        DeviceFixture::SetUp();
+        options.deviceRoot = temp / "app-device";
         options.bundleDirectory = VELKARO_STAGED_BUNDLE;
         options.manualClock = true;
     }
     void TearDown() override {
         app.reset();
-        NSBundle::flushCaches();
-        host::DeviceRoot::uninstall();
-        std::error_code ec;
-        std::filesystem::remove_all(temp, ec);
+        DeviceFixture::TearDown();
     }
 
     // Starts the application with `options`; false when the bundle could not be loaded.
@@ -159,7 +156,6 @@ protected:
         });
     }
 
-    std::vector<host::Event> events(const std::string& kind) const { return host::EventLog::shared().eventsOfKind(kind); }
     std::string diagnostics() const {
         std::string all;
         for (const auto& e : events("diagnostic")) all += e.field("message") + "\n";
@@ -179,7 +175,6 @@ protected:
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     }
 
-    std::filesystem::path temp;
     sim::SettingsApp::Options options;
     std::unique_ptr<sim::SettingsApp> app;
 

@@ -1,52 +1,23 @@
 #include "tests/support/DeviceFixture.h"
 
-#include <cstdlib>
 #include <fstream>
 
-#include "host/CoreFoundation/CFNotificationCenter.h"
-#include "host/Runtime/ClassRegistry.h"
 #include "host/Foundation/NSBundle.h"
-#include "host/Runtime/RunLoop.h"
 #include "host/Preferences/PSRootController.h"
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/DeviceRoot.h"
-#include "host/Runtime/DeviceSeed.h"
-#include "host/Runtime/FailureInjection.h"
-#include "host/UIKit/UIAlertView.h"
-#include "host/UIKit/UIApplication.h"
-#include "host/UIKit/UISwitch.h"
-#include "pages/KXVelkaroListController.h"
+#include "host/Runtime/RunLoop.h"
 
-void DeviceFixture::SetUp() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velkaro-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    _temp = pattern;
-    root = _temp / "device";
-    std::filesystem::create_directories(root / "var/mobile/Library/Preferences");
-    std::filesystem::create_directories(root / "tmp");
-    std::string seedError;
-    ASSERT_TRUE(host::DeviceSeed::plant(VELKARO_SOURCE_DIR "/simulator/device", root, &seedError)) << seedError;
-    host::RunLoop::main().reset(0);
-    host::DeviceRoot::install(root);
-    host::DeviceRoot::mount(kBundlePath, VELKARO_STAGED_BUNDLE);
-    host::ClassRegistry::shared().setDefaultBundlePath(std::string(kBundlePath));
-    useProfile("iphone6s");
-    host::EventLog::shared().clear();
-    host::EventLog::shared().setListener(nullptr);
-    host::FailureInjection::reset();
-    UIApplication::sharedApplication()->reset();
-    UIAlertView::dismissAll();
-    UISwitch::resetAppearance();
-    CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter());
-}
+void DeviceFixture::SetUp() { freshDevice(); }
 
-void DeviceFixture::TearDown() {
-    host::RunLoop::main().reset(0);
-    UIAlertView::dismissAll();
-    NSBundle::flushCaches();
-    host::DeviceRoot::uninstall();
-    std::error_code ec;
-    std::filesystem::remove_all(_temp, ec);
+void DeviceFixture::TearDown() { _device.reset(); }
+
+void DeviceFixture::freshDevice() {
+    _device.reset();
+    _device.emplace(host::SimulatedDevice::Options{.bundleDirectory = VELKARO_STAGED_BUNDLE, .bundleDevicePath = kBundlePath});
+    root = _device->root();
+    temp = _device->temporaryFolder();
+    ASSERT_EQ(diagnostics(), std::vector<std::string>{}) << "the device is not set up whole";
 }
 
 void DeviceFixture::useProfile(const std::string& name) {
@@ -74,7 +45,7 @@ std::filesystem::path DeviceFixture::hostPath(const std::string& devicePath) con
 }
 
 std::filesystem::path DeviceFixture::useWritableBundleCopy() {
-    const auto copy = _temp / "Velkaro.bundle";
+    const auto copy = temp / "Velkaro.bundle";
     std::filesystem::copy(VELKARO_STAGED_BUNDLE, copy, std::filesystem::copy_options::recursive);
     host::DeviceRoot::mount(kBundlePath, copy);
     NSBundle::flushCaches();
@@ -90,7 +61,7 @@ void DeviceFixture::writeFile(const std::string& devicePath, const std::string& 
 std::shared_ptr<PSRootController> DeviceFixture::showPage(const std::shared_ptr<UIViewController>& page) {
     auto rootController = std::make_shared<PSRootController>();
     std::shared_ptr<UINavigationController> inner = rootController;
-    if (KXVelkaroListController::isNestedBarRange(kCFCoreFoundationVersionNumber)) {
+    if (PSRootController::nestsBundlePages()) {
         inner = std::make_shared<UINavigationController>();
         inner->setNavigationBarHidden(true);
         rootController->pushViewController(inner, false);
