@@ -1,12 +1,8 @@
 #include "simulator/SettingsApp.h"
 
-#include <dlfcn.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 #include <limits>
-#include <map>
 
 #include "host/Preferences/PSClassFactories.h"
 #include "host/Foundation/NSBundle.h"
@@ -22,8 +18,8 @@
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIApplication.h"
 #include "host/UIKit/UIButton.h"
-#include "host/UIKit/UINavigationController.h"
 #include "host/UIKit/UISlider.h"
+#include "host/UIKit/UINavigationController.h"
 #include "host/UIKit/UISwitch.h"
 #include "host/UIKit/UIToolbar.h"
 #include "pages/KXVelkaroListController.h"
@@ -31,25 +27,14 @@
 #include "simulator/NumberPad.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsTopPage.h"
+#include "simulator/ModuleLoader.h"
+#include "simulator/ScreenHitTester.h"
 
 namespace sim {
 namespace {
 
 constexpr const char* kBundleDevicePath = "/Library/PreferenceBundles/Velkaro.bundle";
 constexpr double kNoteSeconds = 3;
-constexpr CGFloat kValueButtonWidth = 50;
-
-// Modules stay loaded for the life of the process: the class registry keeps their factories.
-// Each is known by its file (device and inode) and keeps the descriptor it was loaded through,
-// so that "/proc/self/fd/N", the name the loader knows it by, never comes to mean another file.
-struct LoadedModule {
-    host::UniqueFd file;
-    void* handle = nullptr;
-};
-std::map<std::pair<dev_t, ino_t>, LoadedModule>& loadedModules() {
-    static auto* modules = new std::map<std::pair<dev_t, ino_t>, LoadedModule>();
-    return *modules;
-}
 
 template <class T> std::shared_ptr<T> findSubview(const std::shared_ptr<UIView>& view) {
     if (!view) return nullptr;
@@ -172,46 +157,16 @@ bool SettingsApp::start(std::string* error) {
 
     // The Settings host's own navigation, with its first page.
     s.root = std::make_shared<PSRootController>();
-    auto bundle = NSBundle::bundleWithPath(kBundleDevicePath);
-    if (bundle) {
-        s.principalClass = bundle->principalClassName().value_or("");
-        if (auto name = bundle->infoDictionary()["CFBundleName"].text()) s.entryName = *name;
-    }
+    const ModuleLoader module(kBundleDevicePath, s.options.bundleDirectory);
+    s.principalClass = module.principalClass();
+    if (auto name = module.bundleName()) s.entryName = *name;
     s.topPage = SettingsTopPage::create(s.entryName, s.principalClass, [this] { openBundleEntry(); });
     s.root->pushViewController(s.topPage, false);
     fitToScreen(s.topPage, screenSize());
     if (profileError) host::EventLog::shared().diagnostic(*profileError);
 
     // The bundle's module.
-    if (!bundle) return fail("no bundle at " + s.options.bundleDirectory.string() + " (mounted at " + kBundleDevicePath + ")");
-    if (s.principalClass.empty()) return fail("the bundle's Info.plist names no NSPrincipalClass");
-    const auto executable = bundle->executableName();
-    if (!executable) return fail("the bundle's Info.plist names no CFBundleExecutable");
-    // Opened inside the device root and loaded through that descriptor, so the loader reads
-    // exactly the file that was looked up there.
-    const std::string modulePath = std::string(kBundleDevicePath) + "/" + *executable;
-    int openError = 0;
-    host::UniqueFd module = host::DeviceRoot::openFile(modulePath, &openError);
-    if (!module)
-        return fail("the bundle's module " + modulePath + " cannot be opened: " + host::DeviceRoot::describe(openError));
-    struct stat st{};
-    if (fstat(module.get(), &st) < 0) return fail("the bundle's module " + modulePath + " cannot be examined");
-    const auto key = std::pair{st.st_dev, st.st_ino};
-    if (!loadedModules().count(key)) {
-        auto& registry = host::ClassRegistry::shared();
-        registry.setLoadingBundlePath(std::string(kBundleDevicePath));
-        dlerror();
-        const std::string viaDescriptor = "/proc/self/fd/" + std::to_string(module.get());
-        void* handle = dlopen(viaDescriptor.c_str(), RTLD_NOW | RTLD_LOCAL);
-        registry.setLoadingBundlePath(std::nullopt);
-        if (!handle) {
-            const char* why = dlerror();
-            return fail("cannot load the bundle's module " + modulePath + ": " + (why ? why : "unknown error"));
-        }
-        loadedModules()[key] = {std::move(module), handle};
-    }
-    if (!host::hasController(s.principalClass))
-        return fail("the bundle's module does not provide its principal class " + s.principalClass);
+    if (std::string why; !module.load(why)) return fail(why);
     return true;
 }
 
@@ -548,67 +503,7 @@ bool SettingsApp::finishMail(bool send) {
     return send ? composer->send() : composer->cancel();
 }
 
-bool SettingsApp::tapAt(CGPoint point) {
-    const CGSize screen = screenSize();
-    // An alert is modal: only its buttons and its field answer.
-    if (auto alert = topAlert()) {
-        const auto layout = ModalLayout::alert(*alert, screen);
-        for (const auto& b : layout.buttons)
-            if (b.frame.contains(point)) return pressAlertButton(b.title);
-        if (layout.field.contains(point)) {
-            if (auto field = alert->textFieldAtIndex(0)) return field->becomeFirstResponder();
-        }
-        for (const auto& key : layout.keys)
-            if (key.frame.contains(point)) return pressKeypadKey(key.title);
-        if (auto field = alert->textFieldAtIndex(0); field && layout.keyboard.contains(point)) {
-            const auto keys = NumberPad::keys(NumberPad::padFrame(layout), field->keyboardType());
-            const auto* key = NumberPad::keyAt(keys, point);
-            if (!key || key->label.empty()) return false;
-            if (key->label == NumberPad::kDelete) return deleteBackward();
-            return typeText(key->label);
-        }
-        return false;
-    }
-    if (auto presented = presentedController()) {
-        for (const auto& b : presentedButtons()) {
-            if (!b.frame.contains(point)) continue;
-            if (std::dynamic_pointer_cast<SLComposeViewController>(presented)) return finishSheet(b.title == "Post");
-            return finishMail(b.title == "Send");
-        }
-        return false;
-    }
-    if (point.y < ScreenLayout::kStatusBarHeight) return false;
-    if (point.y < ScreenLayout::kContentTop) {
-        if (point.x < ScreenLayout::kBackButtonWidth && canGoBack()) return goBack();
-        if (point.x >= screen.width - ScreenLayout::kBarButtonWidth) return tapRightBarButton();
-        return false;
-    }
-    auto page = visiblePage();
-    if (!page || !page->table()) return false;
-    const auto table = page->table();
-    const CGPoint content{point.x, point.y - ScreenLayout::kContentTop + table->contentOffset()};
-    const auto indexPath = table->indexPathForRowAtPoint(content);
-    if (!indexPath) return false;
-    auto cell = table->cellForRowAtIndexPath(*indexPath);
-    if (!cell) return false;
-    const CGRect rect = cell->frame();
-    const CGPoint inCell{content.x - rect.minX(), content.y - rect.minY()};
-    if (cell->className() == "KXVelkaroSliderCell" && inCell.x >= rect.width() - kValueButtonWidth)
-        return tapValueButton(*indexPath);
-    if (auto control = std::dynamic_pointer_cast<UISwitch>(cell->accessoryView())) {
-        const CGRect f = control->frame();
-        if (inCell.x >= f.minX() - 8 && inCell.x < f.maxX() + 8) return toggleSwitch(*indexPath);
-        return false;  // a switch row itself does nothing when tapped
-    }
-    if (auto hit = cell->hitTest(inCell)) {
-        if (auto button = std::dynamic_pointer_cast<UIButton>(hit)) {
-            button->tap();
-            return true;
-        }
-        if (std::dynamic_pointer_cast<UISlider>(hit)) return false;  // sliders are dragged, not tapped
-    }
-    return tapRow(*indexPath);
-}
+bool SettingsApp::tapAt(CGPoint point) { return ScreenHitTester(*this).tap(point); }
 
 void SettingsApp::scroll(CGFloat dy) {
     auto page = visiblePage();
@@ -620,5 +515,4 @@ void SettingsApp::advance(double seconds) {
     if (clock.usesManualClock()) clock.advance(seconds);
     else clock.runDueTasks();
 }
-
 }  // namespace sim
