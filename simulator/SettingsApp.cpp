@@ -1,15 +1,11 @@
 #include "simulator/SettingsApp.h"
 
-#include <algorithm>
-#include <cctype>
 #include <limits>
 
 #include "host/Preferences/PSClassFactories.h"
 #include "host/Foundation/NSBundle.h"
 #include "host/Runtime/RunLoop.h"
-#include "host/MessageUI/MFMailComposeViewController.h"
 #include "host/Preferences/PSRootController.h"
-#include "host/Preferences/PSSliderTableCell.h"
 #include "host/Social/SLComposeViewController.h"
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/DeviceRoot.h"
@@ -17,18 +13,15 @@
 #include "host/Runtime/EventLog.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIApplication.h"
-#include "host/UIKit/UIButton.h"
-#include "host/UIKit/UISlider.h"
 #include "host/UIKit/UINavigationController.h"
 #include "host/UIKit/UISwitch.h"
 #include "host/UIKit/UIToolbar.h"
 #include "pages/KXVelkaroListController.h"
 #include "simulator/ModalLayout.h"
-#include "simulator/NumberPad.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsTopPage.h"
 #include "simulator/ModuleLoader.h"
-#include "simulator/ScreenHitTester.h"
+#include "simulator/SettingsAppState.h"
 
 namespace sim {
 namespace {
@@ -36,61 +29,7 @@ namespace {
 constexpr const char* kBundleDevicePath = "/Library/PreferenceBundles/Velkaro.bundle";
 constexpr double kNoteSeconds = 3;
 
-template <class T> std::shared_ptr<T> findSubview(const std::shared_ptr<UIView>& view) {
-    if (!view) return nullptr;
-    for (const auto& sub : view->subviews()) {
-        if (auto hit = std::dynamic_pointer_cast<T>(sub)) return hit;
-        if (auto hit = findSubview<T>(sub)) return hit;
-    }
-    return nullptr;
-}
-
-bool sameTitle(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
-
-// Every label text shown in a cell, title label first.
-void collectLabelTexts(const std::shared_ptr<UIView>& view, std::vector<std::string>& out) {
-    if (!view) return;
-    for (const auto& sub : view->subviews()) {
-        if (auto label = std::dynamic_pointer_cast<UILabel>(sub); label && label->text() && !label->text()->empty())
-            out.push_back(*label->text());
-        collectLabelTexts(sub, out);
-    }
-}
-
-// A page's table, laid out to the part of the screen under the bars.
-void fitToScreen(const std::shared_ptr<UIViewController>& controller, CGSize screen) {
-    auto page = std::dynamic_pointer_cast<PSListController>(controller);
-    if (!page || !page->table()) return;
-    CGRect frame = page->table()->frame();
-    frame.size.height = std::max<CGFloat>(0, screen.height - ScreenLayout::kContentTop);
-    page->table()->setFrame(frame);
-    page->table()->setContentOffset(page->table()->contentOffset());
-}
-
 }  // namespace
-
-struct SettingsApp::State {
-    Options options;
-    std::shared_ptr<PSRootController> root;
-    std::shared_ptr<SettingsTopPage> topPage;
-    std::string principalClass;
-    std::string entryName = "Velkaro";
-    std::optional<std::string> loadError;
-    std::optional<std::string> noteText;
-    double noteUntil = 0;
-    std::vector<std::function<void(const host::Event&)>> observers;
-    bool started = false;
-
-    void showNote(std::string text, double seconds) {
-        noteText = std::move(text);
-        noteUntil = seconds == std::numeric_limits<double>::infinity() ? seconds : host::RunLoop::main().now() + seconds;
-    }
-};
 
 SettingsApp::SettingsApp(Options options) : _state(std::make_unique<State>()) { _state->options = std::move(options); }
 
@@ -337,182 +276,4 @@ bool SettingsApp::openBundleEntry() {
     return true;
 }
 
-namespace {
-
-std::shared_ptr<UITableViewCell> cellAt(const std::shared_ptr<PSListController>& page, NSIndexPath indexPath) {
-    if (!page || !page->table()) return nullptr;
-    return page->table()->cellForRowAtIndexPath(indexPath);
-}
-
-}  // namespace
-
-bool SettingsApp::tapRow(NSIndexPath indexPath) {
-    if (topAlert() || presentedController()) return false;
-    auto page = visiblePage();
-    if (!cellAt(page, indexPath)) return false;
-    const auto before = visibleController();
-    page->table()->selectRowAtIndexPath(indexPath);
-    if (visibleController() != before) fitToScreen(visibleController(), screenSize());
-    return true;
-}
-
-std::optional<NSIndexPath> SettingsApp::rowTitled(const std::string& title) const {
-    auto page = visiblePage();
-    if (!page || !page->table()) return std::nullopt;
-    const auto& sections = page->table()->sections();
-    // Exact title labels first, then the row's name or any label of the cell (a maker's name),
-    // then the same ignoring case.
-    for (int pass = 0; pass < 3; ++pass) {
-        for (const auto& section : sections) {
-            for (const auto& row : section.rows) {
-                if (!row.cell) continue;
-                std::vector<std::string> texts;
-                if (const auto& t = row.cell->textLabel()->text(); t && !t->empty()) texts.push_back(*t);
-                if (pass > 0) {
-                    // A row that shows no title (a slider row) is still known by its name.
-                    if (auto spec = page->specifierAtIndexPath(row.indexPath); spec && spec->name()) texts.push_back(*spec->name());
-                    collectLabelTexts(row.cell, texts);
-                }
-                for (const auto& text : texts)
-                    if (pass < 2 ? text == title : sameTitle(text, title)) return row.indexPath;
-            }
-        }
-    }
-    return std::nullopt;
-}
-
-bool SettingsApp::tapValueButton(NSIndexPath indexPath) {
-    if (topAlert() || presentedController()) return false;
-    auto cell = cellAt(visiblePage(), indexPath);
-    // The slider cell's value button lies directly on the cell, over the row's right end.
-    std::shared_ptr<UIButton> button;
-    if (cell)
-        for (const auto& sub : cell->subviews())
-            if (auto b = std::dynamic_pointer_cast<UIButton>(sub)) button = b;
-    if (!button) button = findSubview<UIButton>(cell);
-    if (!button) return false;
-    button->tap();
-    return true;
-}
-
-bool SettingsApp::toggleSwitch(NSIndexPath indexPath) {
-    if (topAlert() || presentedController()) return false;
-    auto cell = cellAt(visiblePage(), indexPath);
-    if (!cell) return false;
-    auto control = std::dynamic_pointer_cast<UISwitch>(cell->accessoryView());
-    if (!control) control = findSubview<UISwitch>(cell);
-    if (!control || !control->isEnabled()) return false;
-    control->toggle();
-    return true;
-}
-
-bool SettingsApp::slide(NSIndexPath indexPath, float value) {
-    if (topAlert() || presentedController()) return false;
-    auto cell = cellAt(visiblePage(), indexPath);
-    std::shared_ptr<UISlider> slider;
-    if (auto sliderCell = std::dynamic_pointer_cast<PSSliderTableCell>(cell)) slider = sliderCell->control();
-    if (!slider) slider = findSubview<UISlider>(cell);
-    if (!slider || !slider->isEnabled()) return false;
-    slider->slideTo(value);
-    return true;
-}
-
-bool SettingsApp::tapRightBarButton() {
-    if (topAlert() || presentedController()) return false;
-    auto controller = visibleController();
-    auto item = controller ? controller->navigationItem()->rightBarButtonItem() : nullptr;
-    if (!item) return false;
-    item->tap();
-    return true;
-}
-
-bool SettingsApp::goBack() {
-    if (topAlert() || presentedController()) return false;
-    auto nav = innermostNavigationController();
-    if (!nav) return false;
-    if (nav->viewControllers().size() > 1) {
-        nav->popViewControllerAnimated(true);
-    } else if (nav != _state->root) {
-        // Only the bundle's root page is left in its own navigation controller: leave it whole.
-        auto outer = nav->navigationController();
-        if (!outer || !outer->popViewControllerAnimated(true)) return false;
-    } else {
-        return false;
-    }
-    fitToScreen(visibleController(), screenSize());
-    return true;
-}
-
-bool SettingsApp::pressAlertButton(const std::string& title) {
-    auto alert = topAlert();
-    if (!alert) return false;
-    for (int pass = 0; pass < 2; ++pass)
-        for (NSInteger i = 0; i < alert->numberOfButtons(); ++i) {
-            const auto t = alert->buttonTitleAtIndex(i).value_or("");
-            if (pass == 0 ? t == title : sameTitle(t, title)) {
-                alert->clickButtonAtIndex(i);
-                return true;
-            }
-        }
-    return false;
-}
-
-bool SettingsApp::typeText(const std::string& text) {
-    auto alert = topAlert();
-    auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
-    if (!field) return false;
-    if (!field->isFirstResponder()) field->becomeFirstResponder();  // a tap into the field
-    field->typeText(text);
-    return true;
-}
-
-bool SettingsApp::pressKeypadKey(const std::string& title) {
-    auto alert = topAlert();
-    auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
-    if (!field || !field->isFirstResponder()) return false;
-    auto toolbar = std::dynamic_pointer_cast<UIToolbar>(field->inputAccessoryView());
-    if (!toolbar) return false;
-    for (int pass = 0; pass < 2; ++pass)
-        for (const auto& item : toolbar->items()) {
-            const auto t = item ? item->title().value_or("") : std::string();
-            if (item && (pass == 0 ? t == title : sameTitle(t, title))) {
-                item->tap();
-                return true;
-            }
-        }
-    return false;
-}
-
-bool SettingsApp::deleteBackward() {
-    auto alert = topAlert();
-    auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
-    if (!field || !field->isFirstResponder()) return false;
-    field->deleteBackward();
-    return true;
-}
-
-bool SettingsApp::finishSheet(bool done) {
-    auto sheet = std::dynamic_pointer_cast<SLComposeViewController>(presentedController());
-    if (!sheet) return false;
-    return sheet->finish(done ? SLComposeViewControllerResultDone : SLComposeViewControllerResultCancelled);
-}
-
-bool SettingsApp::finishMail(bool send) {
-    auto composer = std::dynamic_pointer_cast<MFMailComposeViewController>(presentedController());
-    if (!composer) return false;
-    return send ? composer->send() : composer->cancel();
-}
-
-bool SettingsApp::tapAt(CGPoint point) { return ScreenHitTester(*this).tap(point); }
-
-void SettingsApp::scroll(CGFloat dy) {
-    auto page = visiblePage();
-    if (page && page->table()) page->table()->setContentOffset(page->table()->contentOffset() + dy);
-}
-
-void SettingsApp::advance(double seconds) {
-    auto& clock = host::RunLoop::main();
-    if (clock.usesManualClock()) clock.advance(seconds);
-    else clock.runDueTasks();
-}
 }  // namespace sim
