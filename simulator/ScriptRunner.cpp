@@ -65,7 +65,6 @@ bool matchesValue(const PlistValue& stored, const std::string& expected) {
     return stored.description() == expected;
 }
 
-
 // What a command's handler works with: the application, the line's words, where to print, and
 // where to put the reason when the line fails.
 struct Context {
