@@ -46,7 +46,7 @@ void AlertPainter::drawBox(const UIAlertView& alert, const ModalLayout::Alert& l
     const CGFloat width = _canvas.drawText(field->text(), textRect, text).width;
     if (field->isFirstResponder()) {
         const CGFloat x = std::min(textRect.minX() + width + 1, textRect.maxX());
-        _canvas.fillRect(CGRectMake(x, f.midY() - 8.5, 2, 17), alertTintColor());
+        _canvas.fillRect(CGRectMake(x, f.midY() - 8.5, 2, 17), UIColor::systemBlueColor());
     }
 }
 
@@ -62,7 +62,7 @@ void AlertPainter::drawButtons(const UIAlertView& alert, const ModalLayout::Aler
         // The layout keeps the alert's button order, so position i is button index i.
         const bool cancel = NSInteger(i) == alert.cancelButtonIndex();
         style.font = cancel ? UIFont::boldSystemFontOfSize(17) : UIFont::systemFontOfSize(17);
-        style.color = alertTintColor();
+        style.color = UIColor::systemBlueColor();
         style.alignment = NSTextAlignmentCenter;
         _canvas.drawText(button.title, CGRectMake(r.minX() + 6, r.minY(), r.width() - 12, r.height()), style);
     }
@@ -74,7 +74,7 @@ void AlertPainter::drawToolbar(const UIToolbar& toolbar, const ModalLayout::Aler
     _canvas.hairline(bar.minX(), bar.maxX(), bar.minY(), rgb(178, 178, 178));
     Canvas::TextStyle style;
     style.font = UIFont::systemFontOfSize(ModalLayout::kKeyFontSize);
-    style.color = toolbar.tintColor().value_or(alertTintColor());
+    style.color = toolbar.tintColor().value_or(UIColor::systemBlueColor());
     style.alignment = NSTextAlignmentCenter;
     for (const auto& key : layout.keys) _canvas.drawText(key.title, key.frame, style);
 }

@@ -16,7 +16,6 @@ public:
 
     void draw(const UIAlertView& alert, CGSize screen);
 
-    static UIColor alertTintColor() { return UIColor::colorWithRed(0, 122 / 255.0, 1, 1); }
     static UIColor keyboardColor() { return UIColor::colorWithRed(209 / 255.0, 213 / 255.0, 219 / 255.0, 1); }
 
 private:

@@ -74,7 +74,7 @@ void Renderer::drawPage(const SettingsApp& app, Canvas& canvas, CGSize screen) {
     const CGRect viewport = CGRectMake(0, ScreenLayout::kContentTop, screen.width, screen.height - ScreenLayout::kContentTop);
     auto page = app.visiblePage();
     if (auto table = page ? page->table() : nullptr) {
-        TablePainter(canvas, systemTintColor()).draw(*table, viewport);
+        TablePainter(canvas, UIColor::systemBlueColor()).draw(*table, viewport);
         return;
     }
     auto controller = app.visibleController();
@@ -87,7 +87,7 @@ void Renderer::drawPage(const SettingsApp& app, Canvas& canvas, CGSize screen) {
     cairo_rectangle(canvas.cr(), viewport.minX(), viewport.minY(), viewport.width(), viewport.height());
     cairo_clip(canvas.cr());
     cairo_translate(canvas.cr(), 0, viewport.minY());
-    ViewPainter(canvas, systemTintColor()).draw(*controller->view());
+    ViewPainter(canvas, UIColor::systemBlueColor()).draw(*controller->view());
     cairo_restore(canvas.cr());
 }
 

@@ -29,8 +29,6 @@ public:
     static bool writePNG(const SettingsApp& app, const std::filesystem::path& path, double scale = 2,
         std::string* error = nullptr);
 
-    // The window's tint: what table content and alerts are drawn with.
-    static UIColor systemTintColor() { return UIColor::colorWithRed(0, 122 / 255.0, 1, 1); }
     // Status-bar text: dark for style 0, light for style 1 (light content).
     static UIColor statusBarTextColor(NSInteger style) { return style == 1 ? UIColor::whiteColor() : UIColor::blackColor(); }
 

@@ -1,11 +1,13 @@
 #include "simulator/ScriptRunner.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <istream>
 #include <limits>
 #include <ostream>
 #include <sstream>
+#include <string_view>
 
 #include "host/Foundation/NSString.h"
 #include "host/Runtime/UTF8.h"
@@ -63,6 +65,228 @@ bool matchesValue(const PlistValue& stored, const std::string& expected) {
     return stored.description() == expected;
 }
 
+// What a command's handler works with: the application, the line's words, where to print, and
+// where to put the reason when the line fails.
+struct Context {
+    SettingsApp& app;
+    std::ostream& out;
+    const ScriptRunner::Options& options;
+    std::size_t firstEvent;  // the number of the first event after the script began
+    const std::vector<std::string>& words;
+    std::string_view usage;  // the command's own
+    std::string& error;
+
+    std::size_t args() const { return words.size() - 1; }
+    std::string rest(std::size_t from) const { return sim::rest(words, from); }
+    bool refused(std::string what) {
+        error = std::move(what);
+        return false;
+    }
+    bool usageError() { return refused("usage: " + std::string(usage)); }
+    std::string pageName() const {
+        auto page = app.visiblePage();
+        return page ? page->className() : std::string("this screen");
+    }
+
+    // The row of the visible page with this title, or "@key=value": the row whose property list
+    // entry has this value, whatever its language.
+    bool row(const std::string& title, NSIndexPath& indexPath) {
+        auto page = app.visiblePage();
+        if (title.size() > 1 && title[0] == '@') {
+            const auto eq = title.find('=');
+            if (eq == std::string::npos) return refused("a row by property is written @KEY=VALUE");
+            const std::string key = title.substr(1, eq - 1), value = title.substr(eq + 1);
+            if (page && page->table())
+                for (const auto& section : page->table()->sections())
+                    for (const auto& r : section.rows)
+                        if (auto spec = page->specifierAtIndexPath(r.indexPath);
+                            spec && spec->propertyForKey(key).text().value_or(spec->propertyForKey(key).description()) == value) {
+                            indexPath = r.indexPath;
+                            return true;
+                        }
+            return refused("no row with " + key + " = " + value + " on " + pageName());
+        }
+        if (auto found = app.rowTitled(title)) {
+            indexPath = *found;
+            return true;
+        }
+        return refused("no row titled \"" + title + "\" on " + pageName());
+    }
+};
+
+bool openBundle(Context& c) {
+    if (c.app.openBundleEntry()) return true;
+    if (c.app.loadError()) return c.refused("the bundle cannot be opened: " + *c.app.loadError());
+    return c.refused("the bundle's entry can be opened only from the Settings page, with nothing in front of it");
+}
+
+bool tapTitled(Context& c) {
+    NSIndexPath path;
+    if (!c.row(c.rest(1), path)) return false;
+    const auto before = c.app.visibleController();
+    if (!c.app.tapRow(path)) return c.refused("the row cannot be tapped now (an alert or sheet is in front)");
+    if (before == c.app.topPage() && c.app.visibleController() == before && c.app.loadError())
+        return c.refused("the bundle cannot be opened: " + *c.app.loadError());
+    return true;
+}
+
+// A command: its name, the words it takes, one line of help, how many words it needs at least
+// (fewer is a usage error), and what it does.
+struct Command {
+    std::string_view name;
+    std::string_view usage;
+    std::string_view help;
+    std::size_t minimumArgs;
+    bool (*run)(Context&);
+};
+
+const Command kCommands[] = {
+    {"help", "help", "print this list", 0, [](Context& c) {
+        c.out << ScriptRunner::commandHelp();
+        return true;
+    }},
+    {"open-bundle", "open-bundle", "open the pane's entry on the Settings page", 0, openBundle},
+    {"open", "open [\"Row title\"]", "without a title, open-bundle; with one, tap", 0, [](Context& c) {
+        return c.args() == 0 ? openBundle(c) : tapTitled(c);
+    }},
+    {"tap", "tap \"Row title\"", "tap the row with this title on the visible page", 1, tapTitled},
+    {"tap-row", "tap-row SECTION ROW", "tap a row by its place", 2, [](Context& c) {
+        NSIndexPath path;
+        if (!parseIndex(c.words[1], path.section) || !parseIndex(c.words[2], path.row))
+            return c.refused("tap-row takes two whole numbers");
+        return c.app.tapRow(path) || c.refused("there is no row " + c.words[1] + "." + c.words[2] + " to tap");
+    }},
+    {"tap-at", "tap-at X Y", "tap a point of the screen (points, top left is 0 0)", 2, [](Context& c) {
+        double x = 0, y = 0;
+        if (!parseNumber(c.words[1], x) || !parseNumber(c.words[2], y)) return c.refused("tap-at takes two numbers (points)");
+        return c.app.tapAt({x, y}) || c.refused("nothing answers a tap at " + c.words[1] + "," + c.words[2]);
+    }},
+    {"value", "value \"Slider row title\"", "tap the slider row's value button (the entry pop-up)", 1, [](Context& c) {
+        NSIndexPath path;
+        if (!c.row(c.rest(1), path)) return false;
+        return c.app.tapValueButton(path) || c.refused("row \"" + c.rest(1) + "\" has no value button");
+    }},
+    {"type", "type TEXT", "type into the pop-up's field (the number pad has digits only)", 1, [](Context& c) {
+        const std::string text = c.rest(1);
+        const auto before = c.app.fieldText();
+        if (!before) return c.refused("there is no text field in front to type into");
+        if (!c.app.typeText(text)) return c.refused("the text field does not take typing now");
+        const auto after = c.app.fieldText().value_or("");
+        const std::size_t typed = after.size() >= before->size() ? after.size() - before->size() : 0;
+        if (typed < text.size())
+            return c.refused("the number pad has digits only: typed " + std::to_string(typed) + " of " +
+                             std::to_string(text.size()) + " characters (use key Negate / key Point for '-' and '.')");
+        return true;
+    }},
+    {"key", "key Negate|Point", "tap a key of the keypad toolbar", 1, [](Context& c) {
+        return c.app.pressKeypadKey(c.rest(1)) || c.refused("there is no keypad key \"" + c.rest(1) + "\" on screen");
+    }},
+    {"delete", "delete", "delete the last character of the field", 0, [](Context& c) {
+        return c.app.deleteBackward() || c.refused("there is no focused text field to delete from");
+    }},
+    {"press", "press \"Button title\"", "press a button of the front alert (Enter, Cancel, OK)", 1, [](Context& c) {
+        if (!c.app.topAlert()) return c.refused("there is no alert on screen");
+        return c.app.pressAlertButton(c.rest(1)) || c.refused("the alert has no button \"" + c.rest(1) + "\"");
+    }},
+    {"toggle", "toggle \"Switch row title\"", "flip a switch", 1, [](Context& c) {
+        NSIndexPath path;
+        if (!c.row(c.rest(1), path)) return false;
+        return c.app.toggleSwitch(path) || c.refused("row \"" + c.rest(1) + "\" has no switch to toggle");
+    }},
+    {"slide", "slide \"Slider row title\" VALUE", "drag a slider to a value", 2, [](Context& c) {
+        NSIndexPath path;
+        double value = 0;
+        if (!parseNumber(c.words.back(), value) || std::fabs(value) > std::numeric_limits<float>::max())
+            return c.refused("slide needs a number as its last word");
+        std::string title = c.words[1];
+        for (std::size_t i = 2; i + 1 < c.words.size(); ++i) title += " " + c.words[i];
+        if (!c.row(title, path)) return false;
+        return c.app.slide(path, float(value)) || c.refused("row \"" + title + "\" has no slider");
+    }},
+    {"compose", "compose", "tap the right bar button (the share sheet)", 0, [](Context& c) {
+        return c.app.tapRightBarButton() || c.refused("there is no right bar button to tap now");
+    }},
+    {"sheet", "sheet post|cancel", "finish the share sheet", 1, [](Context& c) {
+        const auto how = lower(c.words[1]);
+        if (how != "post" && how != "cancel") return c.usageError();
+        return c.app.finishSheet(how == "post") || c.refused("there is no share sheet on screen");
+    }},
+    {"mail", "mail send|cancel", "finish the mail composer", 1, [](Context& c) {
+        const auto how = lower(c.words[1]);
+        if (how != "send" && how != "cancel") return c.usageError();
+        return c.app.finishMail(how == "send") || c.refused("there is no mail composer on screen");
+    }},
+    {"account", "account twitter|mail on|off", "set up or remove the device's account for the service", 2, [](Context& c) {
+        const auto which = lower(c.words[1]), state = lower(c.words[2]);
+        if ((which != "twitter" && which != "mail") || (state != "on" && state != "off")) return c.usageError();
+        if (which == "twitter") c.app.setTwitterAccount(state == "on");
+        else c.app.setMailAccount(state == "on");
+        return true;
+    }},
+    {"back", "back", "go back one page", 0, [](Context& c) {
+        return c.app.goBack() || c.refused("there is nothing to go back from");
+    }},
+    // wait and scroll say what number they take, with or without one.
+    {"wait", "wait SECONDS", "let time pass, up to a day (timers, animations, delayed posts)", 0, [](Context& c) {
+        double seconds = 0;
+        if (c.args() < 1 || !parseNumber(c.words[1], seconds) || !(seconds >= 0) || seconds > kLongestWait)
+            return c.refused("wait takes a number of seconds from 0 to 86400 (a day)");
+        c.app.advance(seconds);
+        return true;
+    }},
+    {"scroll", "scroll POINTS", "scroll the page", 0, [](Context& c) {
+        double dy = 0;
+        if (c.args() < 1 || !parseNumber(c.words[1], dy)) return c.refused("scroll takes a number of points");
+        c.app.scroll(dy);
+        return true;
+    }},
+    {"snapshot", "snapshot FILE.png", "draw the screen into a PNG", 1, [](Context& c) {
+        std::filesystem::path path = c.rest(1);
+        if (path.is_relative() && !c.options.outputFolder.empty()) path = c.options.outputFolder / path;
+        if (!Snapshot::write(c.app, path, &c.error)) return false;
+        c.out << "snapshot " << path.string() << "\n";
+        return true;
+    }},
+    {"dump", "dump", "print the screen as text", 0, [](Context& c) {
+        c.out << ScreenDump::describe(c.app);
+        return true;
+    }},
+    {"echo", "echo TEXT", "print TEXT", 0, [](Context& c) {
+        c.out << c.rest(1) << "\n";
+        return true;
+    }},
+    {"expect", "expect \"text on screen\"", "fail unless the screen dump shows the text", 1, [](Context& c) {
+        const auto dump = ScreenDump::describe(c.app);
+        return dump.find(c.rest(1)) != std::string::npos || c.refused("the screen does not show \"" + c.rest(1) + "\"");
+    }},
+    {"expect-file", "expect-file /device/path", "fail unless the file exists on the device", 1, [](Context& c) {
+        return host::DeviceRoot::exists(c.rest(1)) || c.refused("no file " + c.rest(1) + " on the device");
+    }},
+    {"expect-pref", "expect-pref DOMAIN KEY VALUE", "fail unless the stored preference has the value", 3, [](Context& c) {
+        const auto stored = host::PreferenceStore::valueForKey(c.words[1], c.words[2]);
+        if (stored.isNil()) return c.refused(c.words[1] + " stores no value for " + c.words[2]);
+        return matchesValue(stored, c.rest(3)) ||
+               c.refused(c.words[1] + " " + c.words[2] + " is " + stored.description() + ", not " + c.rest(3));
+    }},
+    {"expect-event", "expect-event KIND [FIELD=VALUE ...]", "fail unless such an event was logged since the script began", 1,
+        [](Context& c) {
+        const auto& log = host::EventLog::shared();
+        const auto& events = log.events();
+        for (std::size_t i = c.firstEvent > log.firstKept() ? c.firstEvent - log.firstKept() : 0; i < events.size(); ++i) {
+            if (events[i].kind != c.words[1]) continue;
+            bool all = true;
+            for (std::size_t w = 2; w < c.words.size() && all; ++w) {
+                const auto eq = c.words[w].find('=');
+                if (eq == std::string::npos) return c.refused("expect-event fields are written FIELD=VALUE");
+                all = events[i].field(c.words[w].substr(0, eq)) == c.words[w].substr(eq + 1);
+            }
+            if (all) return true;
+        }
+        return c.refused("no " + c.words[1] + " event" + (c.args() > 1 ? " with " + c.rest(2) : std::string()) + " so far" +
+                         (c.firstEvent < log.firstKept() ? " (only the newest " + std::to_string(log.kCapacity) + " events are kept)" : ""));
+    }},
+};
+
 }  // namespace
 
 ScriptRunner::ScriptRunner(SettingsApp& app, std::ostream& out, std::ostream& err, Options options)
@@ -91,235 +315,25 @@ bool ScriptRunner::runLine(const std::string& line, int lineNumber) {
 }
 
 bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& error) {
-    const std::string command = lower(words[0]);
-    const auto args = words.size() - 1;
-    const auto need = [&](std::size_t n, const char* usage) {
-        if (args >= n) return true;
-        error = std::string("usage: ") + usage;
-        return false;
-    };
-    const auto refused = [&](const std::string& what) {
-        error = what;
-        return false;
-    };
-    // The row of the visible page with this title.
-    const auto row = [&](const std::string& title, NSIndexPath& indexPath) {
-        auto page = _app.visiblePage();
-        if (title.size() > 1 && title[0] == '@') {
-            // "@key=value": the row whose property list entry has this value, whatever its language.
-            const auto eq = title.find('=');
-            if (eq == std::string::npos) return refused("a row by property is written @KEY=VALUE");
-            const std::string key = title.substr(1, eq - 1), value = title.substr(eq + 1);
-            if (page && page->table())
-                for (const auto& section : page->table()->sections())
-                    for (const auto& r : section.rows)
-                        if (auto spec = page->specifierAtIndexPath(r.indexPath);
-                            spec && spec->propertyForKey(key).text().value_or(spec->propertyForKey(key).description()) == value) {
-                            indexPath = r.indexPath;
-                            return true;
-                        }
-            return refused("no row with " + key + " = " + value + " on " + (page ? page->className() : std::string("this screen")));
-        }
-        if (auto found = _app.rowTitled(title)) {
-            indexPath = *found;
-            return true;
-        }
-        error = "no row titled \"" + title + "\" on " + (page ? page->className() : std::string("this screen"));
-        return false;
-    };
-
-    if (command == "help") {
-        _out << commandHelp();
-        return true;
+    const std::string name = lower(words[0]);
+    for (const auto& command : kCommands) {
+        if (command.name != name) continue;
+        Context context{_app, _out, _options, _firstEvent, words, command.usage, error};
+        if (context.args() < command.minimumArgs) return context.usageError();
+        return command.run(context);
     }
-    if (command == "open-bundle" || (command == "open" && args == 0)) {
-        if (_app.openBundleEntry()) return true;
-        if (_app.loadError()) return refused("the bundle cannot be opened: " + *_app.loadError());
-        return refused("the bundle's entry can be opened only from the Settings page, with nothing in front of it");
-    }
-    if (command == "tap" || command == "open") {
-        if (!need(1, "tap \"Row title\"")) return false;
-        NSIndexPath path;
-        if (!row(rest(words, 1), path)) return false;
-        const auto before = _app.visibleController();
-        if (!_app.tapRow(path)) return refused("the row cannot be tapped now (an alert or sheet is in front)");
-        if (before == _app.topPage() && _app.visibleController() == before && _app.loadError())
-            return refused("the bundle cannot be opened: " + *_app.loadError());
-        return true;
-    }
-    if (command == "tap-row") {
-        NSIndexPath path;
-        if (!need(2, "tap-row SECTION ROW")) return false;
-        if (!parseIndex(words[1], path.section) || !parseIndex(words[2], path.row)) return refused("tap-row takes two whole numbers");
-        return _app.tapRow(path) || refused("there is no row " + words[1] + "." + words[2] + " to tap");
-    }
-    if (command == "tap-at") {
-        double x = 0, y = 0;
-        if (!need(2, "tap-at X Y")) return false;
-        if (!parseNumber(words[1], x) || !parseNumber(words[2], y)) return refused("tap-at takes two numbers (points)");
-        return _app.tapAt({x, y}) || refused("nothing answers a tap at " + words[1] + "," + words[2]);
-    }
-    if (command == "value") {
-        NSIndexPath path;
-        if (!need(1, "value \"Slider row title\"") || !row(rest(words, 1), path)) return false;
-        return _app.tapValueButton(path) || refused("row \"" + rest(words, 1) + "\" has no value button");
-    }
-    if (command == "toggle") {
-        NSIndexPath path;
-        if (!need(1, "toggle \"Switch row title\"") || !row(rest(words, 1), path)) return false;
-        return _app.toggleSwitch(path) || refused("row \"" + rest(words, 1) + "\" has no switch to toggle");
-    }
-    if (command == "slide") {
-        NSIndexPath path;
-        double value = 0;
-        if (!need(2, "slide \"Slider row title\" VALUE")) return false;
-        if (!parseNumber(words.back(), value) || std::fabs(value) > std::numeric_limits<float>::max())
-            return refused("slide needs a number as its last word");
-        std::string title = words[1];
-        for (std::size_t i = 2; i + 1 < words.size(); ++i) title += " " + words[i];
-        if (!row(title, path)) return false;
-        return _app.slide(path, float(value)) || refused("row \"" + title + "\" has no slider");
-    }
-    if (command == "type") {
-        if (!need(1, "type TEXT")) return false;
-        const std::string text = rest(words, 1);
-        const auto before = _app.fieldText();
-        if (!before) return refused("there is no text field in front to type into");
-        if (!_app.typeText(text)) return refused("the text field does not take typing now");
-        const auto after = _app.fieldText().value_or("");
-        const std::size_t typed = after.size() >= before->size() ? after.size() - before->size() : 0;
-        if (typed < text.size())
-            return refused("the number pad has digits only: typed " + std::to_string(typed) + " of " +
-                           std::to_string(text.size()) + " characters (use key Negate / key Point for '-' and '.')");
-        return true;
-    }
-    if (command == "key") {
-        if (!need(1, "key Negate|Point")) return false;
-        return _app.pressKeypadKey(rest(words, 1)) || refused("there is no keypad key \"" + rest(words, 1) + "\" on screen");
-    }
-    if (command == "delete") return _app.deleteBackward() || refused("there is no focused text field to delete from");
-    if (command == "press") {
-        if (!need(1, "press \"Button title\"")) return false;
-        if (!_app.topAlert()) return refused("there is no alert on screen");
-        return _app.pressAlertButton(rest(words, 1)) || refused("the alert has no button \"" + rest(words, 1) + "\"");
-    }
-    if (command == "compose") return _app.tapRightBarButton() || refused("there is no right bar button to tap now");
-    if (command == "sheet") {
-        if (!need(1, "sheet post|cancel")) return false;
-        const auto how = lower(words[1]);
-        if (how != "post" && how != "cancel") return refused("usage: sheet post|cancel");
-        return _app.finishSheet(how == "post") || refused("there is no share sheet on screen");
-    }
-    if (command == "mail") {
-        if (!need(1, "mail send|cancel")) return false;
-        const auto how = lower(words[1]);
-        if (how != "send" && how != "cancel") return refused("usage: mail send|cancel");
-        return _app.finishMail(how == "send") || refused("there is no mail composer on screen");
-    }
-    if (command == "account") {
-        if (!need(2, "account twitter|mail on|off")) return false;
-        const auto which = lower(words[1]), state = lower(words[2]);
-        if ((which != "twitter" && which != "mail") || (state != "on" && state != "off"))
-            return refused("usage: account twitter|mail on|off");
-        if (which == "twitter") _app.setTwitterAccount(state == "on");
-        else _app.setMailAccount(state == "on");
-        return true;
-    }
-    if (command == "back") return _app.goBack() || refused("there is nothing to go back from");
-    if (command == "wait") {
-        double seconds = 0;
-        if (!need(1, "wait SECONDS") || !parseNumber(words[1], seconds) || !(seconds >= 0) || seconds > kLongestWait)
-            return refused("wait takes a number of seconds from 0 to 86400 (a day)");
-        _app.advance(seconds);
-        return true;
-    }
-    if (command == "scroll") {
-        double dy = 0;
-        if (!need(1, "scroll POINTS") || !parseNumber(words[1], dy)) return refused("scroll takes a number of points");
-        _app.scroll(dy);
-        return true;
-    }
-    if (command == "snapshot") {
-        if (!need(1, "snapshot FILE.png")) return false;
-        std::filesystem::path path = rest(words, 1);
-        if (path.is_relative() && !_options.outputFolder.empty()) path = _options.outputFolder / path;
-        if (!Snapshot::write(_app, path, &error)) return false;
-        _out << "snapshot " << path.string() << "\n";
-        return true;
-    }
-    if (command == "dump") {
-        _out << ScreenDump::describe(_app);
-        return true;
-    }
-    if (command == "echo") {
-        _out << rest(words, 1) << "\n";
-        return true;
-    }
-    if (command == "expect") {
-        if (!need(1, "expect \"text on screen\"")) return false;
-        const auto dump = ScreenDump::describe(_app);
-        return dump.find(rest(words, 1)) != std::string::npos || refused("the screen does not show \"" + rest(words, 1) + "\"");
-    }
-    if (command == "expect-file") {
-        if (!need(1, "expect-file /device/path")) return false;
-        return host::DeviceRoot::exists(rest(words, 1)) || refused("no file " + rest(words, 1) + " on the device");
-    }
-    if (command == "expect-pref") {
-        if (!need(3, "expect-pref DOMAIN KEY VALUE")) return false;
-        const auto stored = host::PreferenceStore::valueForKey(words[1], words[2]);
-        if (stored.isNil()) return refused(words[1] + " stores no value for " + words[2]);
-        return matchesValue(stored, rest(words, 3)) ||
-               refused(words[1] + " " + words[2] + " is " + stored.description() + ", not " + rest(words, 3));
-    }
-    if (command == "expect-event") {
-        if (!need(1, "expect-event KIND [FIELD=VALUE ...]")) return false;
-        const auto& log = host::EventLog::shared();
-        const auto& events = log.events();
-        for (std::size_t i = _firstEvent > log.firstKept() ? _firstEvent - log.firstKept() : 0; i < events.size(); ++i) {
-            if (events[i].kind != words[1]) continue;
-            bool all = true;
-            for (std::size_t w = 2; w < words.size() && all; ++w) {
-                const auto eq = words[w].find('=');
-                if (eq == std::string::npos) return refused("expect-event fields are written FIELD=VALUE");
-                all = events[i].field(words[w].substr(0, eq)) == words[w].substr(eq + 1);
-            }
-            if (all) return true;
-        }
-        return refused("no " + words[1] + " event" + (args > 1 ? " with " + rest(words, 2) : std::string()) + " so far" +
-                       (_firstEvent < log.firstKept() ? " (only the newest " + std::to_string(log.kCapacity) + " events are kept)" : ""));
-    }
-    return refused("unknown command \"" + words[0] + "\" (try \"help\")");
+    error = "unknown command \"" + words[0] + "\" (try \"help\")";
+    return false;
 }
 
 std::string ScriptRunner::commandHelp() {
-    return R"(Script commands, one per line ('#' starts a comment; "quotes" group words):
-  open [Velkaro] | open-bundle   open the pane's entry on the Settings page
-  open|tap "Row title"           tap the row with this title on the visible page; any command
-                                 taking a row also takes @KEY=VALUE (the row's property list entry)
-  tap-row SECTION ROW            tap a row by its place
-  tap-at X Y                     tap a point of the screen (points, top left is 0 0)
-  value "Slider row"             tap the slider row's value button (the entry pop-up)
-  type TEXT                      type into the pop-up's field (the number pad has digits only)
-  key Negate|Point               tap a key of the keypad toolbar
-  delete                         delete the last character of the field
-  press "Button"                 press a button of the front alert (Enter, Cancel, OK)
-  toggle "Switch row"            flip a switch
-  slide "Slider row" VALUE       drag a slider to a value
-  compose                        tap the right bar button (the share sheet)
-  sheet post|cancel              finish the share sheet
-  mail send|cancel               finish the mail composer
-  account twitter|mail on|off    set up or remove the device's account for the service
-  back                           go back one page
-  wait SECONDS                   let time pass, up to a day (timers, animations, delayed posts)
-  scroll POINTS                  scroll the page
-  snapshot FILE.png              draw the screen into a PNG
-  dump                           print the screen as text
-  echo TEXT                      print TEXT
-  expect "text"                  fail unless the screen dump shows the text
-  expect-file /device/path       fail unless the file exists on the device
-  expect-pref DOMAIN KEY VALUE   fail unless the stored preference has the value
-  expect-event KIND [F=V ...]    fail unless such an event was logged since the script began
-)";
+    std::size_t column = 0;
+    for (const auto& command : kCommands) column = std::max(column, command.usage.size());
+    std::string out = "Script commands, one per line ('#' starts a comment; \"quotes\" group words). A row is named by\n"
+                      "its title, or by @KEY=VALUE (an entry of its property list):\n";
+    for (const auto& command : kCommands)
+        out += "  " + std::string(command.usage) + std::string(column + 2 - command.usage.size(), ' ') + std::string(command.help) + "\n";
+    return out;
 }
 
 }  // namespace sim

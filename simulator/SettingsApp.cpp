@@ -1,19 +1,11 @@
 #include "simulator/SettingsApp.h"
 
-#include <dlfcn.h>
-#include <sys/stat.h>
-
-#include <algorithm>
-#include <cctype>
 #include <limits>
-#include <map>
 
 #include "host/Preferences/PSClassFactories.h"
 #include "host/Foundation/NSBundle.h"
 #include "host/Runtime/RunLoop.h"
-#include "host/MessageUI/MFMailComposeViewController.h"
 #include "host/Preferences/PSRootController.h"
-#include "host/Preferences/PSSliderTableCell.h"
 #include "host/Social/SLComposeViewController.h"
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/DeviceRoot.h"
@@ -21,90 +13,22 @@
 #include "host/Runtime/SimulatedDevice.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIApplication.h"
-#include "host/UIKit/UIButton.h"
 #include "host/UIKit/UINavigationController.h"
-#include "host/UIKit/UISlider.h"
 #include "host/UIKit/UISwitch.h"
 #include "host/UIKit/UIToolbar.h"
 #include "simulator/ModalLayout.h"
-#include "simulator/NumberPad.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsTopPage.h"
+#include "simulator/ModuleLoader.h"
+#include "simulator/SettingsAppState.h"
 
 namespace sim {
 namespace {
 
 constexpr const char* kBundleDevicePath = "/Library/PreferenceBundles/Velkaro.bundle";
 constexpr double kNoteSeconds = 3;
-constexpr CGFloat kValueButtonWidth = 50;
-
-// Modules stay loaded for the life of the process: the class registry keeps their factories.
-// Each is known by its file (device and inode) and keeps the descriptor it was loaded through,
-// so that "/proc/self/fd/N", the name the loader knows it by, never comes to mean another file.
-struct LoadedModule {
-    host::UniqueFd file;
-    void* handle = nullptr;
-};
-std::map<std::pair<dev_t, ino_t>, LoadedModule>& loadedModules() {
-    static auto* modules = new std::map<std::pair<dev_t, ino_t>, LoadedModule>();
-    return *modules;
-}
-
-template <class T> std::shared_ptr<T> findSubview(const std::shared_ptr<UIView>& view) {
-    if (!view) return nullptr;
-    for (const auto& sub : view->subviews()) {
-        if (auto hit = std::dynamic_pointer_cast<T>(sub)) return hit;
-        if (auto hit = findSubview<T>(sub)) return hit;
-    }
-    return nullptr;
-}
-
-bool sameTitle(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
-
-// Every label text shown in a cell, title label first.
-void collectLabelTexts(const std::shared_ptr<UIView>& view, std::vector<std::string>& out) {
-    if (!view) return;
-    for (const auto& sub : view->subviews()) {
-        if (auto label = std::dynamic_pointer_cast<UILabel>(sub); label && label->text() && !label->text()->empty())
-            out.push_back(*label->text());
-        collectLabelTexts(sub, out);
-    }
-}
-
-// A page's table, laid out to the part of the screen under the bars.
-void fitToScreen(const std::shared_ptr<UIViewController>& controller, CGSize screen) {
-    auto page = std::dynamic_pointer_cast<PSListController>(controller);
-    if (!page || !page->table()) return;
-    CGRect frame = page->table()->frame();
-    frame.size.height = std::max<CGFloat>(0, screen.height - ScreenLayout::kContentTop);
-    page->table()->setFrame(frame);
-    page->table()->setContentOffset(page->table()->contentOffset());
-}
 
 }  // namespace
-
-struct SettingsApp::State {
-    Options options;
-    std::shared_ptr<PSRootController> root;
-    std::shared_ptr<SettingsTopPage> topPage;
-    std::string principalClass;
-    std::string entryName = "Velkaro";
-    std::optional<std::string> loadError;
-    std::optional<std::string> noteText;
-    double noteUntil = 0;
-    std::vector<std::function<void(const host::Event&)>> observers;
-    std::optional<host::SimulatedDevice> device;  // last, so it ends first, before what its listener reaches
-
-    void showNote(std::string text, double seconds) {
-        noteText = std::move(text);
-        noteUntil = seconds == std::numeric_limits<double>::infinity() ? seconds : host::RunLoop::main().now() + seconds;
-    }
-};
 
 SettingsApp::SettingsApp(Options options) : _state(std::make_unique<State>()) { _state->options = std::move(options); }
 
@@ -134,45 +58,15 @@ bool SettingsApp::start(std::string* error) {
 
     // The Settings host's own navigation, with its first page.
     s.root = std::make_shared<PSRootController>();
-    auto bundle = NSBundle::bundleWithPath(kBundleDevicePath);
-    if (bundle) {
-        s.principalClass = bundle->principalClassName().value_or("");
-        if (auto name = bundle->infoDictionary()["CFBundleName"].text()) s.entryName = *name;
-    }
+    const ModuleLoader module(kBundleDevicePath, s.options.bundleDirectory);
+    s.principalClass = module.principalClass();
+    if (auto name = module.bundleName()) s.entryName = *name;
     s.topPage = SettingsTopPage::create(s.entryName, s.principalClass, [this] { openBundleEntry(); });
     s.root->pushViewController(s.topPage, false);
     fitToScreen(s.topPage, screenSize());
 
     // The bundle's module.
-    if (!bundle) return fail("no bundle at " + s.options.bundleDirectory.string() + " (mounted at " + kBundleDevicePath + ")");
-    if (s.principalClass.empty()) return fail("the bundle's Info.plist names no NSPrincipalClass");
-    const auto executable = bundle->executableName();
-    if (!executable) return fail("the bundle's Info.plist names no CFBundleExecutable");
-    // Opened inside the device root and loaded through that descriptor, so the loader reads
-    // exactly the file that was looked up there.
-    const std::string modulePath = std::string(kBundleDevicePath) + "/" + *executable;
-    int openError = 0;
-    host::UniqueFd module = host::DeviceRoot::openFile(modulePath, &openError);
-    if (!module)
-        return fail("the bundle's module " + modulePath + " cannot be opened: " + host::DeviceRoot::describe(openError));
-    struct stat st{};
-    if (fstat(module.get(), &st) < 0) return fail("the bundle's module " + modulePath + " cannot be examined");
-    const auto key = std::pair{st.st_dev, st.st_ino};
-    if (!loadedModules().count(key)) {
-        auto& registry = host::ClassRegistry::shared();
-        registry.setLoadingBundlePath(std::string(kBundleDevicePath));
-        dlerror();
-        const std::string viaDescriptor = "/proc/self/fd/" + std::to_string(module.get());
-        void* handle = dlopen(viaDescriptor.c_str(), RTLD_NOW | RTLD_LOCAL);
-        registry.setLoadingBundlePath(std::nullopt);
-        if (!handle) {
-            const char* why = dlerror();
-            return fail("cannot load the bundle's module " + modulePath + ": " + (why ? why : "unknown error"));
-        }
-        loadedModules()[key] = {std::move(module), handle};
-    }
-    if (!host::hasController(s.principalClass))
-        return fail("the bundle's module does not provide its principal class " + s.principalClass);
+    if (std::string why; !module.load(why)) return fail(why);
     return true;
 }
 
@@ -341,245 +235,6 @@ bool SettingsApp::openBundleEntry() {
     }
     fitToScreen(page, screenSize());
     return true;
-}
-
-namespace {
-
-std::shared_ptr<UITableViewCell> cellAt(const std::shared_ptr<PSListController>& page, NSIndexPath indexPath) {
-    if (!page || !page->table()) return nullptr;
-    return page->table()->cellForRowAtIndexPath(indexPath);
-}
-
-}  // namespace
-
-bool SettingsApp::tapRow(NSIndexPath indexPath) {
-    if (topAlert() || presentedController()) return false;
-    auto page = visiblePage();
-    if (!cellAt(page, indexPath)) return false;
-    const auto before = visibleController();
-    page->table()->selectRowAtIndexPath(indexPath);
-    if (visibleController() != before) fitToScreen(visibleController(), screenSize());
-    return true;
-}
-
-std::optional<NSIndexPath> SettingsApp::rowTitled(const std::string& title) const {
-    auto page = visiblePage();
-    if (!page || !page->table()) return std::nullopt;
-    const auto& sections = page->table()->sections();
-    // Exact title labels first, then the row's name or any label of the cell (a maker's name),
-    // then the same ignoring case.
-    for (int pass = 0; pass < 3; ++pass) {
-        for (const auto& section : sections) {
-            for (const auto& row : section.rows) {
-                if (!row.cell) continue;
-                std::vector<std::string> texts;
-                if (const auto& t = row.cell->textLabel()->text(); t && !t->empty()) texts.push_back(*t);
-                if (pass > 0) {
-                    // A row that shows no title (a slider row) is still known by its name.
-                    if (auto spec = page->specifierAtIndexPath(row.indexPath); spec && spec->name()) texts.push_back(*spec->name());
-                    collectLabelTexts(row.cell, texts);
-                }
-                for (const auto& text : texts)
-                    if (pass < 2 ? text == title : sameTitle(text, title)) return row.indexPath;
-            }
-        }
-    }
-    return std::nullopt;
-}
-
-bool SettingsApp::tapValueButton(NSIndexPath indexPath) {
-    if (topAlert() || presentedController()) return false;
-    auto cell = cellAt(visiblePage(), indexPath);
-    // The slider cell's value button lies directly on the cell, over the row's right end.
-    std::shared_ptr<UIButton> button;
-    if (cell)
-        for (const auto& sub : cell->subviews())
-            if (auto b = std::dynamic_pointer_cast<UIButton>(sub)) button = b;
-    if (!button) button = findSubview<UIButton>(cell);
-    if (!button) return false;
-    button->tap();
-    return true;
-}
-
-bool SettingsApp::toggleSwitch(NSIndexPath indexPath) {
-    if (topAlert() || presentedController()) return false;
-    auto cell = cellAt(visiblePage(), indexPath);
-    if (!cell) return false;
-    auto control = std::dynamic_pointer_cast<UISwitch>(cell->accessoryView());
-    if (!control) control = findSubview<UISwitch>(cell);
-    if (!control || !control->isEnabled()) return false;
-    control->toggle();
-    return true;
-}
-
-bool SettingsApp::slide(NSIndexPath indexPath, float value) {
-    if (topAlert() || presentedController()) return false;
-    auto cell = cellAt(visiblePage(), indexPath);
-    std::shared_ptr<UISlider> slider;
-    if (auto sliderCell = std::dynamic_pointer_cast<PSSliderTableCell>(cell)) slider = sliderCell->control();
-    if (!slider) slider = findSubview<UISlider>(cell);
-    if (!slider || !slider->isEnabled()) return false;
-    slider->slideTo(value);
-    return true;
-}
-
-bool SettingsApp::tapRightBarButton() {
-    if (topAlert() || presentedController()) return false;
-    auto controller = visibleController();
-    auto item = controller ? controller->navigationItem()->rightBarButtonItem() : nullptr;
-    if (!item) return false;
-    item->tap();
-    return true;
-}
-
-bool SettingsApp::goBack() {
-    if (topAlert() || presentedController()) return false;
-    auto nav = innermostNavigationController();
-    if (!nav) return false;
-    if (nav->viewControllers().size() > 1) {
-        nav->popViewControllerAnimated(true);
-    } else if (nav != _state->root) {
-        // Only the bundle's root page is left in its own navigation controller: leave it whole.
-        auto outer = nav->navigationController();
-        if (!outer || !outer->popViewControllerAnimated(true)) return false;
-    } else {
-        return false;
-    }
-    fitToScreen(visibleController(), screenSize());
-    return true;
-}
-
-bool SettingsApp::pressAlertButton(const std::string& title) {
-    auto alert = topAlert();
-    if (!alert) return false;
-    for (int pass = 0; pass < 2; ++pass)
-        for (NSInteger i = 0; i < alert->numberOfButtons(); ++i) {
-            const auto t = alert->buttonTitleAtIndex(i).value_or("");
-            if (pass == 0 ? t == title : sameTitle(t, title)) {
-                alert->clickButtonAtIndex(i);
-                return true;
-            }
-        }
-    return false;
-}
-
-bool SettingsApp::typeText(const std::string& text) {
-    auto alert = topAlert();
-    auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
-    if (!field) return false;
-    if (!field->isFirstResponder()) field->becomeFirstResponder();  // a tap into the field
-    field->typeText(text);
-    return true;
-}
-
-bool SettingsApp::pressKeypadKey(const std::string& title) {
-    auto alert = topAlert();
-    auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
-    if (!field || !field->isFirstResponder()) return false;
-    auto toolbar = std::dynamic_pointer_cast<UIToolbar>(field->inputAccessoryView());
-    if (!toolbar) return false;
-    for (int pass = 0; pass < 2; ++pass)
-        for (const auto& item : toolbar->items()) {
-            const auto t = item ? item->title().value_or("") : std::string();
-            if (item && (pass == 0 ? t == title : sameTitle(t, title))) {
-                item->tap();
-                return true;
-            }
-        }
-    return false;
-}
-
-bool SettingsApp::deleteBackward() {
-    auto alert = topAlert();
-    auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
-    if (!field || !field->isFirstResponder()) return false;
-    field->deleteBackward();
-    return true;
-}
-
-bool SettingsApp::finishSheet(bool done) {
-    auto sheet = std::dynamic_pointer_cast<SLComposeViewController>(presentedController());
-    if (!sheet) return false;
-    return sheet->finish(done ? SLComposeViewControllerResultDone : SLComposeViewControllerResultCancelled);
-}
-
-bool SettingsApp::finishMail(bool send) {
-    auto composer = std::dynamic_pointer_cast<MFMailComposeViewController>(presentedController());
-    if (!composer) return false;
-    return send ? composer->send() : composer->cancel();
-}
-
-bool SettingsApp::tapAt(CGPoint point) {
-    const CGSize screen = screenSize();
-    // An alert is modal: only its buttons and its field answer.
-    if (auto alert = topAlert()) {
-        const auto layout = ModalLayout::alert(*alert, screen);
-        for (const auto& b : layout.buttons)
-            if (b.frame.contains(point)) return pressAlertButton(b.title);
-        if (layout.field.contains(point)) {
-            if (auto field = alert->textFieldAtIndex(0)) return field->becomeFirstResponder();
-        }
-        for (const auto& key : layout.keys)
-            if (key.frame.contains(point)) return pressKeypadKey(key.title);
-        if (auto field = alert->textFieldAtIndex(0); field && layout.keyboard.contains(point)) {
-            const auto keys = NumberPad::keys(NumberPad::padFrame(layout), field->keyboardType());
-            const auto* key = NumberPad::keyAt(keys, point);
-            if (!key || key->label.empty()) return false;
-            if (key->label == NumberPad::kDelete) return deleteBackward();
-            return typeText(key->label);
-        }
-        return false;
-    }
-    if (auto presented = presentedController()) {
-        for (const auto& b : presentedButtons()) {
-            if (!b.frame.contains(point)) continue;
-            if (std::dynamic_pointer_cast<SLComposeViewController>(presented)) return finishSheet(b.title == "Post");
-            return finishMail(b.title == "Send");
-        }
-        return false;
-    }
-    if (point.y < ScreenLayout::kStatusBarHeight) return false;
-    if (point.y < ScreenLayout::kContentTop) {
-        if (point.x < ScreenLayout::kBackButtonWidth && canGoBack()) return goBack();
-        if (point.x >= screen.width - ScreenLayout::kBarButtonWidth) return tapRightBarButton();
-        return false;
-    }
-    auto page = visiblePage();
-    if (!page || !page->table()) return false;
-    const auto table = page->table();
-    const CGPoint content{point.x, point.y - ScreenLayout::kContentTop + table->contentOffset()};
-    const auto indexPath = table->indexPathForRowAtPoint(content);
-    if (!indexPath) return false;
-    auto cell = table->cellForRowAtIndexPath(*indexPath);
-    if (!cell) return false;
-    const CGRect rect = cell->frame();
-    const CGPoint inCell{content.x - rect.minX(), content.y - rect.minY()};
-    if (cell->className() == "KXVelkaroSliderCell" && inCell.x >= rect.width() - kValueButtonWidth)
-        return tapValueButton(*indexPath);
-    if (auto control = std::dynamic_pointer_cast<UISwitch>(cell->accessoryView())) {
-        const CGRect f = control->frame();
-        if (inCell.x >= f.minX() - 8 && inCell.x < f.maxX() + 8) return toggleSwitch(*indexPath);
-        return false;  // a switch row itself does nothing when tapped
-    }
-    if (auto hit = cell->hitTest(inCell)) {
-        if (auto button = std::dynamic_pointer_cast<UIButton>(hit)) {
-            button->tap();
-            return true;
-        }
-        if (std::dynamic_pointer_cast<UISlider>(hit)) return false;  // sliders are dragged, not tapped
-    }
-    return tapRow(*indexPath);
-}
-
-void SettingsApp::scroll(CGFloat dy) {
-    auto page = visiblePage();
-    if (page && page->table()) page->table()->setContentOffset(page->table()->contentOffset() + dy);
-}
-
-void SettingsApp::advance(double seconds) {
-    auto& clock = host::RunLoop::main();
-    if (clock.usesManualClock()) clock.advance(seconds);
-    else clock.runDueTasks();
 }
 
 }  // namespace sim

@@ -4,6 +4,8 @@
 // Settings host builds: its own top page listing the installed bundle, and the bundle's pages
 // pushed from there. Every user action (tap a row, a bar button, an alert button; type; go back;
 // wait) goes through here, exactly as the host drives the pane. Drawing reads this model.
+// ModuleLoader loads the bundle's module, ScreenHitTester finds what a tap at a point reaches, and
+// SettingsAppActions.cpp holds the actions.
 #include <filesystem>
 #include <functional>
 #include <memory>

@@ -11,7 +11,6 @@ namespace sim {
 namespace {
 
 UIColor rgb(int r, int g, int b) { return UIColor::colorWithRed(r / 255.0, g / 255.0, b / 255.0, 1); }
-const UIColor kBlue = rgb(0, 122, 255);
 const UIColor kGrey = rgb(142, 142, 147);
 const UIColor kLine = rgb(200, 199, 204);
 constexpr int kTweetLength = 140;
@@ -104,7 +103,7 @@ void SheetPainter::drawMailComposer(const MFMailComposeViewController& composer,
     };
     std::string to;
     for (const auto& recipient : mail.toRecipients) to += (to.empty() ? "" : ", ") + recipient;
-    row("To:", to, kBlue);
+    row("To:", to, UIColor::systemBlueColor());
     row("Cc/Bcc, From:", mail.from, kGrey);
     row("Subject:", mail.subject, UIColor::blackColor());
 
@@ -153,7 +152,7 @@ void SheetPainter::drawGeneric(const UIViewController& controller, CGSize screen
 
 void SheetPainter::drawBarActions(const std::vector<ModalLayout::Button>& buttons, const std::string& confirmTitle,
     Canvas::TextStyle style) {
-    style.color = kBlue;
+    style.color = UIColor::systemBlueColor();
     if (auto* cancel = button(buttons, "Cancel")) {
         style.font = UIFont::systemFontOfSize(17);
         _canvas.drawText(cancel->title, cancel->frame, style);

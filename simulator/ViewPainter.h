@@ -30,7 +30,7 @@ public:
     static float sliderValueAtX(const UISlider& slider, CGFloat x);
 
     // The platform's track colours for a slider without tints of its own.
-    static UIColor defaultMinimumTrackColor() { return UIColor::colorWithRed(0, 122 / 255.0, 1, 1); }
+    static UIColor defaultMinimumTrackColor() { return UIColor::systemBlueColor(); }
     static UIColor defaultMaximumTrackColor() { return UIColor::colorWithRed(183 / 255.0, 183 / 255.0, 183 / 255.0, 1); }
 
 private:

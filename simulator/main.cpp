@@ -28,7 +28,14 @@
 
 namespace {
 
+// The microblogging clients a simulated device can have installed, by their URL schemes.
 const std::vector<std::string> kClients{"aphelion", "tweetbot", "twitterrific", "tweetings", "twitter"};
+
+std::string joined(const std::vector<std::string>& items) {
+    std::string out;
+    for (const auto& item : items) out += (out.empty() ? "" : ", ") + item;
+    return out;
+}
 
 std::filesystem::path defaultDeviceRoot() {
     if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
@@ -82,8 +89,7 @@ int main(int argc, char** argv) {
         ->capture_default_str();
     cli.add_option("--bundle", bundle, "The staged Velkaro.bundle folder (module and resources)")->type_name("DIR")->capture_default_str();
     cli.add_option("--installed-clients", clients,
-        "Microblogging clients installed on the device, comma separated: aphelion, tweetbot, twitterrific, "
-        "tweetings, twitter (default: none)")
+        "Microblogging clients installed on the device, comma separated: " + joined(kClients) + " (default: none)")
         ->type_name("LIST");
     cli.add_flag("--twitter-account", twitterAccount, "Set up a microblogging account (the share sheet is available)");
     cli.add_flag("--no-mail-account", noMailAccount, "Remove the mail account (the mail composer cannot open)");
@@ -121,7 +127,7 @@ int main(int argc, char** argv) {
             if (client == "none") continue;
             if (std::find(kClients.begin(), kClients.end(), client) == kClients.end()) {
                 std::cerr << "velkaro-sim: unknown client \"" << client
-                          << "\" (known: aphelion, tweetbot, twitterrific, tweetings, twitter)\n";
+                          << "\" (known: " << joined(kClients) << ")\n";
                 return 2;
             }
             schemes.insert(client);

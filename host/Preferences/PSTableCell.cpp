@@ -45,7 +45,7 @@ void PSTableCell::refreshCellContentsWithSpecifier(const std::shared_ptr<PSSpeci
             if (!specifier->detailControllerClassName().empty()) setAccessoryType(UITableViewCellAccessoryDisclosureIndicator);
             break;
         case PSButtonCell:
-            textLabel()->setTextColor(UIColor::colorWithRed(0, 122 / 255.0, 1, 1));
+            textLabel()->setTextColor(UIColor::systemBlueColor());
             break;
         default:
             break;

@@ -13,6 +13,8 @@ struct UIColor {
     static UIColor darkGrayColor() { return {1.0 / 3, 1.0 / 3, 1.0 / 3, 1}; }
     static UIColor lightGrayColor() { return {2.0 / 3, 2.0 / 3, 2.0 / 3, 1}; }
     static UIColor clearColor() { return {0, 0, 0, 0}; }
+    // The system's tint: bar buttons, links, alert buttons, a slider's filled track.
+    static UIColor systemBlueColor() { return {0, 122 / 255.0, 1, 1}; }
 
     // The Core Graphics colour of a layer property; the same components here.
     UIColor CGColor() const { return *this; }

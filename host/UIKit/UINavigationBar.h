@@ -23,7 +23,7 @@ public:
     void setTitleTextAttributes(std::optional<NSTitleTextAttributes> attributes);
 
     // The platform defaults that a nil setting stands for.
-    static UIColor defaultTintColor() { return UIColor::colorWithRed(0, 122 / 255.0, 1, 1); }
+    static UIColor defaultTintColor() { return UIColor::systemBlueColor(); }
     static UIColor defaultBarTintColor() { return UIColor::colorWithRed(247 / 255.0, 247 / 255.0, 247 / 255.0, 1); }
     static UIColor defaultTitleColor() { return UIColor::blackColor(); }
     UIColor effectiveTintColor() const { return _tint.value_or(defaultTintColor()); }

@@ -1,0 +1,97 @@
+#include "simulator/ScreenHitTester.h"
+
+#include "host/Preferences/PSListController.h"
+#include "host/Social/SLComposeViewController.h"
+#include "host/UIKit/UIAlertView.h"
+#include "host/UIKit/UIButton.h"
+#include "host/UIKit/UISlider.h"
+#include "host/UIKit/UISwitch.h"
+#include "simulator/ModalLayout.h"
+#include "simulator/NumberPad.h"
+#include "simulator/ScreenLayout.h"
+#include "simulator/SettingsApp.h"
+
+namespace sim {
+namespace {
+
+// A switch also takes taps this close beside it, as a finger's width.
+constexpr CGFloat kSwitchSlop = 8;
+
+}  // namespace
+
+bool ScreenHitTester::tap(CGPoint point) {
+    // An alert is modal: only its buttons and its field answer; then a sheet or composer.
+    if (auto alert = _app.topAlert()) return tapAlert(alert, point);
+    if (_app.presentedController()) return tapPresented(point);
+    if (point.y < ScreenLayout::kStatusBarHeight) return false;
+    if (point.y < ScreenLayout::kContentTop) return tapBar(point);
+    return tapPage(point);
+}
+
+bool ScreenHitTester::tapAlert(const std::shared_ptr<UIAlertView>& alert, CGPoint point) {
+    const auto layout = ModalLayout::alert(*alert, _app.screenSize());
+    for (const auto& b : layout.buttons)
+        if (b.frame.contains(point)) return _app.pressAlertButton(b.title);
+    if (layout.field.contains(point)) {
+        if (auto field = alert->textFieldAtIndex(0)) return field->becomeFirstResponder();
+    }
+    for (const auto& key : layout.keys)
+        if (key.frame.contains(point)) return _app.pressKeypadKey(key.title);
+    if (auto field = alert->textFieldAtIndex(0); field && layout.keyboard.contains(point)) {
+        const auto keys = NumberPad::keys(NumberPad::padFrame(layout), field->keyboardType());
+        const auto* key = NumberPad::keyAt(keys, point);
+        if (!key || key->label.empty()) return false;
+        if (key->label == NumberPad::kDelete) return _app.deleteBackward();
+        return _app.typeText(key->label);
+    }
+    return false;
+}
+
+bool ScreenHitTester::tapPresented(CGPoint point) {
+    const bool sheet = std::dynamic_pointer_cast<SLComposeViewController>(_app.presentedController()) != nullptr;
+    for (const auto& b : _app.presentedButtons()) {
+        if (!b.frame.contains(point)) continue;
+        if (sheet) return _app.finishSheet(b.title == "Post");
+        return _app.finishMail(b.title == "Send");
+    }
+    return false;
+}
+
+bool ScreenHitTester::tapBar(CGPoint point) {
+    if (point.x < ScreenLayout::kBackButtonWidth && _app.canGoBack()) return _app.goBack();
+    if (point.x >= _app.screenSize().width - ScreenLayout::kBarButtonWidth) return _app.tapRightBarButton();
+    return false;
+}
+
+bool ScreenHitTester::tapPage(CGPoint point) {
+    auto page = _app.visiblePage();
+    if (!page || !page->table()) return false;
+    const auto table = page->table();
+    const CGPoint content{point.x, point.y - ScreenLayout::kContentTop + table->contentOffset()};
+    const auto indexPath = table->indexPathForRowAtPoint(content);
+    if (!indexPath) return false;
+    auto cell = table->cellForRowAtIndexPath(*indexPath);
+    if (!cell) return false;
+    const CGRect rect = cell->frame();
+    return tapCell(*cell, *indexPath, {content.x - rect.minX(), content.y - rect.minY()});
+}
+
+// Inside a row the view under the point decides: a button takes the tap, a slider does not (it
+// is dragged), anything else taps the row. A switch answers on its own area only.
+bool ScreenHitTester::tapCell(UITableViewCell& cell, NSIndexPath indexPath, CGPoint inCell) {
+    if (auto control = std::dynamic_pointer_cast<UISwitch>(cell.accessoryView())) {
+        const CGRect f = control->frame();
+        if (inCell.x >= f.minX() - kSwitchSlop && inCell.x < f.maxX() + kSwitchSlop) return _app.toggleSwitch(indexPath);
+        return false;  // a switch row itself does nothing when tapped
+    }
+    for (auto view = cell.hitTest(inCell); view && view.get() != &cell; view = view->superview()) {
+        if (auto button = std::dynamic_pointer_cast<UIButton>(view)) {
+            button->tap();
+            return true;
+        }
+        if (std::dynamic_pointer_cast<UISlider>(view)) return false;
+    }
+    return _app.tapRow(indexPath);
+}
+
+}  // namespace sim
