@@ -139,9 +139,8 @@ plist_t toNode(const PlistValue& value) {
     return nullptr;
 }
 
-}  // namespace
-
-std::optional<PlistValue> PropertyList::parse(std::string_view bytes, std::string* error) {
+// Parses `bytes`, which hold a NUL right after their last byte.
+std::optional<PlistValue> parseTerminated(std::string_view bytes, std::string* error) {
     auto fail = [&](const char* why) -> std::optional<PlistValue> {
         if (error) *error = why;
         return std::nullopt;
@@ -153,16 +152,25 @@ std::optional<PlistValue> PropertyList::parse(std::string_view bytes, std::strin
         return fail("not a property list (neither XML nor binary)");
     if (binary ? !PlistGuard::acceptsBinary(bytes, kMaxDepth) : !PlistGuard::acceptsXML(bytes, kMaxDepth + 2))
         return fail("property list too deeply nested, too large when expanded, or holding a NUL");
-    // A NUL-terminated copy: libplist's XML reader must never run past the buffer.
-    const std::string copy(bytes);
     plist_t raw = nullptr;
-    if (binary) plist_from_bin(copy.data(), static_cast<uint32_t>(copy.size()), &raw);
-    else plist_from_xml(copy.data(), static_cast<uint32_t>(copy.size()), &raw);
+    if (binary) plist_from_bin(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
+    else plist_from_xml(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
     const Node node(raw);
     if (!node) return fail("malformed property list");
     PlistValue value;
     if (!convert(raw, 0, value)) return fail("property list has unsupported or too deeply nested values");
     return value;
+}
+
+}  // namespace
+
+std::optional<PlistValue> PropertyList::parse(const std::string& bytes, std::string* error) {
+    return parseTerminated(bytes, error);
+}
+
+std::optional<PlistValue> PropertyList::parse(std::string_view bytes, std::string* error) {
+    // A NUL-terminated copy: libplist's XML reader must never run past the buffer.
+    return parseTerminated(std::string(bytes), error);
 }
 
 std::optional<PlistValue> PropertyList::readFile(const std::filesystem::path& path, std::string* error) {
