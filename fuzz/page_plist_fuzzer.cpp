@@ -3,12 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "host/Preferences/SpecifierLoader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
     std::string diagnostic;
     const auto rows = host::SpecifierLoader::specifiersFromBytes(bytes, nullptr, &diagnostic);
     // Rows come with no complaint; no rows always come with one, unless the page had no items.

@@ -59,29 +59,24 @@ void boxBlur(std::vector<std::uint8_t>& plane, int width, int height, int stride
     }
 }
 
-cairo_surface_t* surfaceFor(const UIImage& image) {
+host::CHandle<cairo_surface_t, cairo_surface_destroy> surfaceFor(const UIImage& image) {
     // Cairo only reads a source surface, so lending it the image's pixels is safe.
     auto* data = const_cast<unsigned char*>(image.pixels().data());
-    return cairo_image_surface_create_for_data(data, CAIRO_FORMAT_ARGB32, image.pixelWidth(), image.pixelHeight(),
-        image.stride());
+    return host::CHandle<cairo_surface_t, cairo_surface_destroy>(cairo_image_surface_create_for_data(data,
+        CAIRO_FORMAT_ARGB32, image.pixelWidth(), image.pixelHeight(), image.stride()));
 }
 
 }  // namespace
 
 Canvas::Canvas(cairo_t* cr, double scale) : _cr(cr), _scale(scale) {
     host::TextMetrics::configureFonts();
-    _pango = pango_cairo_create_context(cr);
-    cairo_font_options_t* options = cairo_font_options_create();
+    _pango.reset(pango_cairo_create_context(cr));
+    const host::CHandle<cairo_font_options_t, cairo_font_options_destroy> options(cairo_font_options_create());
     // Unhinted metrics keep text the same width at every scale, as the label sizes assume.
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
-    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-    pango_cairo_context_set_font_options(_pango, options);
-    cairo_font_options_destroy(options);
-}
-
-Canvas::~Canvas() {
-    if (_pango) g_object_unref(_pango);
+    cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(options.get(), CAIRO_HINT_STYLE_SLIGHT);
+    cairo_font_options_set_antialias(options.get(), CAIRO_ANTIALIAS_GRAY);
+    pango_cairo_context_set_font_options(_pango.get(), options.get());
 }
 
 void Canvas::setColor(const UIColor& color, double alphaFactor) {
@@ -165,9 +160,10 @@ void Canvas::softShadow(CGRect rect, CGFloat radius, CGFloat blur, CGSize offset
     }
 }
 
-PangoLayout* Canvas::layoutFor(const std::string& text, const UIFont& font, CGFloat width, bool wrap) {
-    pango_cairo_update_context(_cr, _pango);
-    PangoLayout* layout = pango_layout_new(_pango);
+Canvas::Layout Canvas::layoutFor(const std::string& text, const UIFont& font, CGFloat width, bool wrap) {
+    pango_cairo_update_context(_cr, _pango.get());
+    Layout owned(pango_layout_new(_pango.get()));
+    PangoLayout* layout = owned.get();
     pango_layout_set_font_description(layout, fontDescription(font));
     pango_layout_set_text(layout, text.c_str(), static_cast<int>(text.size()));
     if (wrap) {
@@ -180,29 +176,28 @@ PangoLayout* Canvas::layoutFor(const std::string& text, const UIFont& font, CGFl
             pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
         }
     }
-    return layout;
+    return owned;
 }
 
 CGSize Canvas::measureText(const std::string& text, const UIFont& font, CGFloat wrapWidth) {
     if (text.empty()) return {0, 0};
-    PangoLayout* layout = layoutFor(text, font, wrapWidth, wrapWidth > 0);
+    const Layout layout = layoutFor(text, font, wrapWidth, wrapWidth > 0);
     PangoRectangle logical{};
-    pango_layout_get_extents(layout, nullptr, &logical);
-    g_object_unref(layout);
+    pango_layout_get_extents(layout.get(), nullptr, &logical);
     return {logical.width / double(PANGO_SCALE), logical.height / double(PANGO_SCALE)};
 }
 
 CGSize Canvas::drawText(const std::string& text, CGRect rect, const TextStyle& style) {
     if (text.empty()) return {0, 0};
     const CGFloat width = rect.width();
-    PangoLayout* layout = layoutFor(text, style.font, width, style.wrap);
+    const Layout layout = layoutFor(text, style.font, width, style.wrap);
     if (style.wrap && width > 0) {
-        pango_layout_set_alignment(layout, style.alignment == NSTextAlignmentCenter ? PANGO_ALIGN_CENTER
+        pango_layout_set_alignment(layout.get(), style.alignment == NSTextAlignmentCenter ? PANGO_ALIGN_CENTER
                                            : style.alignment == NSTextAlignmentRight ? PANGO_ALIGN_RIGHT
                                                                                      : PANGO_ALIGN_LEFT);
     }
     PangoRectangle logical{};
-    pango_layout_get_extents(layout, nullptr, &logical);
+    pango_layout_get_extents(layout.get(), nullptr, &logical);
     const CGSize size{logical.width / double(PANGO_SCALE), logical.height / double(PANGO_SCALE)};
     CGFloat x = rect.minX();
     if (!style.wrap && width > 0) {
@@ -215,33 +210,30 @@ CGSize Canvas::drawText(const std::string& text, CGRect rect, const TextStyle& s
     if (style.centreVertically && rect.height() > 0) y += (rect.height() - size.height) / 2;
     setColor(style.color);
     cairo_move_to(_cr, x, y);
-    pango_cairo_show_layout(_cr, layout);
+    pango_cairo_show_layout(_cr, layout.get());
     cairo_new_path(_cr);
-    g_object_unref(layout);
     return size;
 }
 
 void Canvas::drawImage(const UIImage& image, CGRect rect, const std::optional<UIColor>& tint) {
     if (image.pixelWidth() <= 0 || image.pixelHeight() <= 0 || rect.width() <= 0 || rect.height() <= 0) return;
-    cairo_surface_t* surface = surfaceFor(image);
+    const Surface surface = surfaceFor(image);
     cairo_save(_cr);
     cairo_translate(_cr, rect.minX(), rect.minY());
     cairo_scale(_cr, rect.width() / image.pixelWidth(), rect.height() / image.pixelHeight());
     cairo_rectangle(_cr, 0, 0, image.pixelWidth(), image.pixelHeight());
     cairo_clip(_cr);
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
+    const host::CHandle<cairo_pattern_t, cairo_pattern_destroy> pattern(cairo_pattern_create_for_surface(surface.get()));
+    cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(pattern.get(), CAIRO_FILTER_GOOD);
     if (image.renderingMode() == UIImageRenderingModeAlwaysTemplate && tint) {
         setColor(*tint);
-        cairo_mask(_cr, pattern);
+        cairo_mask(_cr, pattern.get());
     } else {
-        cairo_set_source(_cr, pattern);
+        cairo_set_source(_cr, pattern.get());
         cairo_paint(_cr);
     }
-    cairo_pattern_destroy(pattern);
     cairo_restore(_cr);
-    cairo_surface_destroy(surface);
 }
 
 void Canvas::drawImageShadow(const UIImage& image, CGRect rect, const CALayer& layer) {
@@ -252,17 +244,16 @@ void Canvas::drawImageShadow(const UIImage& image, CGRect rect, const CALayer& l
     // A bundle may set any radius; past a few hundred pixels a blur shows nothing more.
     const int radius = std::clamp(host::saturatingCast<int>(std::round(layer.shadowRadius() * _scale / 2)), 0, 256);
     const int pad = 3 * radius + 1;
-    cairo_surface_t* mask = shadowMask(image, rect, radius, pad);
+    const Surface mask = shadowMask(image, rect, radius, pad);
     cairo_save(_cr);
     cairo_translate(_cr, rect.minX() + layer.shadowOffset().width, rect.minY() + layer.shadowOffset().height);
     cairo_scale(_cr, 1 / _scale, 1 / _scale);
     setColor(*color, layer.shadowOpacity());
-    cairo_mask_surface(_cr, mask, -pad, -pad);
+    cairo_mask_surface(_cr, mask.get(), -pad, -pad);
     cairo_restore(_cr);
-    cairo_surface_destroy(mask);
 }
 
-cairo_surface_t* Canvas::shadowMask(const UIImage& image, CGRect rect, int radius, int pad) {
+Canvas::Surface Canvas::shadowMask(const UIImage& image, CGRect rect, int radius, int pad) {
     // Within cairo's largest surface, whatever frame the bundle gave the image.
     const int largest = 32767 - 2 * pad;
     const int w = std::min(host::saturatingCast<int>(std::ceil(rect.width() * _scale)), largest) + 2 * pad;
@@ -274,32 +265,29 @@ cairo_surface_t* Canvas::shadowMask(const UIImage& image, CGRect rect, int radiu
     for (std::uint8_t byte : pixels) hash = (hash ^ byte) * 1099511628211ull;
     const auto key = std::make_tuple(hash, image.pixelWidth(), image.pixelHeight(), w, h, radius);
     static std::mutex mutex;
-    static auto* cache = new std::map<decltype(key), cairo_surface_t*>();  // never destroyed, as above
+    static auto* cache = new std::map<decltype(key), Surface>();  // never destroyed, as above
     std::lock_guard lock(mutex);
-    if (auto it = cache->find(key); it != cache->end()) return cairo_surface_reference(it->second);
+    if (auto it = cache->find(key); it != cache->end()) return Surface(cairo_surface_reference(it->second.get()));
 
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
-    cairo_t* mc = cairo_create(mask);
-    cairo_surface_t* source = surfaceFor(image);
-    cairo_translate(mc, pad, pad);
-    cairo_scale(mc, rect.width() * _scale / image.pixelWidth(), rect.height() * _scale / image.pixelHeight());
-    cairo_set_source_surface(mc, source, 0, 0);
-    cairo_paint(mc);
-    cairo_destroy(mc);
-    cairo_surface_destroy(source);
-    cairo_surface_flush(mask);
-    const int stride = cairo_image_surface_get_stride(mask);
-    unsigned char* data = cairo_image_surface_get_data(mask);
+    Surface mask(cairo_image_surface_create(CAIRO_FORMAT_A8, w, h));
+    {
+        const host::CHandle<cairo_t, cairo_destroy> mc(cairo_create(mask.get()));
+        const Surface source = surfaceFor(image);
+        cairo_translate(mc.get(), pad, pad);
+        cairo_scale(mc.get(), rect.width() * _scale / image.pixelWidth(), rect.height() * _scale / image.pixelHeight());
+        cairo_set_source_surface(mc.get(), source.get(), 0, 0);
+        cairo_paint(mc.get());
+    }
+    cairo_surface_flush(mask.get());
+    const int stride = cairo_image_surface_get_stride(mask.get());
+    unsigned char* data = cairo_image_surface_get_data(mask.get());
     std::vector<std::uint8_t> plane(data, data + stride * h);
     for (int pass = 0; radius > 0 && pass < 3; ++pass) boxBlur(plane, w, h, stride, radius);
     std::copy(plane.begin(), plane.end(), data);
-    cairo_surface_mark_dirty(mask);
+    cairo_surface_mark_dirty(mask.get());
 
-    if (cache->size() >= kShadowCacheSize) {
-        for (auto& [unused, surface] : *cache) cairo_surface_destroy(surface);
-        cache->clear();
-    }
-    cache->emplace(key, cairo_surface_reference(mask));
+    if (cache->size() >= kShadowCacheSize) cache->clear();
+    cache->emplace(key, Surface(cairo_surface_reference(mask.get())));
     return mask;
 }
 

@@ -3,11 +3,13 @@
 // hairlines, rounded shapes, Pango text in the platform's fonts, images (plain, template-tinted,
 // with a blurred layer shadow). One Canvas per drawn frame; it keeps one Pango context for it.
 #include <cairo.h>
+#include <glib-object.h>
 
 #include <optional>
 #include <string>
 
 #include "host/CoreGraphics/CGGeometry.h"
+#include "host/Runtime/CHandle.h"
 #include "host/UIKit/CALayer.h"
 #include "host/UIKit/UIColor.h"
 #include "host/UIKit/UIFont.h"
@@ -23,7 +25,6 @@ class Canvas {
 public:
     // `scale` is the number of device pixels per point that `cr` is already scaled by.
     Canvas(cairo_t* cr, double scale);
-    ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
@@ -61,15 +62,18 @@ public:
     void drawImageShadow(const UIImage& image, CGRect rect, const CALayer& layer);
 
 private:
-    PangoLayout* layoutFor(const std::string& text, const UIFont& font, CGFloat width, bool wrap);
+    using Layout = host::CHandle<PangoLayout, g_object_unref>;
+    using Surface = host::CHandle<cairo_surface_t, cairo_surface_destroy>;
+
+    Layout layoutFor(const std::string& text, const UIFont& font, CGFloat width, bool wrap);
     // The image's alpha at `rect`'s device size, blurred by `radius` pixels, with `pad` pixels
-    // of room on each side (a new reference).
-    cairo_surface_t* shadowMask(const UIImage& image, CGRect rect, int radius, int pad);
+    // of room on each side.
+    Surface shadowMask(const UIImage& image, CGRect rect, int radius, int pad);
     static constexpr std::size_t kShadowCacheSize = 32;
 
     cairo_t* _cr;
     double _scale;
-    PangoContext* _pango = nullptr;
+    host::CHandle<PangoContext, g_object_unref> _pango;
 };
 
 }  // namespace sim

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "host/Preferences/PSListController.h"
+#include "host/Runtime/CHandle.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UINavigationBar.h"
 #include "simulator/AlertPainter.h"
@@ -46,9 +47,7 @@ cairo_surface_t* Renderer::renderImage(const SettingsApp& app, double scale) {
     const int width = static_cast<int>(std::ceil(screen.width * scale));
     const int height = static_cast<int>(std::ceil(screen.height * scale));
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(1, width), std::max(1, height));
-    cairo_t* cr = cairo_create(surface);
-    draw(app, cr, scale);
-    cairo_destroy(cr);
+    draw(app, host::CHandle<cairo_t, cairo_destroy>(cairo_create(surface)).get(), scale);
     cairo_surface_flush(surface);
     return surface;
 }
@@ -60,9 +59,8 @@ bool Renderer::writePNG(const SettingsApp& app, const std::filesystem::path& pat
     }
     std::error_code ec;
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-    cairo_surface_t* surface = renderImage(app, scale);
-    const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
-    cairo_surface_destroy(surface);
+    const host::CHandle<cairo_surface_t, cairo_surface_destroy> surface(renderImage(app, scale));
+    const cairo_status_t status = cairo_surface_write_to_png(surface.get(), path.c_str());
     if (status != CAIRO_STATUS_SUCCESS) {
         if (error) *error = "cannot write " + path.string() + ": " + cairo_status_to_string(status);
         return false;

@@ -3,6 +3,7 @@
 #include <glib.h>
 
 #include "host/MessageUI/MFMailComposeViewController.h"
+#include "host/Runtime/CHandle.h"
 #include "host/Social/SLComposeViewController.h"
 #include "simulator/ModalLayout.h"
 #include "simulator/ScreenLayout.h"
@@ -125,9 +126,8 @@ void SheetPainter::drawMailComposer(const MFMailComposeViewController& composer,
         ext.alignment = NSTextAlignmentCenter;
         const auto dot = attachment.fileName.rfind('.');
         std::string extension = dot == std::string::npos ? "" : attachment.fileName.substr(dot + 1);
-        gchar* upper = g_ascii_strup(extension.c_str(), -1);
-        _canvas.drawText(upper, CGRectMake(icon.minX(), icon.maxY() - 14, icon.width(), 12), ext);
-        g_free(upper);
+        const host::CHandle<gchar, g_free> upper(g_ascii_strup(extension.c_str(), -1));
+        _canvas.drawText(upper.get(), CGRectMake(icon.minX(), icon.maxY() - 14, icon.width(), 12), ext);
         Canvas::TextStyle name;
         name.font = UIFont::systemFontOfSize(15);
         _canvas.drawText(attachment.fileName, CGRectMake(56, y + 1, screen.width - 71, 20), name);

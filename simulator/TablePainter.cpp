@@ -2,6 +2,7 @@
 
 #include <glib.h>
 
+#include "host/Runtime/CHandle.h"
 #include "simulator/ViewPainter.h"
 
 namespace sim {
@@ -13,10 +14,8 @@ constexpr CGFloat kSectionFontSize = 13;
 constexpr CGFloat kOverhang = 120;
 
 std::string uppercase(const std::string& text) {
-    gchar* upper = g_utf8_strup(text.c_str(), static_cast<gssize>(text.size()));
-    std::string result(upper);
-    g_free(upper);
-    return result;
+    const host::CHandle<gchar, g_free> upper(g_utf8_strup(text.c_str(), static_cast<gssize>(text.size())));
+    return upper.get();
 }
 
 }  // namespace

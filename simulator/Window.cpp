@@ -8,6 +8,7 @@
 #include <iostream>
 #include <thread>
 
+#include "host/Runtime/CHandle.h"
 #include "host/Runtime/DeviceProfile.h"
 #include "simulator/Renderer.h"
 #include "simulator/SettingsApp.h"
@@ -20,14 +21,6 @@ namespace {
 // screen is drawn into before it is uploaded.
 class Session {
 public:
-    ~Session() {
-        if (_image) cairo_surface_destroy(_image);
-        if (_texture) SDL_DestroyTexture(_texture);
-        if (_renderer) SDL_DestroyRenderer(_renderer);
-        if (_window) SDL_DestroyWindow(_window);
-        if (_initialised) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    }
-
     bool open(const SettingsApp& app, std::string& why) {
         // The window's own framebuffer is enough to show a finished frame; without this SDL may
         // back it with a GL renderer (a software rasteriser with a JIT where there is no GPU).
@@ -36,7 +29,7 @@ public:
             why = std::string("cannot open a window: ") + SDL_GetError();
             return false;
         }
-        _initialised = true;
+        _video.initialised = true;
         const CGSize screen = app.screenSize();
         SDL_Rect usable{0, 0, 1920, 1080};
         if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, 1920, 1080};
@@ -45,23 +38,24 @@ public:
         _height = static_cast<int>(std::ceil(screen.height * _scale));
         const auto& profile = host::DeviceProfile::current();
         const std::string title = "Velkaro Settings \xe2\x80\x94 " + profile.displayName + " (" + app.options().profile + ")";
-        _window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, _width, _height, 0);
+        _window.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, _width, _height, 0));
         if (!_window) {
             why = std::string("cannot create the window: ") + SDL_GetError();
             return false;
         }
         // The frame is drawn by Cairo already; the software renderer only copies it to the
         // window's framebuffer.
-        _renderer = SDL_CreateRenderer(_window, -1, SDL_RENDERER_SOFTWARE);
-        if (!_renderer) _renderer = SDL_CreateRenderer(_window, -1, 0);
+        _renderer.reset(SDL_CreateRenderer(_window.get(), -1, SDL_RENDERER_SOFTWARE));
+        if (!_renderer) _renderer.reset(SDL_CreateRenderer(_window.get(), -1, 0));
         if (!_renderer) {
             why = std::string("cannot draw into the window: ") + SDL_GetError();
             return false;
         }
         // Cairo's ARGB32 is a native-endian 32-bit word, which is SDL's ARGB8888.
-        _texture = SDL_CreateTexture(_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, _width, _height);
-        _image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, _width, _height);
-        if (!_texture || cairo_surface_status(_image) != CAIRO_STATUS_SUCCESS) {
+        _texture.reset(
+            SDL_CreateTexture(_renderer.get(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, _width, _height));
+        _image.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, _width, _height));
+        if (!_texture || cairo_surface_status(_image.get()) != CAIRO_STATUS_SUCCESS) {
             why = std::string("cannot make the window's image: ") + SDL_GetError();
             return false;
         }
@@ -69,14 +63,16 @@ public:
     }
 
     void drawFrame(const SettingsApp& app) {
-        cairo_t* cr = cairo_create(_image);
-        Renderer::draw(app, cr, _scale);
-        cairo_destroy(cr);
-        cairo_surface_flush(_image);
-        SDL_UpdateTexture(_texture, nullptr, cairo_image_surface_get_data(_image), cairo_image_surface_get_stride(_image));
-        SDL_RenderClear(_renderer);
-        SDL_RenderCopy(_renderer, _texture, nullptr, nullptr);
-        SDL_RenderPresent(_renderer);
+        {
+            const host::CHandle<cairo_t, cairo_destroy> cr(cairo_create(_image.get()));
+            Renderer::draw(app, cr.get(), _scale);
+        }
+        cairo_surface_flush(_image.get());
+        SDL_UpdateTexture(_texture.get(), nullptr, cairo_image_surface_get_data(_image.get()),
+            cairo_image_surface_get_stride(_image.get()));
+        SDL_RenderClear(_renderer.get());
+        SDL_RenderCopy(_renderer.get(), _texture.get(), nullptr, nullptr);
+        SDL_RenderPresent(_renderer.get());
     }
 
     // A press and a release at a point of the screen, as the mouse would send them.
@@ -84,7 +80,7 @@ public:
         for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
             SDL_Event event{};
             event.type = type;
-            event.button.windowID = SDL_GetWindowID(_window);
+            event.button.windowID = SDL_GetWindowID(_window.get());
             event.button.button = SDL_BUTTON_LEFT;
             event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
             event.button.clicks = 1;
@@ -94,15 +90,21 @@ public:
         }
     }
 
-    cairo_surface_t* image() const { return _image; }
+    cairo_surface_t* image() const { return _image.get(); }
     int scale() const { return _scale; }
 
 private:
-    bool _initialised = false;
-    SDL_Window* _window = nullptr;
-    SDL_Renderer* _renderer = nullptr;
-    SDL_Texture* _texture = nullptr;
-    cairo_surface_t* _image = nullptr;
+    // SDL's video subsystem: declared first, so it is shut down after every object below is gone.
+    struct VideoSubsystem {
+        bool initialised = false;
+        ~VideoSubsystem() {
+            if (initialised) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        }
+    } _video;
+    host::CHandle<SDL_Window, SDL_DestroyWindow> _window;
+    host::CHandle<SDL_Renderer, SDL_DestroyRenderer> _renderer;
+    host::CHandle<SDL_Texture, SDL_DestroyTexture> _texture;
+    host::CHandle<cairo_surface_t, cairo_surface_destroy> _image;
     int _scale = 1, _width = 0, _height = 0;
 };
 

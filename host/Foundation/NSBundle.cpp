@@ -32,6 +32,12 @@ std::string languageBase(const std::string& tag) { return lowercase(tag.substr(0
 }  // namespace
 
 std::shared_ptr<NSBundle> NSBundle::bundleWithPath(const std::string& devicePath) {
+    {
+        // Cached paths are normal already: a path found as given needs no normalizing (the
+        // localizer asks once for every string it looks up).
+        std::lock_guard lock(cacheMutex());
+        if (auto it = bundleCache().find(devicePath); it != bundleCache().end()) return it->second;
+    }
     auto normal = host::DeviceRoot::normalize(devicePath);
     if (!normal) return nullptr;
     {

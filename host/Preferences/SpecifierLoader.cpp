@@ -1,13 +1,33 @@
 #include "host/Preferences/SpecifierLoader.h"
 
+#include <array>
+#include <string_view>
+
 #include "host/Runtime/PropertyList.h"
 
 namespace host {
 namespace {
 
-// Keys whose value, when present, must be text.
-constexpr const char* kTextKeys[] = {"cell", "label", "id", "cellClass", "detail", "action", "footerText", "key",
-    "defaults", "PostNotification"};
+// The keys a row reads, in the order their text is checked: the first ten must be text.
+enum Field { Cell, Label, Id, CellClass, Detail, Action, FooterText, Key, Defaults, PostNotification, kTextFields,
+    ValidTitles = kTextFields, ValidValues, ShortTitles, kFields };
+constexpr std::string_view kFieldKeys[kFields] = {"cell", "label", "id", "cellClass", "detail", "action", "footerText",
+    "key", "defaults", "PostNotification", "validTitles", "validValues", "shortTitles"};
+
+// The row's values for every field, found in one walk over its dictionary; nullptr for a
+// missing key.
+std::array<const PlistValue*, kFields> fieldsOf(const PlistValue::Dictionary& item) {
+    std::array<const PlistValue*, kFields> fields{};
+    for (const auto& [key, value] : item)
+        for (int f = 0; f < kFields; ++f)
+            if (key == kFieldKeys[f]) {
+                fields[f] = &value;
+                break;
+            }
+    return fields;
+}
+
+const std::string* textOf(const PlistValue* value) { return value ? value->string() : nullptr; }
 
 std::shared_ptr<PSTitleDictionary> pairTitles(const PlistValue& titles, const PlistValue& values, std::string& why) {
     const auto* t = titles.array();
@@ -34,38 +54,45 @@ std::shared_ptr<PSTitleDictionary> pairTitles(const PlistValue& titles, const Pl
 
 std::shared_ptr<PSSpecifier> makeSpecifier(PlistValue::Dictionary item, const std::shared_ptr<NSObject>& target,
     std::string& why) {
-    for (const char* key : kTextKeys) {
-        auto it = item.find(key);
-        if (it != item.end() && !it->second.isString()) {
-            why = "\"" + std::string(key) + "\" is not text";
+    const auto fields = fieldsOf(item);
+    for (int f = 0; f < kTextFields; ++f) {
+        if (fields[f] && !fields[f]->isString()) {
+            why = "\"" + std::string(kFieldKeys[f]) + "\" is not text";
             return nullptr;
         }
     }
     auto spec = std::make_shared<PSSpecifier>();
-    spec->setProperties(std::move(item));
-    const PlistValue& cell = spec->propertyForKey("cell");
-    if (auto type = cell.isString() ? PSSpecifier::cellTypeFromString(*cell.string()) : std::optional<PSCellType>())
+    if (const std::string* cell = textOf(fields[Cell])) {
+        const auto type = PSSpecifier::cellTypeFromString(*cell);
+        if (!type) {
+            why = "unknown cell type \"" + *cell + "\"";
+            return nullptr;
+        }
         spec->setCellType(*type);
-    else if (cell.isString()) {
-        why = "unknown cell type \"" + *cell.string() + "\"";
-        return nullptr;
     }
-    if (auto label = spec->propertyForKey("label").text()) spec->setName(*label);
-    spec->setIdentifier(spec->propertyForKey("id").text().value_or(spec->name().value_or("")));
-    spec->setCellClassName(spec->propertyForKey("cellClass").text().value_or(""));
-    spec->setDetailControllerClassName(spec->propertyForKey("detail").text().value_or(""));
-    spec->setAction(spec->propertyForKey("action").text().value_or(""));
+    const std::string* label = textOf(fields[Label]);
+    if (label) spec->setName(*label);
+    const std::string* id = textOf(fields[Id]);
+    spec->setIdentifier(id ? *id : label ? *label : std::string());
+    if (const std::string* cellClass = textOf(fields[CellClass])) spec->setCellClassName(*cellClass);
+    if (const std::string* detail = textOf(fields[Detail])) spec->setDetailControllerClassName(*detail);
+    if (const std::string* action = textOf(fields[Action])) spec->setAction(*action);
     spec->setTarget(target);
-    if (!spec->propertyForKey("validTitles").isNil() || !spec->propertyForKey("validValues").isNil()) {
-        auto titles = pairTitles(spec->propertyForKey("validTitles"), spec->propertyForKey("validValues"), why);
+    const auto present = [&](Field f) { return fields[f] && !fields[f]->isNil(); };
+    if (present(ValidTitles) || present(ValidValues)) {
+        static const PlistValue nil;
+        const PlistValue& values = present(ValidValues) ? *fields[ValidValues] : nil;
+        auto titles = pairTitles(present(ValidTitles) ? *fields[ValidTitles] : nil, values, why);
         if (!titles) return nullptr;
         spec->setTitleDictionary(titles);
-        if (!spec->propertyForKey("shortTitles").isNil()) {
-            auto shortTitles = pairTitles(spec->propertyForKey("shortTitles"), spec->propertyForKey("validValues"), why);
+        if (present(ShortTitles)) {
+            auto shortTitles = pairTitles(*fields[ShortTitles], values, why);
             if (!shortTitles) return nullptr;
             spec->setShortTitleDictionary(shortTitles);
         }
     }
+    // Last: the field pointers above point into the dictionary.
+    spec->setProperties(std::move(item));
     return spec;
 }
 
@@ -96,7 +123,7 @@ PSSpecifierArray SpecifierLoader::specifiersFromPlist(PlistValue page, const std
     return rows;
 }
 
-PSSpecifierArray SpecifierLoader::specifiersFromBytes(std::string_view bytes, const std::shared_ptr<NSObject>& target,
+PSSpecifierArray SpecifierLoader::specifiersFromBytes(const std::string& bytes, const std::shared_ptr<NSObject>& target,
     std::string* diagnostic) {
     std::string error;
     auto page = host::PropertyList::parse(bytes, &error);

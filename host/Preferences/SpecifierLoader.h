@@ -5,7 +5,6 @@
 // and every key kept as a property.
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "host/Foundation/PlistObject.h"
 #include "host/Preferences/PSSpecifier.h"
@@ -22,7 +21,7 @@ public:
         std::string* diagnostic);
 
     // The same from a file's bytes; unparseable bytes give no rows and a diagnostic.
-    static PSSpecifierArray specifiersFromBytes(std::string_view bytes, const std::shared_ptr<NSObject>& target,
+    static PSSpecifierArray specifiersFromBytes(const std::string& bytes, const std::shared_ptr<NSObject>& target,
         std::string* diagnostic);
 };
 

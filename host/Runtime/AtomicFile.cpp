@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "host/Runtime/CHandle.h"
 #include "host/Runtime/EventLog.h"
 #include "host/Runtime/FailureInjection.h"
 #include "host/Runtime/UniqueFd.h"
@@ -149,14 +150,13 @@ std::optional<std::string> writeNewFileAt(int folderFd, const std::function<std:
 int removeStaleTemporaryFiles(int folderFd, std::string_view name) {
     UniqueFd listing(::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!listing) return 0;
-    DIR* dir = ::fdopendir(listing.get());
+    const CHandle<DIR, ::closedir> dir(::fdopendir(listing.get()));
     if (!dir) return 0;
     listing.release();
     const std::string prefix = temporaryNamePrefix(name);
     int removed = 0;
-    while (const dirent* entry = ::readdir(dir))
+    while (const dirent* entry = ::readdir(dir.get()))
         if (std::string_view(entry->d_name).starts_with(prefix) && ::unlinkat(folderFd, entry->d_name, 0) == 0) ++removed;
-    ::closedir(dir);
     return removed;
 }
 

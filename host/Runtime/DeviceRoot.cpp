@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "host/Runtime/AtomicFile.h"
+#include "host/Runtime/CHandle.h"
 #include "host/Runtime/EventLog.h"
 
 namespace host {
@@ -224,12 +225,12 @@ UniqueFd DeviceRoot::openFolder(std::string_view devicePath, int* error) {
 std::optional<std::vector<DeviceRoot::FolderEntry>> DeviceRoot::listFolder(std::string_view devicePath) {
     UniqueFd fd = openFolder(devicePath);
     if (!fd) return std::nullopt;
-    DIR* dir = ::fdopendir(fd.get());
+    const CHandle<DIR, ::closedir> dir(::fdopendir(fd.get()));
     if (!dir) return std::nullopt;
     fd.release();
     const std::string folder = *normalize(devicePath);
     std::vector<FolderEntry> entries;
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = ::readdir(dir.get())) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
         bool folderEntry = entry->d_type == DT_DIR;
@@ -238,7 +239,6 @@ std::optional<std::vector<DeviceRoot::FolderEntry>> DeviceRoot::listFolder(std::
             folderEntry = isFolder((folder == "/" ? "" : folder) + "/" + name);
         entries.push_back({name, folderEntry});
     }
-    ::closedir(dir);
     std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
     return entries;
 }

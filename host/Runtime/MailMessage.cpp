@@ -1,24 +1,21 @@
 #include "host/Runtime/MailMessage.h"
 
-#include "host/Runtime/AtomicFile.h"
-
 #include <gmime/gmime.h>
 
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <string_view>
+
+#include "host/Runtime/AtomicFile.h"
+#include "host/Runtime/CHandle.h"
 
 namespace host {
 
 namespace {
 
-// Owns one GObject reference.
-struct GObjectUnref {
-    void operator()(void* object) const { g_object_unref(object); }
-};
+// One GObject reference.
 template <class T>
-using GRef = std::unique_ptr<T, GObjectUnref>;
+using GRef = CHandle<T, g_object_unref>;
 
 void initGMimeOnce() {
     static std::once_flag once;
@@ -104,12 +101,10 @@ bool MailMessage::writeEml(const Writer& write, std::string* error) const {
         if (!addAddresses(message.get(), GMIME_ADDRESS_TYPE_TO, to)) return fail(error, "not a mail address: " + to);
     g_mime_message_set_subject(message.get(), subject.c_str(), "utf-8");
 
-    GDateTime* now = g_date_time_new_now_local();
-    g_mime_message_set_date(message.get(), now);
-    g_date_time_unref(now);
-    char* messageId = g_mime_utils_generate_message_id(g_get_host_name());
-    g_mime_message_set_message_id(message.get(), messageId);
-    g_free(messageId);
+    const CHandle<GDateTime, g_date_time_unref> now(g_date_time_new_now_local());
+    g_mime_message_set_date(message.get(), now.get());
+    const CHandle<char, g_free> messageId(g_mime_utils_generate_message_id(g_get_host_name()));
+    g_mime_message_set_message_id(message.get(), messageId.get());
     g_mime_object_set_header(GMIME_OBJECT(message.get()), "MIME-Version", "1.0", nullptr);
 
     GRef<GMimeObject> text = bodyPart(body, bodyIsHTML);

@@ -47,6 +47,7 @@ public:
 
     // Typed access: nullptr when the value is of another type.
     const std::string* string() const { return std::get_if<std::string>(&_v); }
+    std::string* string() { return std::get_if<std::string>(&_v); }
     const Array* array() const { return std::get_if<Array>(&_v); }
     Array* array() { return std::get_if<Array>(&_v); }
     const Dictionary* dictionary() const { return std::get_if<Dictionary>(&_v); }

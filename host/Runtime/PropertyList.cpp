@@ -1,119 +1,112 @@
 #include "host/Runtime/PropertyList.h"
 
-#include "host/Runtime/PlistGuard.h"
-#include "host/Runtime/SaturatingCast.h"
-
 #include <plist/plist.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <sstream>
+
+#include "host/Runtime/CHandle.h"
+#include "host/Runtime/PlistGuard.h"
+#include "host/Runtime/SaturatingCast.h"
 
 namespace host {
 
 namespace {
 
-// Owns a libplist node tree.
-struct PlistNodeDeleter {
-    void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
-};
-using PlistNode = std::unique_ptr<void, PlistNodeDeleter>;
-
-// Owns a malloc'ed buffer handed out by libplist.
-struct FreeDeleter {
-    void operator()(char* p) const { std::free(p); }
-};
+using Node = CHandle<void, plist_free>;       // a libplist node tree
+using Buffer = CHandle<char, ::free>;         // a string or data buffer libplist malloc'ed
+using Iterator = CHandle<void, ::free>;       // a container iterator libplist malloc'ed
 
 constexpr int kMaxDepth = 64;  // far deeper than any page or preferences list; guards libplist's recursion
 
-std::optional<PlistValue> toValue(plist_t node, int depth) {
-    if (!node || depth > kMaxDepth) return std::nullopt;
+// Converts libplist's tree into `out` in place: strings are built once, containers are filled
+// where they will stay. False for a type a PlistValue cannot hold or nesting past kMaxDepth.
+bool convert(plist_t node, int depth, PlistValue& out) {
+    if (!node || depth > kMaxDepth) return false;
     switch (plist_get_node_type(node)) {
         case PLIST_BOOLEAN: {
             uint8_t b = 0;
             plist_get_bool_val(node, &b);
-            return PlistValue(b != 0);
+            out = PlistValue(b != 0);
+            return true;
         }
-        case PLIST_UINT: {
+        case PLIST_UINT:
+        case PLIST_UID: {
             uint64_t u = 0;
-            plist_get_uint_val(node, &u);
-            return PlistValue(static_cast<std::int64_t>(u));
+            if (plist_get_node_type(node) == PLIST_UID) plist_get_uid_val(node, &u);
+            else plist_get_uint_val(node, &u);
+            out = PlistValue(static_cast<std::int64_t>(u));
+            return true;
         }
         case PLIST_REAL: {
             double d = 0;
             plist_get_real_val(node, &d);
-            return PlistValue(d);
+            out = PlistValue(d);
+            return true;
         }
         case PLIST_STRING: {
             uint64_t length = 0;
             const char* s = plist_get_string_ptr(node, &length);
-            return PlistValue(s ? std::string(s, length) : std::string());
+            out = PlistValue(s ? std::string(s, length) : std::string());
+            return true;
         }
         case PLIST_KEY: {
             char* s = nullptr;
             plist_get_key_val(node, &s);
-            std::unique_ptr<char, FreeDeleter> owned(s);
-            return PlistValue(std::string(s ? s : ""));
+            const Buffer owned(s);
+            out = PlistValue(std::string(s ? s : ""));
+            return true;
         }
         case PLIST_DATA: {
-            char* d = nullptr;
             uint64_t length = 0;
-            plist_get_data_val(node, &d, &length);
-            std::unique_ptr<char, FreeDeleter> owned(d);
-            return PlistValue(PlistValue::Data(d, d + length));
+            const char* d = plist_get_data_ptr(node, &length);
+            out = PlistValue(d ? PlistValue::Data(d, d + length) : PlistValue::Data());
+            return true;
         }
         case PLIST_DATE: {
             int32_t sec = 0, usec = 0;
             plist_get_date_val(node, &sec, &usec);
-            return PlistValue(PlistValue::Date{sec + usec / 1e6});
+            out = PlistValue(PlistValue::Date{sec + usec / 1e6});
+            return true;
         }
         case PLIST_ARRAY: {
+            out = PlistValue(PlistValue::Array());
+            PlistValue::Array& items = *out.array();
+            items.reserve(plist_array_get_size(node));
             // The iterator walks the children once; plist_array_get_item counts from the first
             // child on every call for arrays read from binary (quadratic for long lists).
-            PlistValue::Array items;
-            items.reserve(plist_array_get_size(node));
             plist_array_iter it = nullptr;
             plist_array_new_iter(node, &it);
-            std::unique_ptr<void, decltype(&std::free)> ownedIter(it, &std::free);
+            const Iterator ownedIter(it);
             for (;;) {
                 plist_t child = nullptr;
                 plist_array_next_item(node, it, &child);
-                if (!child) break;
-                auto item = toValue(child, depth + 1);
-                if (!item) return std::nullopt;
-                items.push_back(std::move(*item));
+                if (!child) return true;
+                if (!convert(child, depth + 1, items.emplace_back())) return false;
             }
-            return PlistValue(std::move(items));
         }
         case PLIST_DICT: {
-            PlistValue::Dictionary entries;
+            out = PlistValue(PlistValue::Dictionary());
+            PlistValue::Dictionary& entries = *out.dictionary();
             plist_dict_iter it = nullptr;
             plist_dict_new_iter(node, &it);
-            std::unique_ptr<void, decltype(&std::free)> ownedIter(it, &std::free);
+            const Iterator ownedIter(it);
             for (;;) {
                 char* key = nullptr;
                 plist_t value = nullptr;
                 plist_dict_next_item(node, it, &key, &value);
-                if (!value) {
-                    std::free(key);
-                    break;
-                }
-                std::unique_ptr<char, FreeDeleter> ownedKey(key);
-                auto converted = toValue(value, depth + 1);
-                if (!converted) return std::nullopt;
-                entries.insert_or_assign(entries.end(), std::string(key ? key : ""), std::move(*converted));
+                const Buffer ownedKey(key);
+                if (!value) return true;
+                // A later duplicate key replaces the earlier entry, as the platform reads them.
+                auto [entry, added] = entries.try_emplace(key ? key : "");
+                if (!added) entry->second = PlistValue();
+                if (!convert(value, depth + 1, entry->second)) return false;
             }
-            return PlistValue(std::move(entries));
-        }
-        case PLIST_UID: {
-            uint64_t u = 0;
-            plist_get_uid_val(node, &u);
-            return PlistValue(static_cast<std::int64_t>(u));
         }
         default:
-            return std::nullopt;
+            return false;
     }
 }
 
@@ -146,9 +139,8 @@ plist_t toNode(const PlistValue& value) {
     return nullptr;
 }
 
-}  // namespace
-
-std::optional<PlistValue> PropertyList::parse(std::string_view bytes, std::string* error) {
+// Parses `bytes`, which hold a NUL right after their last byte.
+std::optional<PlistValue> parseTerminated(std::string_view bytes, std::string* error) {
     auto fail = [&](const char* why) -> std::optional<PlistValue> {
         if (error) *error = why;
         return std::nullopt;
@@ -160,16 +152,25 @@ std::optional<PlistValue> PropertyList::parse(std::string_view bytes, std::strin
         return fail("not a property list (neither XML nor binary)");
     if (binary ? !PlistGuard::acceptsBinary(bytes, kMaxDepth) : !PlistGuard::acceptsXML(bytes, kMaxDepth + 2))
         return fail("property list too deeply nested, too large when expanded, or holding a NUL");
-    // A NUL-terminated copy: libplist's XML reader must never run past the buffer.
-    const std::string copy(bytes);
     plist_t raw = nullptr;
-    if (binary) plist_from_bin(copy.data(), static_cast<uint32_t>(copy.size()), &raw);
-    else plist_from_xml(copy.data(), static_cast<uint32_t>(copy.size()), &raw);
-    PlistNode node(raw);
+    if (binary) plist_from_bin(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
+    else plist_from_xml(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
+    const Node node(raw);
     if (!node) return fail("malformed property list");
-    auto value = toValue(raw, 0);
-    if (!value) return fail("property list has unsupported or too deeply nested values");
+    PlistValue value;
+    if (!convert(raw, 0, value)) return fail("property list has unsupported or too deeply nested values");
     return value;
+}
+
+}  // namespace
+
+std::optional<PlistValue> PropertyList::parse(const std::string& bytes, std::string* error) {
+    return parseTerminated(bytes, error);
+}
+
+std::optional<PlistValue> PropertyList::parse(std::string_view bytes, std::string* error) {
+    // A NUL-terminated copy: libplist's XML reader must never run past the buffer.
+    return parseTerminated(std::string(bytes), error);
 }
 
 std::optional<PlistValue> PropertyList::readFile(const std::filesystem::path& path, std::string* error) {
@@ -184,7 +185,7 @@ std::optional<PlistValue> PropertyList::readFile(const std::filesystem::path& pa
 }
 
 std::string PropertyList::serialize(const PlistValue& value, Format format) {
-    PlistNode node(toNode(value));
+    Node node(toNode(value));
     if (!node) node.reset(plist_new_dict());
     char* out = nullptr;
     uint32_t length = 0;
@@ -192,7 +193,7 @@ std::string PropertyList::serialize(const PlistValue& value, Format format) {
         plist_to_bin(static_cast<plist_t>(node.get()), &out, &length);
     else
         plist_to_xml(static_cast<plist_t>(node.get()), &out, &length);
-    std::unique_ptr<char, FreeDeleter> owned(out);
+    const Buffer owned(out);
     return out ? std::string(out, length) : std::string();
 }
 

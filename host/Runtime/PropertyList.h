@@ -17,6 +17,9 @@ public:
     // Parses XML or binary bytes. Nothing for bytes that are not a property list; `error` then
     // says why in one line.
     static std::optional<PlistValue> parse(std::string_view bytes, std::string* error = nullptr);
+    // The same without a copy: a std::string ends in a NUL, which keeps libplist's XML reader
+    // inside the buffer.
+    static std::optional<PlistValue> parse(const std::string& bytes, std::string* error = nullptr);
     static std::optional<PlistValue> readFile(const std::filesystem::path& path, std::string* error = nullptr);
 
     // Serialises a value; nil values inside containers are left out (a plist has no nil).

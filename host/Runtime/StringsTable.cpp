@@ -1,12 +1,6 @@
 #include "host/Runtime/StringsTable.h"
 
-#include <plist/plist.h>
-
-#include <cstdint>
-#include <cstdlib>
-#include <memory>
-
-#include "host/Runtime/PlistGuard.h"
+#include "host/Runtime/PropertyList.h"
 #include "host/Runtime/TextPropertyList.h"
 #include "host/Runtime/UTF8.h"
 
@@ -31,63 +25,33 @@ std::optional<Entries> parseText(std::string_view bytes, std::string* diagnostic
     return entries;
 }
 
-struct PlistFree {
-    void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
-};
-using PlistPtr = std::unique_ptr<void, PlistFree>;
-
-// A parsed property list's dictionary of strings; nothing when it is anything else.
-std::optional<Entries> dictionaryOfStrings(plist_t root, std::string* diagnostic) {
+// An XML or binary property list holding a dictionary of strings.
+std::optional<Entries> parsePlist(std::string_view bytes, std::string* diagnostic) {
+    std::string error;
+    auto root = PropertyList::parse(bytes, &error);
     if (!root) {
-        setDiagnostic(diagnostic, "malformed property list");
+        setDiagnostic(diagnostic, std::move(error));
         return std::nullopt;
     }
-    if (plist_get_node_type(root) != PLIST_DICT) {
+    auto* dictionary = root->dictionary();
+    if (!dictionary) {
         setDiagnostic(diagnostic, "property list is not a dictionary");
         return std::nullopt;
     }
     Entries entries;
-    plist_dict_iter iter = nullptr;
-    plist_dict_new_iter(root, &iter);
-    const std::unique_ptr<void, decltype(&std::free)> iterGuard(iter, &std::free);
-    for (;;) {
-        char* rawKey = nullptr;
-        plist_t value = nullptr;
-        plist_dict_next_item(root, iter, &rawKey, &value);
-        const std::unique_ptr<char, decltype(&std::free)> key(rawKey, &std::free);
-        if (!value) break;
-        if (!key || plist_get_node_type(value) != PLIST_STRING) {
+    for (auto& [key, value] : *dictionary) {
+        std::string* text = value.string();
+        if (!text) {
             setDiagnostic(diagnostic, "property list holds a value that is not a string");
             return std::nullopt;
         }
-        std::uint64_t length = 0;
-        const char* chars = plist_get_string_ptr(value, &length);
-        const std::string_view text = chars ? std::string_view(chars, length) : std::string_view();
-        if (!host::utf8::isValid(key.get()) || !host::utf8::isValid(text)) {
+        if (!host::utf8::isValid(key) || !host::utf8::isValid(*text)) {
             setDiagnostic(diagnostic, "property list holds text that is not valid UTF-8");
             return std::nullopt;
         }
-        entries.insert_or_assign(key.get(), std::string(text));
+        entries.emplace_hint(entries.end(), key, std::move(*text));
     }
     return entries;
-}
-
-std::optional<Entries> parsePlist(std::string_view bytes, bool binary, std::string* diagnostic) {
-    if (bytes.size() > UINT32_MAX) {
-        setDiagnostic(diagnostic, "property list too large");
-        return std::nullopt;
-    }
-    if (binary ? !PlistGuard::acceptsBinary(bytes, 2) : !PlistGuard::acceptsXML(bytes, 16)) {
-        setDiagnostic(diagnostic, "property list is not a dictionary of strings");
-        return std::nullopt;
-    }
-    // A copy with a terminating NUL: the XML reader must never run past the buffer.
-    const std::string copy(bytes);
-    plist_t root = nullptr;
-    if (binary) plist_from_bin(copy.data(), static_cast<uint32_t>(copy.size()), &root);
-    else plist_from_xml(copy.data(), static_cast<uint32_t>(copy.size()), &root);
-    const PlistPtr guard(root);
-    return dictionaryOfStrings(root, diagnostic);
 }
 
 bool looksLikeXML(std::string_view text) {
@@ -103,11 +67,11 @@ StringsTable::Entries StringsTable::parse(std::string_view bytes, std::string* d
     if (bytes.empty()) return {};
     std::optional<Entries> entries;
     if (startsWith(bytes, "bplist00")) {
-        entries = parsePlist(bytes, true, diagnostic);
+        entries = parsePlist(bytes, diagnostic);
     } else if (auto text = TextPropertyList::decode(bytes); !text) {
         setDiagnostic(diagnostic, "not valid UTF-8 or UTF-16 text");
     } else if (looksLikeXML(*text)) {
-        entries = parsePlist(*text, false, diagnostic);
+        entries = parsePlist(*text, diagnostic);
     } else {
         entries = parseText(bytes, diagnostic);
     }

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <tuple>
 
+#include "host/Runtime/CHandle.h"
 #include "host/Runtime/SaturatingCast.h"
 
 #ifndef VELKARO_FONTCONFIG_FILE
@@ -79,16 +80,15 @@ CGSize TextMetrics::sizeOfText(const std::string& text, const UIFont& font, NSIn
     auto key = std::make_tuple(text, font.fontName, font.pointSize, long(numberOfLines), maxWidth);
     if (auto it = m.cache.find(key); it != m.cache.end()) return it->second;
 
-    PangoLayout* layout = pango_layout_new(m.context);
-    PangoFontDescription* description = pango_font_description_from_string(pangoDescription(font).c_str());
-    pango_layout_set_font_description(layout, description);
-    pango_layout_set_text(layout, text.c_str(), static_cast<int>(text.size()));
-    if (numberOfLines == 1) pango_layout_set_single_paragraph_mode(layout, TRUE);
-    else if (maxWidth > 0) pango_layout_set_width(layout, host::saturatingCast<int>(maxWidth * PANGO_SCALE));
+    const CHandle<PangoLayout, g_object_unref> layout(pango_layout_new(m.context));
+    const CHandle<PangoFontDescription, pango_font_description_free> description(
+        pango_font_description_from_string(pangoDescription(font).c_str()));
+    pango_layout_set_font_description(layout.get(), description.get());
+    pango_layout_set_text(layout.get(), text.c_str(), static_cast<int>(text.size()));
+    if (numberOfLines == 1) pango_layout_set_single_paragraph_mode(layout.get(), TRUE);
+    else if (maxWidth > 0) pango_layout_set_width(layout.get(), host::saturatingCast<int>(maxWidth * PANGO_SCALE));
     PangoRectangle logical{};
-    pango_layout_get_extents(layout, nullptr, &logical);
-    pango_font_description_free(description);
-    g_object_unref(layout);
+    pango_layout_get_extents(layout.get(), nullptr, &logical);
 
     const CGSize size{std::ceil(logical.width / double(PANGO_SCALE)), std::ceil(logical.height / double(PANGO_SCALE))};
     m.cache.emplace(std::move(key), size);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "host/Runtime/CHandle.h"
 #include "host/Runtime/DeviceRoot.h"
 #include "host/Runtime/EventLog.h"
 
@@ -55,22 +56,20 @@ std::shared_ptr<UIImage> UIImage::initWithContentsOfFile(const std::string& devi
         return nullptr;
     }
     Reader reader{*file.bytes};
-    cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(readFromMemory, &reader);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
+    host::CHandle<cairo_surface_t, cairo_surface_destroy> surface(
+        cairo_image_surface_create_from_png_stream(readFromMemory, &reader));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
         log.diagnostic("unreadable image (not a PNG) " + devicePath);
         return nullptr;
     }
-    cairo_surface_flush(surface);
+    cairo_surface_flush(surface.get());
     auto image = std::make_shared<UIImage>();
-    image->_width = cairo_image_surface_get_width(surface);
-    image->_height = cairo_image_surface_get_height(surface);
-    image->_stride = cairo_image_surface_get_stride(surface);
-    image->_data = cairo_image_surface_get_data(surface);
+    image->_width = cairo_image_surface_get_width(surface.get());
+    image->_height = cairo_image_surface_get_height(surface.get());
+    image->_stride = cairo_image_surface_get_stride(surface.get());
+    image->_data = cairo_image_surface_get_data(surface.get());
     // The surface keeps the decoded pixels; the image holds it instead of a copy.
-    image->_pixelStore = std::shared_ptr<const void>(surface, [](const void* s) {
-        cairo_surface_destroy(static_cast<cairo_surface_t*>(const_cast<void*>(s)));
-    });
+    image->_pixelStore = std::move(surface);
     image->_sourcePath = devicePath;
     return image;
 }
