@@ -72,20 +72,6 @@ TEST_F(MailComposerTest, CancelWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(hostPath(MFMailComposeViewController::kOutboxPath)));
 }
 
-// An outbox linked to an absolute path is the device's path: the mail stays on the device.
-TEST_F(MailComposerTest, LinkedOutboxKeepsTheMailInsideTheDevice) {
-    const auto outside = root.parent_path() / "outside-outbox";
-    std::filesystem::create_directories(outside);
-    std::filesystem::create_directories(root / outside.relative_path());
-    std::filesystem::create_directories(hostPath("/var/mobile/Library/Mail"));
-    std::filesystem::create_symlink(outside, hostPath(MFMailComposeViewController::kOutboxPath));
-    auto composer = presentedComposer();
-    ASSERT_TRUE(composer->send());
-    EXPECT_EQ(delegate->calls.at(0).result, MFMailComposeResultSent);
-    EXPECT_TRUE(std::filesystem::is_empty(outside));
-    EXPECT_TRUE(std::filesystem::is_regular_file(root / outside.relative_path() / "1.eml"));
-}
-
 TEST_F(MailComposerTest, AnOutboxThatCannotBeWrittenFailsTheMail) {
     writeFile("/var/mobile/Library/Mail/Outbox", "a file where the folder should be");
     auto composer = presentedComposer();
