@@ -50,9 +50,6 @@ TEST_F(MailComposerTest, EachSentMailTakesTheNextOutboxNumber) {
         const auto written = gmime_reader::readMessage(hostPath(expected));
         ASSERT_TRUE(written);
         EXPECT_STREQ(g_mime_message_get_subject(written.get()), "Hello");
-        GMimeObject* top = g_mime_message_get_mime_part(written.get());
-        ASSERT_TRUE(GMIME_IS_MULTIPART(top));
-        EXPECT_EQ(gmime_reader::decoded(g_mime_multipart_get_part(GMIME_MULTIPART(top), 1)), std::string("a\0\xff", 3));
         EXPECT_EQ(events("mail").back().field("path"), expected);
         ASSERT_EQ(delegate->calls.size(), std::size_t(n));
         EXPECT_EQ(delegate->calls.back().controller, composer);
