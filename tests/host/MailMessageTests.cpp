@@ -76,11 +76,15 @@ TEST_F(MailMessageTest, SupportMailReadsBackPartForPart) {
     GRef<GMimeMessage> read = roundTrip(mail);
     ASSERT_TRUE(read);
     EXPECT_STREQ(g_mime_message_get_subject(read.get()), "Velkaro Support");
-    EXPECT_EQ(soleRecipient(read.get()), (std::pair<std::string, std::string>{"support@mornvale.com", "Mornvale"}));
-    InternetAddressList* from = g_mime_message_get_addresses(read.get(), GMIME_ADDRESS_TYPE_FROM);
-    ASSERT_EQ(internet_address_list_length(from), 1);
-    EXPECT_STREQ(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(internet_address_list_get_address(from, 0))),
-                 "owner@example.org");
+    for (const auto& [type, name, address] : {std::tuple{GMIME_ADDRESS_TYPE_TO, "Mornvale", "support@mornvale.com"},
+             {GMIME_ADDRESS_TYPE_FROM, "Device Owner", "owner@example.org"}}) {
+        InternetAddressList* list = g_mime_message_get_addresses(read.get(), type);
+        ASSERT_EQ(internet_address_list_length(list), 1);
+        InternetAddress* mailbox = internet_address_list_get_address(list, 0);
+        ASSERT_TRUE(INTERNET_ADDRESS_IS_MAILBOX(mailbox));
+        EXPECT_STREQ(internet_address_get_name(mailbox), name);
+        EXPECT_STREQ(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(mailbox)), address);
+    }
     EXPECT_NE(g_mime_message_get_date(read.get()), nullptr);
     ASSERT_NE(g_mime_message_get_message_id(read.get()), nullptr);
     EXPECT_NE(std::string(g_mime_message_get_message_id(read.get())), "");
