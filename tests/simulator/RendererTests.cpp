@@ -1,6 +1,6 @@
-// The drawn screen, read back pixel by pixel: the themed bar comes and goes, the logo fades in,
-// switches carry the page's on-colour, sliders move with accepted values, pop-ups, sheets and
-// notes show over the page.
+// The drawn screen, read back pixel by pixel: the themed bar comes and goes on every profile, the
+// logo fades in, switches carry the page's on-colour, sliders move with accepted values, pop-ups,
+// sheets and notes show over the page.
 #include <gtest/gtest.h>
 
 #include <cairo.h>
@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "host/Preferences/PSSwitchTableCell.h"
+#include "host/Preferences/PSRootController.h"
 #include "tests/simulator/SimulatorFixture.h"
 
 namespace {
@@ -55,22 +56,31 @@ protected:
 };
 
 // The bar (up under the status bar) is the default on the Settings page and bar black while the
-// bundle's pages show; the status text is dark on the one and light on the other.
+// bundle's pages show, on every profile; the status text is dark on the one and light on the
+// other. In the nested-bar range the pages live one navigation controller further in.
 TEST_F(RendererTest, NavigationBarAndStatusTextFollowTheVisiblePagesTheme) {
-    const CGRect clock = CGRectMake(app->screenSize().width / 2 - 30, 2, 60, 16);
-    const std::pair<const char*, std::function<bool()>> steps[] = {
-        {"top page", [] { return true; }}, {"bundle root", [&] { return app->openBundleEntry(); }},
-        {"configuration", [&] { return app->tapRow(rowOf("Configuration")); }},
-        {"back to root", [&] { return app->goBack(); }}, {"back to top", [&] { return app->goBack(); }},
-    };
-    for (const auto& [what, act] : steps) {
-        ASSERT_TRUE(act()) << what;
-        const bool themed = app->visibleController() != app->topPage();
-        ScreenImage screen(*app);
-        EXPECT_EQ(screen.at(kBarPoint), themed ? kBarBlack : kDefaultBar) << what;
-        EXPECT_EQ(screen.at({kBarPoint.x, 8}), themed ? kBarBlack : kDefaultBar) << what;
-        EXPECT_GT(screen.count(clock, themed ? kWhite : kBlack), 20) << what;
-        EXPECT_EQ(screen.count(clock, themed ? kBlack : kWhite), 0) << what;
+    for (const auto& [profile, nested] : {std::pair{"iphone6", true}, {"iphone6s", false}, {"ipad-air2", true}, {"iphone7", false}}) {
+        SCOPED_TRACE(profile);
+        restart([&](sim::SettingsApp::Options& o) { o.profile = profile; });
+        const CGRect clock = CGRectMake(app->screenSize().width / 2 - 30, 2, 60, 16);
+        const std::pair<const char*, std::function<bool()>> steps[] = {
+            {"top page", [] { return true; }},
+            {"bundle root", [&] {
+                 return app->openBundleEntry() && app->backTitle() == "Settings"
+                     && bool(std::dynamic_pointer_cast<UINavigationController>(app->rootController()->topViewController())) == nested;
+             }},
+            {"configuration", [&] { return app->tapRow(rowOf("Configuration")); }},
+            {"back to root", [&] { return app->goBack(); }}, {"back to top", [&] { return app->goBack() && !app->goBack(); }},
+        };
+        for (const auto& [what, act] : steps) {
+            ASSERT_TRUE(act()) << what;
+            const bool themed = app->visibleController() != app->topPage();
+            ScreenImage screen(*app);
+            EXPECT_EQ(screen.at(kBarPoint), themed ? kBarBlack : kDefaultBar) << what;
+            EXPECT_EQ(screen.at({kBarPoint.x, 8}), themed ? kBarBlack : kDefaultBar) << what;
+            EXPECT_GT(screen.count(clock, themed ? kWhite : kBlack), 20) << what;
+            EXPECT_EQ(screen.count(clock, themed ? kBlack : kWhite), 0) << what;
+        }
     }
 }
 

@@ -1,39 +1,11 @@
-// The Settings application's navigation, theming and hit-testing, and how it copes with a bundle
-// that cannot be loaded or whose resources are broken.
-#include "host/Preferences/PSRootController.h"
+// The Settings application's navigation and hit-testing, and how it copes with a bundle that
+// cannot be loaded or whose resources are broken.
 #include "host/UIKit/UIAlertView.h"
-#include "host/UIKit/UINavigationController.h"
-#include "pages/KXVelkaroListController.h"
 #include "simulator/ModalLayout.h"
 #include "simulator/NumberPad.h"
 #include "tests/simulator/SimulatorFixture.h"
 
 class SettingsAppTest : public SimulatorFixture {};
-
-// The bar is themed while a bundle page shows and handed back when the user leaves, on every
-// profile; in the nested-bar range the pages live one navigation controller further in.
-TEST_F(SettingsAppTest, ThemingComesAndGoesOnEveryProfile) {
-    for (const auto& [profile, nested] : {std::pair{"iphone6", true}, {"iphone6s", false}, {"ipad-air2", true}, {"iphone7", false}}) {
-        SCOPED_TRACE(profile);
-        options.profile = profile;
-        open();
-        EXPECT_EQ(bool(std::dynamic_pointer_cast<UINavigationController>(app->rootController()->topViewController())), nested);
-        EXPECT_EQ(app->visibleBar(), app->rootController()->navigationBar());
-        EXPECT_EQ(app->visibleBar()->tintColor(), KXVelkaroListController::accentGreen());
-        EXPECT_EQ(app->statusBarStyle(), 1);
-        EXPECT_EQ(app->backTitle(), "Settings");
-        // A sub-page themes the same bar, and leaving it keeps the theme for the root page.
-        tap("Configuration");
-        ASSERT_TRUE(app->goBack());
-        EXPECT_EQ(app->visiblePage()->className(), "VelkaroListController");
-        EXPECT_EQ(app->visibleBar()->barTintColor(), KXVelkaroListController::barBlack());
-        ASSERT_TRUE(app->goBack());
-        EXPECT_EQ(app->rootController()->viewControllers().size(), 1u);
-        EXPECT_FALSE(app->visibleBar()->barTintColor());
-        EXPECT_EQ(app->statusBarStyle(), 0);
-        EXPECT_FALSE(app->goBack());
-    }
-}
 
 // Taps at screen points reach the same things as the named actions.
 TEST_F(SettingsAppTest, TapsAtPointsHitBarsRowsValueButtonsAndAlertButtons) {

@@ -40,14 +40,4 @@ inline std::string mimeType(GMimeObject* part) {
     return result;
 }
 
-// The only "To" address and its display name, empty when there is not exactly one mailbox.
-inline std::pair<std::string, std::string> soleRecipient(GMimeMessage* message) {
-    InternetAddressList* to = g_mime_message_get_addresses(message, GMIME_ADDRESS_TYPE_TO);
-    if (internet_address_list_length(to) != 1) return {};
-    InternetAddress* address = internet_address_list_get_address(to, 0);
-    if (!INTERNET_ADDRESS_IS_MAILBOX(address)) return {};
-    const char* name = internet_address_get_name(address);
-    return {internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(address)), name ? name : ""};
-}
-
 }  // namespace gmime_reader
