@@ -59,7 +59,10 @@ protected:
 // bundle's pages show, on every profile; the status text is dark on the one and light on the
 // other. In the nested-bar range the pages live one navigation controller further in.
 TEST_F(RendererTest, NavigationBarAndStatusTextFollowTheVisiblePagesTheme) {
-    for (const auto& [profile, nested] : {std::pair{"iphone6", true}, {"iphone6s", false}, {"ipad-air2", true}, {"iphone7", false}}) {
+    for (const auto& [profileName, nestedPages] : {std::pair{"iphone6", true}, {"iphone6s", false}, {"ipad-air2", true}, {"iphone7", false}}) {
+        // Lambdas take copies: structured bindings cannot be captured before clang 16.
+        const std::string profile = profileName;
+        const bool nested = nestedPages;
         SCOPED_TRACE(profile);
         restart([&](sim::SettingsApp::Options& o) { o.profile = profile; });
         const CGRect clock = CGRectMake(app->screenSize().width / 2 - 30, 2, 60, 16);
