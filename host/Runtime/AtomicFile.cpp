@@ -53,7 +53,14 @@ bool isPlainName(std::string_view name) {
 class TemporaryFile {
 public:
     TemporaryFile(int folderFd, std::string_view forName) : _folderFd(folderFd) {
-        static thread_local std::mt19937_64 random{std::random_device{}()};
+        // Seeded afresh in each process: a forked writer must not replay its parent's names,
+        // which its killed siblings may have left behind.
+        static thread_local std::mt19937_64 random;
+        static thread_local pid_t seededIn = 0;
+        if (seededIn != ::getpid()) {
+            random.seed(std::random_device{}());
+            seededIn = ::getpid();
+        }
         static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
         for (int attempt = 0; attempt < 100; ++attempt) {
             std::string candidate = temporaryNamePrefix(forName);
