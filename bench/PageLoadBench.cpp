@@ -92,12 +92,12 @@ void RawParse(benchmark::State& state) {
     }
 }
 
-void LoadAndLocalize(benchmark::State& state) {
+// Loads and localizes the page list `name` through a page, in German, once per iteration.
+void loadPage(benchmark::State& state, const std::string& name) {
     device();
     host::DeviceProfile::mutableCurrent().preferredLanguages = {"de"};
     NSBundle::flushCaches();
     auto page = std::make_shared<KXVelkaroListController>();
-    const std::string name = plistName(int(state.range(0)));
     std::size_t rows = 0;
     for (auto _ : state) {
         auto specifiers = page->specifiersForPlistName(name);
@@ -107,21 +107,10 @@ void LoadAndLocalize(benchmark::State& state) {
     state.counters["rows"] = double(rows);
 }
 
+void LoadAndLocalize(benchmark::State& state) { loadPage(state, plistName(int(state.range(0)))); }
+
 // The long page, 0 as XML, 1 as binary.
-void LoadLongPage(benchmark::State& state) {
-    device();
-    host::DeviceProfile::mutableCurrent().preferredLanguages = {"de"};
-    NSBundle::flushCaches();
-    auto page = std::make_shared<KXVelkaroListController>();
-    const std::string name = plistName(kLongPage) + (state.range(0) ? "Binary" : "");
-    std::size_t rows = 0;
-    for (auto _ : state) {
-        auto specifiers = page->specifiersForPlistName(name);
-        rows = specifiers->size();
-        benchmark::DoNotOptimize(specifiers);
-    }
-    state.counters["rows"] = double(rows);
-}
+void LoadLongPage(benchmark::State& state) { loadPage(state, plistName(kLongPage) + (state.range(0) ? "Binary" : "")); }
 
 }  // namespace
 
