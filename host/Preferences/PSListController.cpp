@@ -32,9 +32,12 @@ std::shared_ptr<PSSpecifierArray> PSListController::loadSpecifiersFromPlistName(
         log.diagnostic("page list " + devicePath + " is missing or unreadable (" + file.reason() + "); the page has no rows");
         return rows;
     }
-    std::string why;
-    *rows = host::SpecifierLoader::specifiersFromBytes(*file.bytes, target, &why);
-    if (!why.empty()) log.diagnostic("page list " + devicePath + " is malformed (" + why + "); the page has no rows");
+    host::PageListProblems problems;
+    *rows = host::SpecifierLoader::specifiersFromBytes(*file.bytes, target, &problems);
+    for (const auto& problem : problems) {
+        if (problem.item) log.diagnostic("page list " + devicePath + ", " + problem.describe());
+        else log.diagnostic("page list " + devicePath + " is malformed (" + problem.what + "); the page has no rows");
+    }
     return rows;
 }
 

@@ -3,7 +3,7 @@
 #include <array>
 
 namespace {
-constexpr std::array<std::pair<const char*, PSCellType>, 15> kCellTypes{{
+constexpr std::array<std::pair<const char*, PSCellType>, 16> kCellTypes{{
     {"PSGroupCell", PSGroupCell},
     {"PSLinkCell", PSLinkCell},
     {"PSLinkListCell", PSLinkListCell},
@@ -19,6 +19,7 @@ constexpr std::array<std::pair<const char*, PSCellType>, 15> kCellTypes{{
     {"PSSecureEditTextCell", PSSecureEditTextCell},
     {"PSButtonCell", PSButtonCell},
     {"PSEditTextViewCell", PSEditTextViewCell},
+    {"PSSpinnerCell", PSSpinnerCell},
 }};
 }  // namespace
 

@@ -29,6 +29,7 @@ enum PSCellType : long {
     PSSecureEditTextCell,
     PSButtonCell,
     PSEditTextViewCell,
+    PSSpinnerCell,
 };
 
 class PSSpecifier : public NSObject {

@@ -52,8 +52,21 @@ std::shared_ptr<PSTitleDictionary> pairTitles(const PlistValue& titles, const Pl
     return dict;
 }
 
+// What a value is, for a problem's text.
+const char* kindOf(const PlistValue& value) {
+    if (value.isString()) return "text";
+    if (value.isBool()) return "a boolean";
+    if (value.isNumber()) return "a number";
+    if (value.isArray()) return "an array";
+    if (value.isData()) return "data";
+    if (value.isDate()) return "a date";
+    return "nothing";
+}
+
+// The row for one item, or nullptr when it must be left out; `why` then says what was wrong.
+// A cell type the host does not know (or none) leaves a plain row and a note in `note`.
 std::shared_ptr<PSSpecifier> makeSpecifier(PlistValue::Dictionary item, const std::shared_ptr<NSObject>& target,
-    std::string& why) {
+    std::string& why, std::string& note) {
     const auto fields = fieldsOf(item);
     for (int f = 0; f < kTextFields; ++f) {
         if (fields[f] && !fields[f]->isString()) {
@@ -63,12 +76,10 @@ std::shared_ptr<PSSpecifier> makeSpecifier(PlistValue::Dictionary item, const st
     }
     auto spec = std::make_shared<PSSpecifier>();
     if (const std::string* cell = textOf(fields[Cell])) {
-        const auto type = PSSpecifier::cellTypeFromString(*cell);
-        if (!type) {
-            why = "unknown cell type \"" + *cell + "\"";
-            return nullptr;
-        }
-        spec->setCellType(*type);
+        if (const auto type = PSSpecifier::cellTypeFromString(*cell)) spec->setCellType(*type);
+        else note = "unknown cell type \"" + *cell + "\"";
+    } else {
+        note = "no \"cell\" type";
     }
     const std::string* label = textOf(fields[Label]);
     if (label) spec->setName(*label);
@@ -99,9 +110,12 @@ std::shared_ptr<PSSpecifier> makeSpecifier(PlistValue::Dictionary item, const st
 }  // namespace
 
 PSSpecifierArray SpecifierLoader::specifiersFromPlist(PlistValue page, const std::shared_ptr<NSObject>& target,
-    std::string* diagnostic) {
-    auto fail = [&](const std::string& why) {
-        if (diagnostic) *diagnostic = why;
+    PageListProblems* problems) {
+    auto report = [&](std::optional<std::size_t> item, std::string what) {
+        if (problems) problems->push_back({item, std::move(what)});
+    };
+    auto fail = [&](std::string why) {
+        report(std::nullopt, std::move(why));
         return PSSpecifierArray{};
     };
     auto* dict = page.dictionary();
@@ -114,24 +128,31 @@ PSSpecifierArray SpecifierLoader::specifiersFromPlist(PlistValue page, const std
     rows.reserve(items->size());
     for (std::size_t k = 0; k < items->size(); ++k) {
         auto* item = (*items)[k].dictionary();
-        if (!item) return fail("item " + std::to_string(k) + " is not a dictionary");
-        std::string why;
-        auto spec = makeSpecifier(std::move(*item), target, why);
-        if (!spec) return fail("item " + std::to_string(k) + ": " + why);
+        if (!item) {
+            report(k, std::string("is ") + kindOf((*items)[k]) + ", not a dictionary; left out");
+            continue;
+        }
+        std::string why, note;
+        auto spec = makeSpecifier(std::move(*item), target, why, note);
+        if (!spec) {
+            report(k, why + "; left out");
+            continue;
+        }
+        if (!note.empty()) report(k, note + "; shown as a plain row");
         rows.push_back(std::move(spec));
     }
     return rows;
 }
 
 PSSpecifierArray SpecifierLoader::specifiersFromBytes(const std::string& bytes, const std::shared_ptr<NSObject>& target,
-    std::string* diagnostic) {
+    PageListProblems* problems) {
     std::string error;
     auto page = host::PropertyList::parse(bytes, &error);
     if (!page) {
-        if (diagnostic) *diagnostic = error;
+        if (problems) problems->push_back({std::nullopt, error});
         return {};
     }
-    return specifiersFromPlist(std::move(*page), target, diagnostic);
+    return specifiersFromPlist(std::move(*page), target, problems);
 }
 
 }  // namespace host

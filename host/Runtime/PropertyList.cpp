@@ -10,6 +10,7 @@
 #include "host/Runtime/CHandle.h"
 #include "host/Runtime/PlistGuard.h"
 #include "host/Runtime/SaturatingCast.h"
+#include "host/Runtime/TextPropertyList.h"
 
 namespace host {
 
@@ -141,15 +142,20 @@ plist_t toNode(const PlistValue& value) {
 
 // Parses `bytes`, which hold a NUL right after their last byte.
 std::optional<PlistValue> parseTerminated(std::string_view bytes, std::string* error) {
-    auto fail = [&](const char* why) -> std::optional<PlistValue> {
+    auto fail = [&](const std::string& why) -> std::optional<PlistValue> {
         if (error) *error = why;
         return std::nullopt;
     };
     if (bytes.empty()) return fail("the file is empty");
     if (bytes.size() > UINT32_MAX) return fail("the file is too large");
     const bool binary = bytes.size() >= 8 && bytes.substr(0, 8) == "bplist00";
-    if (!binary && bytes.find("<plist") == std::string_view::npos && bytes.find("<?xml") == std::string_view::npos)
-        return fail("not a property list (neither XML nor binary)");
+    if (!binary && !PropertyList::looksLikeXML(bytes)) {
+        // Neither binary nor XML: the platform's reader then takes the old text format.
+        std::string why;
+        auto value = TextPropertyList::parse(bytes, &why);
+        if (!value) return fail("not a property list (XML, binary or text): " + why);
+        return value;
+    }
     if (binary ? !PlistGuard::acceptsBinary(bytes, kMaxDepth) : !PlistGuard::acceptsXML(bytes, kMaxDepth + 2))
         return fail("property list too deeply nested, too large when expanded, or holding a NUL");
     plist_t raw = nullptr;
@@ -163,6 +169,14 @@ std::optional<PlistValue> parseTerminated(std::string_view bytes, std::string* e
 }
 
 }  // namespace
+
+bool PropertyList::looksLikeXML(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    const auto start = bytes.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos) return false;
+    bytes.remove_prefix(start);
+    return bytes.substr(0, 2) == "<?" || bytes.substr(0, 2) == "<!" || bytes.substr(0, 6) == "<plist";
+}
 
 std::optional<PlistValue> PropertyList::parse(const std::string& bytes, std::string* error) {
     return parseTerminated(bytes, error);

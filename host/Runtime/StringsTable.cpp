@@ -54,13 +54,6 @@ std::optional<Entries> parsePlist(std::string_view bytes, std::string* diagnosti
     return entries;
 }
 
-bool looksLikeXML(std::string_view text) {
-    const std::size_t start = text.find_first_not_of(" \t\r\n");
-    if (start == std::string_view::npos) return false;
-    text.remove_prefix(start);
-    return startsWith(text, "<?xml") || startsWith(text, "<plist") || startsWith(text, "<!DOCTYPE");
-}
-
 }  // namespace
 
 StringsTable::Entries StringsTable::parse(std::string_view bytes, std::string* diagnostic) {
@@ -70,7 +63,7 @@ StringsTable::Entries StringsTable::parse(std::string_view bytes, std::string* d
         entries = parsePlist(bytes, diagnostic);
     } else if (auto text = TextPropertyList::decode(bytes); !text) {
         setDiagnostic(diagnostic, "not valid UTF-8 or UTF-16 text");
-    } else if (looksLikeXML(*text)) {
+    } else if (PropertyList::looksLikeXML(*text)) {
         entries = parsePlist(*text, diagnostic);
     } else {
         entries = parseText(bytes, diagnostic);

@@ -32,9 +32,8 @@ TEST_F(SpecifierLoaderTest, BuildsRowsFromItems) {
         "<key>cellClass</key><string>MyCell</string><key>height</key><integer>100</integer></dict>"
         "</array>");
     auto target = std::make_shared<NSObject>();
-    std::string why;
-    auto rows = host::SpecifierLoader::specifiersFromBytes(page, target, &why);
-    ASSERT_EQ(rows.size(), 3u) << why;
+    auto rows = host::SpecifierLoader::specifiersFromBytes(page, target, nullptr);
+    ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0]->cellType(), PSGroupCell);
     EXPECT_EQ(rows[0]->name(), "Look");
     EXPECT_EQ(rows[0]->propertyForKey("footerText").text(), "Below");
@@ -52,28 +51,79 @@ TEST_F(SpecifierLoaderTest, BuildsRowsFromItems) {
     EXPECT_EQ(rows[2]->target(), target);
 }
 
-// Every malformed page gives no rows and says what was wrong.
-TEST_F(SpecifierLoaderTest, MalformedPagesGiveNoRowsAndADiagnostic) {
+// Only a list that cannot be read, or has no "items" array, gives no rows; it says what was wrong.
+TEST_F(SpecifierLoaderTest, UnusableListsGiveNoRowsAndOneProblem) {
     struct Case { const char* what; std::string bytes; const char* mentions; } cases[] = {
         {"empty file", "", "empty"}, {"not a plist", "hello world", "not a property list"},
         {"truncated XML", "<?xml version=\"1.0\"?><plist><dict><key>items</key><array>", "malformed"},
-        {"no items", xmlPage("<string>x</string>").replace(0, 0, ""), "items"},
+        {"truncated text", "{ items = ( { cell = PSGroupCell; }", "line 1"},
+        {"no items", xmlPage("<string>x</string>"), "items"},
         {"items not an array", xmlPage("<dict/>"), "not an array"},
-        {"item not a dictionary", xmlPage("<array><string>row</string></array>"), "item 0"},
-        {"label not text", xmlPage("<array><dict><key>label</key><integer>3</integer></dict></array>"), "label"},
-        {"unknown cell", xmlPage("<array><dict><key>cell</key><string>PSNoSuchCell</string></dict></array>"), "PSNoSuchCell"},
-        {"titles without values",
-            xmlPage("<array><dict><key>validTitles</key><array><string>a</string></array></dict></array>"), "arrays"},
+        {"root not a dictionary", "( a, b )", "not a dictionary"},
+    };
+    for (const auto& c : cases) {
+        host::PageListProblems problems;
+        auto rows = host::SpecifierLoader::specifiersFromBytes(c.bytes, nullptr, &problems);
+        EXPECT_TRUE(rows.empty()) << c.what;
+        ASSERT_EQ(problems.size(), 1u) << c.what;
+        EXPECT_FALSE(problems[0].item) << c.what;
+        EXPECT_NE(problems[0].what.find(c.mentions), std::string::npos) << c.what << ": " << problems[0].what;
+    }
+}
+
+// One odd item costs only itself: unknown or missing cell types become plain rows, items of the
+// wrong shape are left out, and each says which item it was and what was wrong.
+TEST_F(SpecifierLoaderTest, OddItemsSpareTheirNeighbours) {
+    const std::string good = "<dict><key>cell</key><string>PSSwitchCell</string><key>label</key><string>On</string></dict>";
+    const struct { const char* what; std::string item; bool keptAsPlainRow; const char* mentions; } cases[] = {
+        {"unknown cell", "<dict><key>cell</key><string>PSNoSuchCell</string><key>label</key><string>Odd</string></dict>",
+            true, "unknown cell type \"PSNoSuchCell\"; shown as a plain row"},
+        {"missing cell", "<dict><key>label</key><string>Odd</string></dict>", true, "no \"cell\""},
+        {"not a dictionary", "<string>row</string>", false, "is text, not a dictionary; left out"},
+        {"label not text", "<dict><key>label</key><integer>3</integer></dict>", false, "\"label\" is not text"},
+        {"titles without values", "<dict><key>validTitles</key><array><string>a</string></array></dict>", false,
+            "arrays"},
         {"titles and values differ",
-            xmlPage("<array><dict><key>validTitles</key><array><string>a</string></array>"
-                    "<key>validValues</key><array/></dict></array>"),
+            "<dict><key>validTitles</key><array><string>a</string></array><key>validValues</key><array/></dict>", false,
             "1 titles for 0 values"},
     };
     for (const auto& c : cases) {
-        std::string why;
-        auto rows = host::SpecifierLoader::specifiersFromBytes(c.bytes, nullptr, &why);
-        EXPECT_TRUE(rows.empty()) << c.what;
-        EXPECT_NE(why.find(c.mentions), std::string::npos) << c.what << ": " << why;
+        host::PageListProblems problems;
+        auto rows = host::SpecifierLoader::specifiersFromBytes(xmlPage("<array>" + good + c.item + good + "</array>"),
+                                                               nullptr, &problems);
+        ASSERT_EQ(problems.size(), 1u) << c.what;
+        EXPECT_EQ(problems[0].item, 1u) << c.what;
+        EXPECT_NE(problems[0].describe().find(c.mentions), std::string::npos) << c.what << ": " << problems[0].describe();
+        ASSERT_EQ(rows.size(), c.keptAsPlainRow ? 3u : 2u) << c.what;
+        EXPECT_EQ(rows.front()->cellType(), PSSwitchCell);
+        EXPECT_EQ(rows.back()->cellType(), PSSwitchCell);
+        if (c.keptAsPlainRow) {
+            EXPECT_EQ(rows[1]->cellType(), PSStaticTextCell) << c.what;
+            EXPECT_EQ(rows[1]->name(), "Odd") << c.what;
+        }
+    }
+    host::PageListProblems problems;
+    auto rows = host::SpecifierLoader::specifiersFromBytes(
+        xmlPage("<array><dict><key>cell</key><string>PSSpinnerCell</string></dict></array>"), nullptr, &problems);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0]->cellType(), PSSpinnerCell);
+    EXPECT_TRUE(problems.empty());
+}
+
+// Page lists in the old text format load like their XML twins, braced or bare; numbers and
+// booleans there are text, as the platform reads them.
+TEST_F(SpecifierLoaderTest, TextPageListsLoadBracedAndBare) {
+    const char* body = "items = ( { cell = PSGroupCell; label = \"General\"; },"
+                       " { cell = PSSwitchCell; label = Enabled; key = enabled; default = YES; min = 12; } ); title = Name;";
+    for (const std::string& text : {"{ " + std::string(body) + " }", std::string(body), "// a page\n" + std::string(body)}) {
+        host::PageListProblems problems;
+        auto rows = host::SpecifierLoader::specifiersFromBytes(text, nullptr, &problems);
+        ASSERT_EQ(rows.size(), 2u) << text;
+        EXPECT_TRUE(problems.empty()) << problems[0].describe();
+        EXPECT_EQ(rows[0]->name(), "General");
+        EXPECT_EQ(rows[1]->cellType(), PSSwitchCell);
+        EXPECT_EQ(rows[1]->propertyForKey("default").text(), "YES");
+        EXPECT_EQ(rows[1]->propertyForKey("min").floatValue(), 12.0f);
     }
 }
 
