@@ -192,20 +192,24 @@ DeviceRoot::ReadResult DeviceRoot::read(std::string_view devicePath) {
     ReadResult result;
     UniqueFd fd = openFile(devicePath, &result.error);
     if (!fd) return result;
+    // Straight into the string: sized from fstat (one byte more, so the end shows at once), grown
+    // when the file grew meanwhile or reports no size.
     struct stat st{};
-    std::string bytes;
-    if (::fstat(fd.get(), &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
+    const std::size_t expected = ::fstat(fd.get(), &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    std::string bytes(expected + 1, '\0');
+    std::size_t filled = 0;
     for (;;) {
-        ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (filled == bytes.size()) bytes.resize(bytes.size() * 2 + 4096);
+        const ssize_t n = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
             result.error = errno;
             return result;
         }
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        filled += static_cast<std::size_t>(n);
     }
+    bytes.resize(filled);
     result.bytes = std::move(bytes);
     return result;
 }
