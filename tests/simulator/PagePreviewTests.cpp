@@ -2,8 +2,6 @@
 // folder, cells only a module could provide, localization beside the list, and files that are no
 // page list at all.
 #include "host/Runtime/PropertyList.h"
-#include "simulator/PagePreview.h"
-#include "simulator/PreviewListController.h"
 #include "simulator/ScreenDump.h"
 #include "tests/simulator/SimulatorFixture.h"
 
@@ -103,38 +101,18 @@ TEST_F(PagePreviewTest, DetailRowsOpenSubPageListsBesideThePage) {
     EXPECT_EQ(host::PreferenceStore::valueForKey("com.example.preview", "pick"), PlistValue(std::string("2")));
 }
 
-// The list names a page class may stand for, odd names included.
-TEST_F(PagePreviewTest, ListNamesForPageClasses) {
-    using Names = std::vector<std::string>;
-    const struct {
-        const char* className;
-        Names names;
-    } cases[] = {
-        {"ABMoreListController", {"ABMoreListController", "ABMore", "MoreListController", "More"}},
-        {"MoreController", {"MoreController", "More"}},
-        {"PSListController", {"PSListController", "ListController", "List"}},
-        {"URLSettings", {"URLSettings", "Settings"}},
-        {"ABC", {"ABC"}},
-        {"Controller", {"Controller"}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(sim::PreviewListController::listNamesForClass(c.className), c.names) << c.className;
-}
-
 // A cell class the host does not have, or one only the pane's module provides (loaded into this
 // process before), draws as the host's cell for the row's type, with one note per row naming it.
 TEST_F(PagePreviewTest, CellClassesOnlyAModuleProvidesDrawAsTheDefaultCell) {
     open();  // the pane's module is now loaded in this process, its cells registered
     writeFile(folder / "Cells.plist",
         "items = ( { cell = PSSwitchCell; label = Plain; cellClass = XYFancyCell; },"
-        " { cell = PSSliderCell; label = Slide; cellClass = KXVelkaroSliderCell; min = 0; max = 5; },"
-        " { cell = PSLinkCell; label = Fine; } );");
+        " { cell = PSSliderCell; label = Slide; cellClass = KXVelkaroSliderCell; min = 0; max = 5; } );");
     ASSERT_TRUE(preview("Cells.plist"));
     ASSERT_TRUE(app->openBundleEntry());
     const std::string shown = page();
     EXPECT_NE(shown.find("[0.0] PSSwitchTableCell \"Plain\" switch=off"), std::string::npos) << shown;
     EXPECT_NE(shown.find("[0.1] PSSliderTableCell slider=0 [0..5]"), std::string::npos) << shown;
-    EXPECT_NE(shown.find("[0.2] PSTableCell \"Fine\""), std::string::npos) << shown;
     const std::string notes = diagnostics();
     for (const std::string name : {"XYFancyCell", "KXVelkaroSliderCell"}) {
         const auto first = notes.find("cell class " + name);
@@ -169,13 +147,11 @@ TEST_F(PagePreviewTest, FilesThatAreNoPageListAreRefusedWithTheirPath) {
     writeFile(folder / "Text.plist", "# not a list");
     writeFile(folder / "Array.plist", "( a, b )");
     writeFile(folder / "NoItems.plist", "{ title = X; }");
-    std::filesystem::create_directories(folder / "Folder.plist");
     const struct {
         const char* file;
         const char* reason;
     } cases[] = {
         {"Missing.plist", "cannot read the page list"},
-        {"Folder.plist", "cannot read the page list"},
         {"Text.plist", "is not a page list"},
         {"Array.plist", "is not a page list"},
         {"NoItems.plist", "is not a page list"},
