@@ -43,6 +43,7 @@ bool ModuleLoader::load(std::string& error) const {
         return false;
     };
     if (!_bundle) return fail("no bundle at " + _folder.string() + " (mounted at " + _devicePath + ")");
+    if (!host::DeviceRoot::exists(_devicePath + "/Info.plist")) return fail("the bundle at " + _folder.string() + " has no Info.plist");
     if (_principalClass.empty()) return fail("the bundle's Info.plist names no NSPrincipalClass");
     const auto executable = _bundle->executableName();
     if (!executable) return fail("the bundle's Info.plist names no CFBundleExecutable");

@@ -44,9 +44,12 @@ bool SettingsApp::start(std::string* error) {
         return false;
     };
 
-    // A fresh device: its folders, the bundle mounted at its device path, the profile, the clock.
+    // A fresh device: its folders, the bundle mounted at its device path (none for a preview: no
+    // module), the profile, the clock.
     const auto& o = s.options;
-    s.device.emplace(host::SimulatedDevice::Options{.deviceRoot = o.deviceRoot, .bundleDirectory = o.bundleDirectory,
+    const bool previewing = !o.pageFile.empty();
+    s.device.emplace(host::SimulatedDevice::Options{.deviceRoot = o.deviceRoot,
+        .bundleDirectory = previewing ? std::filesystem::path() : o.bundleDirectory,
         .bundleDevicePath = kBundleDevicePath, .profile = o.profile, .languages = o.languages,
         .installedSchemes = o.installedSchemes, .twitterAccount = o.twitterAccount, .mailAccount = o.mailAccount,
         .manualClock = o.manualClock, .listener = [this](const host::Event& event) {
@@ -58,6 +61,16 @@ bool SettingsApp::start(std::string* error) {
 
     // The Settings host's own navigation, with its first page.
     s.root = std::make_shared<PSRootController>();
+    if (previewing) {
+        std::string why;
+        s.preview = PagePreview::open(o.pageFile, why);
+        s.principalClass = PreviewListController::kClassName;
+        s.entryName = s.preview ? s.preview->title() : o.pageFile.stem().string();
+        s.topPage = SettingsTopPage::create(s.entryName, s.principalClass, [this] { openBundleEntry(); });
+        s.root->pushViewController(s.topPage, false);
+        fitToScreen(s.topPage, screenSize());
+        return s.preview ? true : fail(why);
+    }
     const ModuleLoader module(kBundleDevicePath, s.options.bundleDirectory);
     s.principalClass = module.principalClass();
     if (auto name = module.bundleName()) s.entryName = *name;
@@ -218,7 +231,9 @@ bool SettingsApp::openBundleEntry() {
     }
     // Opening is from the top page only: the bundle shows once.
     if (innermostNavigationController() != s.root || s.root->topViewController() != s.topPage) return false;
-    auto page = host::createController(s.principalClass);
+    std::shared_ptr<UIViewController> page;
+    if (s.preview) page = s.preview->makePage([this](const std::string& text) { _state->showNote(text, kNoteSeconds); });
+    else page = host::createController(s.principalClass);
     if (!page) {
         host::EventLog::shared().diagnostic("the principal class " + s.principalClass + " could not be created");
         return false;

@@ -35,6 +35,9 @@ public:
     struct Options {
         std::filesystem::path deviceRoot;       // the simulated device's file system (created if missing)
         std::filesystem::path bundleDirectory;  // the staged Velkaro.bundle (module + resources)
+        // A page list to preview in place of the bundle, with the host's own cells and no module;
+        // empty: the bundle.
+        std::filesystem::path pageFile;
         std::string profile = "iphone6s";       // a built-in device profile
         std::vector<std::string> languages;     // preferred languages; empty: the profile's
         std::optional<std::set<std::string>> installedSchemes;  // URL schemes; empty optional: the profile's
@@ -46,8 +49,9 @@ public:
     explicit SettingsApp(Options options);
     ~SettingsApp();
 
-    // Sets up the device and loads the bundle. False, with a reason, when the bundle cannot be
-    // loaded (the app then still shows its top page, with the reason as a note).
+    // Sets up the device and loads the bundle (or reads the previewed page list). False, with a
+    // reason, when the bundle cannot be loaded or the page list cannot be read or is not one (the
+    // app then still shows its top page, with the reason as a note).
     bool start(std::string* error = nullptr);
 
     // ---- what is on screen
@@ -65,7 +69,7 @@ public:
     double now() const;
 
     // ---- what a user does
-    bool openBundleEntry();                         // the pane's row on the top page
+    bool openBundleEntry();                         // the pane's (or the previewed page's) row on the top page
     bool tapRow(NSIndexPath indexPath);             // in the visible page
     std::optional<NSIndexPath> rowTitled(const std::string& title) const;  // the first row whose title label shows `title`
     bool tapValueButton(NSIndexPath indexPath);     // a slider row's right end

@@ -13,6 +13,7 @@
 #include "host/Preferences/PSRootController.h"
 #include "host/Runtime/RunLoop.h"
 #include "host/Runtime/SimulatedDevice.h"
+#include "simulator/PagePreview.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
 #include "simulator/SettingsTopPage.h"
@@ -26,6 +27,7 @@ struct SettingsApp::State {
     std::string principalClass;
     std::string entryName = "Velkaro";
     std::optional<std::string> loadError;
+    std::optional<PagePreview> preview;  // with Options::pageFile: the page shown in place of the bundle
     std::optional<std::string> noteText;
     double noteUntil = 0;
     std::vector<std::function<void(const host::Event&)>> observers;

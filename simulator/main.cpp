@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     cli.footer("\n" + sim::ScriptRunner::commandHelp());
 
     std::string profile = "iphone6s", language, clients, scriptPath, eventLogPath;
-    std::filesystem::path deviceRoot = defaultDeviceRoot(), bundle = VELKARO_DEFAULT_BUNDLE, tourFolder;
+    std::filesystem::path deviceRoot = defaultDeviceRoot(), bundle = VELKARO_DEFAULT_BUNDLE, tourFolder, pageFile;
     bool twitterAccount = false, noMailAccount = false, dump = false, headless = false, listOnly = false, strict = false;
     cli.add_option("--profile", profile, "Device profile (see --list-profiles)")->type_name("NAME")->capture_default_str();
     cli.add_option("--language", language, "Preferred languages, comma separated, e.g. de or fr,en (default: the profile's)")
@@ -88,6 +88,10 @@ int main(int argc, char** argv) {
         ->type_name("DIR")
         ->capture_default_str();
     cli.add_option("--bundle", bundle, "The staged Velkaro.bundle folder (module and resources)")->type_name("DIR")->capture_default_str();
+    cli.add_option("--page", pageFile,
+        "Preview a page list (XML, binary or text) in place of the pane, with the host's own cells and no module; "
+        "its detail rows open <Name>.plist beside it, <lang>.lproj/<List>.strings localizes it")
+        ->type_name("FILE");
     cli.add_option("--installed-clients", clients,
         "Microblogging clients installed on the device, comma separated: " + joined(kClients) + " (default: none)")
         ->type_name("LIST");
@@ -101,7 +105,8 @@ int main(int argc, char** argv) {
     cli.add_option("--event-log", eventLogPath, "Write every event (preferences, notifications, links, sheets, mails, "
                                                 "diagnostics) to FILE as JSON lines")
         ->type_name("FILE");
-    cli.add_flag("--dump", dump, "Print the pane's root page as text (sections, rows, footers, cell classes) and exit");
+    cli.add_flag("--dump", dump, "Print the pane's root page (or the --page) as text (sections, rows, footers, cell classes) "
+                                 "and exit");
     cli.add_flag("--headless", headless, "Never open a window, even when a display is available");
     cli.add_flag("--list-profiles", listOnly, "List the built-in device profiles and exit");
     CLI11_PARSE(cli, argc, argv);
@@ -116,9 +121,16 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    const bool previewing = !pageFile.empty();
+    if (previewing && !tourFolder.empty()) {
+        std::cerr << "velkaro-sim: the tour visits the pane's own pages; preview a --page in the window, with --script or with --dump\n";
+        return 2;
+    }
+
     sim::SettingsApp::Options options;
     options.deviceRoot = deviceRoot;
     options.bundleDirectory = bundle;
+    options.pageFile = pageFile;
     options.profile = profile;
     options.languages = splitList(language);
     if (!clients.empty()) {
@@ -174,15 +186,20 @@ int main(int argc, char** argv) {
     };
     auto running = makeApp(!windowed);
     sim::SettingsApp& app = *running;
-
-    if (dump) {
-        if (!started || !app.openBundleEntry()) {
-            std::cerr << "velkaro-sim: the pane cannot be opened" << (error.empty() ? "" : ": " + host::utf8::printable(error)) << "\n";
+    // A page list that cannot be previewed ends the run (a blank page would hide why); the reason
+    // was printed as the diagnostic it also is.
+    if (previewing && !started) return finish(1);
+    // The page as text: asked for, or a preview with nowhere to draw it and no script to run.
+    const auto dumpPage = [&](sim::SettingsApp& shown) {
+        if (!started || !shown.openBundleEntry()) {
+            std::cerr << "velkaro-sim: the " << (previewing ? "page" : "pane") << " cannot be opened"
+                      << (error.empty() ? "" : ": " + host::utf8::printable(error)) << "\n";
             return finish(1);
         }
-        std::cout << sim::ScreenDump::describePage(app);
+        std::cout << sim::ScreenDump::describePage(shown);
         return finish(0);
-    }
+    };
+    if (dump) return dumpPage(app);
     if (!scriptPath.empty()) {
         sim::ScriptRunner runner(app, std::cout, std::cerr, {strict, false, {}});
         int failures = 0;
@@ -208,6 +225,10 @@ int main(int argc, char** argv) {
         windowFailed = true;
         running.reset();
         running = makeApp(true);
+    }
+    if (previewing) {
+        if (!windowFailed && !headless) std::cerr << "velkaro-sim: no display: printing the page (--script acts on it)\n";
+        return dumpPage(*running);
     }
     if (tourFolder.empty()) {
         tourFolder = "velkaro-tour";

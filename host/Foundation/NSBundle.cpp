@@ -67,7 +67,7 @@ NSBundle::NSBundle(std::string devicePath) : _path(std::move(devicePath)) {
         if (file.bytes) info = host::PropertyList::parse(*file.bytes, &error);
         if (info && info->isDictionary())
             _info = std::move(*info);
-        else
+        else if (!file.missing())  // a folder without one is a bundle all the same (a previewed page's folder)
             host::EventLog::shared().diagnostic("bundle " + _path + ": no readable Info.plist (" + error + ")");
         for (const auto& entry : *entries) {
             const auto& name = entry.name;
