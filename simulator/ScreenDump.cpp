@@ -6,8 +6,11 @@
 
 #include "host/Runtime/UTF8.h"
 #include "host/MessageUI/MFMailComposeViewController.h"
+#include "host/Preferences/PSEditableTableCell.h"
 #include "host/Preferences/PSListController.h"
+#include "host/Preferences/PSSegmentTableCell.h"
 #include "host/Preferences/PSSliderTableCell.h"
+#include "host/Preferences/PSSpinnerTableCell.h"
 #include "host/Social/SLComposeViewController.h"
 #include "host/Runtime/DeviceProfile.h"
 #include "host/UIKit/UIAlertView.h"
@@ -89,6 +92,30 @@ void labels(const std::shared_ptr<UIView>& view, const UILabel* skip, std::vecto
     }
 }
 
+const char* keyboardName(UIKeyboardType type) {
+    switch (type) {
+        case UIKeyboardTypeNumbersAndPunctuation: return "numbers";
+        case UIKeyboardTypeURL: return "url";
+        case UIKeyboardTypeNumberPad: return "number pad";
+        case UIKeyboardTypePhonePad: return "phone";
+        case UIKeyboardTypeEmailAddress: return "email";
+        case UIKeyboardTypeDecimalPad: return "decimal pad";
+        default: return nullptr;
+    }
+}
+
+// A row's text field: its text as shown (bullets when secure), else its placeholder.
+std::string describeField(const UITextField& field) {
+    std::string out = " field=";
+    if (!field.text().empty()) out += quoted(field.displayedText());
+    else if (!field.placeholder().empty()) out += "placeholder " + quoted(field.placeholder());
+    else out += "\"\"";
+    if (field.isSecureTextEntry()) out += " (secure)";
+    if (const char* keyboard = keyboardName(field.keyboardType())) out += std::string(" keyboard=") + keyboard;
+    if (field.isFirstResponder()) out += " (editing)";
+    return out;
+}
+
 std::string describeRow(const UITableView::Row& row) {
     std::ostringstream out;
     out << "  [" << row.indexPath.section << "." << row.indexPath.row << "] ";
@@ -110,6 +137,17 @@ std::string describeRow(const UITableView::Row& row) {
     if (slider)
         out << " slider=" << number(slider->value()) << " [" << number(slider->minimumValue()) << ".."
             << number(slider->maximumValue()) << "]";
+    if (auto sc = std::dynamic_pointer_cast<PSSegmentTableCell>(cell)) {
+        const auto& control = *sc->control();
+        out << " segments:";
+        for (NSInteger i = 0; i < control.numberOfSegments(); ++i) {
+            const auto title = quoted(control.titleForSegmentAtIndex(i));
+            out << " " << (i == control.selectedSegmentIndex() ? "[" + title + "]" : title);
+        }
+    }
+    if (auto ec = std::dynamic_pointer_cast<PSEditableTableCell>(cell)) out << describeField(*ec->textField());
+    if (auto spinning = std::dynamic_pointer_cast<PSSpinnerTableCell>(cell))
+        out << " spinner" << (spinning->spinner()->isAnimating() ? " (spinning)" : " (stopped)");
     if (cell->accessoryType() == UITableViewCellAccessoryDisclosureIndicator) out << " >";
     if (cell->accessoryType() == UITableViewCellAccessoryCheckmark) out << " (checked)";
     if (cell->frame().height() != UITableView::kDefaultRowHeight) out << " height=" << number(cell->frame().height());

@@ -4,6 +4,7 @@
 #include "host/Social/SLComposeViewController.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIButton.h"
+#include "host/UIKit/UISegmentedControl.h"
 #include "host/UIKit/UISlider.h"
 #include "host/UIKit/UISwitch.h"
 #include "simulator/ModalLayout.h"
@@ -76,15 +77,28 @@ bool ScreenHitTester::tapPage(CGPoint point) {
     return tapCell(*cell, *indexPath, {content.x - rect.minX(), content.y - rect.minY()});
 }
 
-// Inside a row the view under the point decides: a button takes the tap, a slider does not (it
-// is dragged), anything else taps the row. A switch answers on its own area only.
+// Inside a row the view under the point decides: a button takes the tap, a segment is chosen, a
+// slider does not answer (it is dragged), anything else taps the row. A switch answers on its own
+// area only. A text row's field starts editing wherever the row is tapped; a tap anywhere else
+// ends the editing first.
 bool ScreenHitTester::tapCell(UITableViewCell& cell, NSIndexPath indexPath, CGPoint inCell) {
+    auto hit = cell.hitTest(inCell);
+    for (auto view = hit; view && view.get() != &cell; view = view->superview()) {
+        if (auto segments = std::dynamic_pointer_cast<UISegmentedControl>(view)) {
+            _app.endEditing();
+            const CGPoint origin = segments->convertPointToAncestor({0, 0}, &cell);
+            const NSInteger segment = segments->segmentAtPoint({inCell.x - origin.x, inCell.y - origin.y});
+            return segment != UISegmentedControlNoSegment && _app.chooseSegment(indexPath, segment);
+        }
+    }
+    if (_app.beginEditing(indexPath)) return true;
+    _app.endEditing();
     if (auto control = std::dynamic_pointer_cast<UISwitch>(cell.accessoryView())) {
         const CGRect f = control->frame();
         if (inCell.x >= f.minX() - kSwitchSlop && inCell.x < f.maxX() + kSwitchSlop) return _app.toggleSwitch(indexPath);
         return false;  // a switch row itself does nothing when tapped
     }
-    for (auto view = cell.hitTest(inCell); view && view.get() != &cell; view = view->superview()) {
+    for (auto view = hit; view && view.get() != &cell; view = view->superview()) {
         if (auto button = std::dynamic_pointer_cast<UIButton>(view)) {
             button->tap();
             return true;

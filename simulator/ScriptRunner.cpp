@@ -12,9 +12,11 @@
 #include "host/Foundation/NSString.h"
 #include "host/Runtime/UTF8.h"
 #include "host/Preferences/PSListController.h"
+#include "host/Preferences/PSSegmentTableCell.h"
 #include "host/Preferences/PreferenceStore.h"
 #include "host/Runtime/DeviceRoot.h"
 #include "host/Runtime/EventLog.h"
+#include "host/UIKit/UITextField.h"
 #include "simulator/ScreenDump.h"
 #include "simulator/SettingsApp.h"
 #include "simulator/Snapshot.h"
@@ -114,6 +116,18 @@ struct Context {
     }
 };
 
+// Types into the row's field being edited; the keyboard may lack some of the characters.
+bool typeAll(Context& c, const std::string& text) {
+    auto field = c.app.editingField();
+    const std::size_t before = field ? field->text().size() : 0;
+    if (!field || !c.app.typeText(text)) return c.refused("no row's text field is being edited");
+    const std::size_t typed = field->text().size() - before;
+    if (typed < text.size())
+        return c.refused("the field's keyboard lacks some of the characters: typed " + std::to_string(typed) + " of " +
+                         std::to_string(text.size()));
+    return true;
+}
+
 bool openBundle(Context& c) {
     if (c.app.openBundleEntry()) return true;
     if (c.app.loadError()) return c.refused("the bundle cannot be opened: " + *c.app.loadError());
@@ -166,8 +180,10 @@ const Command kCommands[] = {
         if (!c.row(c.rest(1), path)) return false;
         return c.app.tapValueButton(path) || c.refused("row \"" + c.rest(1) + "\" has no value button");
     }},
-    {"type", "type TEXT", "type into the pop-up's field (the number pad has digits only)", 1, [](Context& c) {
+    {"type", "type TEXT", "type into the pop-up's field, or the row's field being edited", 1, [](Context& c) {
         const std::string text = c.rest(1);
+        auto editing = c.app.topAlert() ? nullptr : c.app.editingField();
+        if (editing) return typeAll(c, text);
         const auto before = c.app.fieldText();
         if (!before) return c.refused("there is no text field in front to type into");
         if (!c.app.typeText(text)) return c.refused("the text field does not take typing now");
@@ -177,6 +193,35 @@ const Command kCommands[] = {
             return c.refused("the number pad has digits only: typed " + std::to_string(typed) + " of " +
                              std::to_string(text.size()) + " characters (use key Negate / key Point for '-' and '.')");
         return true;
+    }},
+    {"return", "return", "press Return in the row's field being edited: its text is stored", 0, [](Context& c) {
+        return c.app.endEditing() || c.refused("no row's text field is being edited");
+    }},
+    {"edit", "edit \"Text row title\" TEXT", "replace the text row's text with TEXT and press Return", 2, [](Context& c) {
+        NSIndexPath path;
+        if (!c.row(c.words[1], path)) return false;
+        if (!c.app.beginEditing(path)) return c.refused("row \"" + c.words[1] + "\" has no text field to edit now");
+        const auto field = c.app.editingField();
+        while (field && !field->text().empty() && c.app.deleteBackward()) continue;
+        const bool typed = typeAll(c, c.rest(2));
+        c.app.endEditing();
+        return typed;
+    }},
+    {"segment", "segment \"Segmented row title\" \"Segment title\"", "choose a segment of a segmented row", 2, [](Context& c) {
+        NSIndexPath path;
+        if (!c.row(c.words[1], path)) return false;
+        auto page = c.app.visiblePage();
+        auto cell = std::dynamic_pointer_cast<PSSegmentTableCell>(page->table()->cellForRowAtIndexPath(path));
+        if (!cell) return c.refused("row \"" + c.words[1] + "\" is not a segmented row");
+        const std::string wanted = c.rest(2);
+        const auto& titles = cell->control()->titles();
+        for (int pass = 0; pass < 2; ++pass)
+            for (std::size_t i = 0; i < titles.size(); ++i)
+                if (pass == 0 ? titles[i] == wanted : lower(titles[i]) == lower(wanted))
+                    return c.app.chooseSegment(path, NSInteger(i)) || c.refused("the segments cannot be tapped now");
+        std::string known;
+        for (const auto& t : titles) known += (known.empty() ? "" : ", ") + t;
+        return c.refused("row \"" + c.words[1] + "\" has no segment \"" + wanted + "\" (it has: " + known + ")");
     }},
     {"key", "key Negate|Point", "tap a key of the keypad toolbar", 1, [](Context& c) {
         return c.app.pressKeypadKey(c.rest(1)) || c.refused("there is no keypad key \"" + c.rest(1) + "\" on screen");

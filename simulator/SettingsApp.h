@@ -21,6 +21,7 @@ class UIViewController;
 class UINavigationController;
 class UINavigationBar;
 class UIAlertView;
+class UITextField;
 class PSListController;
 class PSRootController;
 
@@ -78,7 +79,13 @@ public:
     bool tapRightBarButton();
     bool goBack();
     bool pressAlertButton(const std::string& title);  // in the front alert
-    bool typeText(const std::string& text);           // into the front alert's field, as the keypad allows
+    bool chooseSegment(NSIndexPath indexPath, NSInteger segment);  // a segment of a segmented row
+    bool beginEditing(NSIndexPath indexPath);         // a tap into a text row's field: the keyboard comes up
+    bool endEditing();                                // Return in the row's field being edited: its text is stored
+    std::shared_ptr<UITextField> editingField() const;  // the visible page's field being edited, if any
+    // Typing goes into the front alert's field, else into the row's field being edited, as its
+    // keyboard allows.
+    bool typeText(const std::string& text);
     bool pressKeypadKey(const std::string& title);    // a key of the keypad toolbar ("Negate", "Point")
     bool deleteBackward();
     bool finishSheet(bool done);                      // the share sheet: post (true) or cancel

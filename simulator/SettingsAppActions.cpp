@@ -3,6 +3,8 @@
 #include <cctype>
 
 #include "host/MessageUI/MFMailComposeViewController.h"
+#include "host/Preferences/PSEditableTableCell.h"
+#include "host/Preferences/PSSegmentTableCell.h"
 #include "host/Preferences/PSSliderTableCell.h"
 #include "host/Runtime/RunLoop.h"
 #include "host/Social/SLComposeViewController.h"
@@ -50,12 +52,20 @@ std::shared_ptr<UITableViewCell> cellAt(const std::shared_ptr<PSListController>&
     return page->table()->cellForRowAtIndexPath(indexPath);
 }
 
+std::shared_ptr<UITextField> rowField(const std::shared_ptr<UITableViewCell>& cell) {
+    auto editable = std::dynamic_pointer_cast<PSEditableTableCell>(cell);
+    return editable ? editable->textField() : nullptr;
+}
+
 }  // namespace
 
 bool SettingsApp::tapRow(NSIndexPath indexPath) {
     if (topAlert() || presentedController()) return false;
     auto page = visiblePage();
-    if (!cellAt(page, indexPath)) return false;
+    auto cell = cellAt(page, indexPath);
+    if (!cell) return false;
+    if (rowField(cell)) return beginEditing(indexPath);  // a text row takes the tap into its field
+    endEditing();
     const auto before = visibleController();
     page->table()->selectRowAtIndexPath(indexPath);
     if (visibleController() != before) fitToScreen(visibleController(), screenSize());
@@ -136,6 +146,7 @@ bool SettingsApp::goBack() {
     if (topAlert() || presentedController()) return false;
     auto nav = innermostNavigationController();
     if (!nav) return false;
+    endEditing();  // a page that goes keeps what was typed into it
     if (nav->viewControllers().size() > 1) {
         nav->popViewControllerAnimated(true);
     } else if (nav != _state->root) {
@@ -163,9 +174,46 @@ bool SettingsApp::pressAlertButton(const std::string& title) {
     return false;
 }
 
+bool SettingsApp::chooseSegment(NSIndexPath indexPath, NSInteger segment) {
+    if (topAlert() || presentedController()) return false;
+    auto cell = std::dynamic_pointer_cast<PSSegmentTableCell>(cellAt(visiblePage(), indexPath));
+    auto control = cell ? cell->control() : nullptr;
+    if (!control || !control->isEnabled() || segment < 0 || segment >= control->numberOfSegments()) return false;
+    control->tapSegment(segment);
+    return true;
+}
+
+bool SettingsApp::beginEditing(NSIndexPath indexPath) {
+    if (topAlert() || presentedController()) return false;
+    auto field = rowField(cellAt(visiblePage(), indexPath));
+    if (!field || !field->isEnabled()) return false;
+    // One field has the keyboard at a time: another row's editing ends (and stores) first.
+    if (auto editing = editingField(); editing && editing != field) endEditing();
+    return field->becomeFirstResponder();
+}
+
+bool SettingsApp::endEditing() {
+    auto field = editingField();
+    if (!field) return false;
+    // Return asks the field's delegate; the host's cell then gives up the keyboard.
+    field->pressReturn();
+    if (field->isFirstResponder()) field->resignFirstResponder();
+    return true;
+}
+
+std::shared_ptr<UITextField> SettingsApp::editingField() const {
+    auto page = visiblePage();
+    if (!page || !page->table()) return nullptr;
+    for (const auto& section : page->table()->sections())
+        for (const auto& row : section.rows)
+            if (auto field = rowField(row.cell); field && field->isFirstResponder()) return field;
+    return nullptr;
+}
+
 bool SettingsApp::typeText(const std::string& text) {
     auto alert = topAlert();
     auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
+    if (!alert && !presentedController()) field = editingField();
     if (!field) return false;
     if (!field->isFirstResponder()) field->becomeFirstResponder();  // a tap into the field
     field->typeText(text);
@@ -192,6 +240,7 @@ bool SettingsApp::pressKeypadKey(const std::string& title) {
 bool SettingsApp::deleteBackward() {
     auto alert = topAlert();
     auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
+    if (!alert && !presentedController()) field = editingField();
     if (!field || !field->isFirstResponder()) return false;
     field->deleteBackward();
     return true;

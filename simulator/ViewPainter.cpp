@@ -1,10 +1,13 @@
 #include "simulator/ViewPainter.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "host/UIKit/UIActivityIndicatorView.h"
 #include "host/UIKit/UIButton.h"
 #include "host/UIKit/UIImageView.h"
 #include "host/UIKit/UILabel.h"
+#include "host/UIKit/UISegmentedControl.h"
 #include "host/UIKit/UISlider.h"
 #include "host/UIKit/UISwitch.h"
 #include "host/UIKit/UITextField.h"
@@ -54,7 +57,9 @@ void ViewPainter::drawContent(const UIView& view, const UIColor& tint) {
     else if (auto* control = dynamic_cast<const UISwitch*>(&view)) drawSwitch(*control);
     else if (auto* slider = dynamic_cast<const UISlider*>(&view)) drawSlider(*slider);
     else if (auto* button = dynamic_cast<const UIButton*>(&view)) drawButton(*button, tint);
-    else if (auto* field = dynamic_cast<const UITextField*>(&view)) drawTextField(*field);
+    else if (auto* field = dynamic_cast<const UITextField*>(&view)) drawTextField(*field, tint);
+    else if (auto* segments = dynamic_cast<const UISegmentedControl*>(&view)) drawSegmentedControl(*segments, tint);
+    else if (auto* spinner = dynamic_cast<const UIActivityIndicatorView*>(&view)) drawActivityIndicator(*spinner);
 }
 
 void ViewPainter::drawLabel(const UILabel& label) {
@@ -129,12 +134,83 @@ void ViewPainter::drawButton(const UIButton& button, const UIColor& tint) {
     _canvas.drawText(*title, button.bounds(), style);
 }
 
-void ViewPainter::drawTextField(const UITextField& field) {
+void ViewPainter::drawTextField(const UITextField& field, const UIColor& tint) {
     const CGRect bounds = field.bounds();
-    _canvas.fillRoundedRect(bounds, 5, UIColor::whiteColor());
-    _canvas.strokeRoundedRect(bounds, 5, grey(200), 1);
+    const bool boxed = field.borderStyle() == UITextBorderStyleRoundedRect;
+    if (boxed) {
+        _canvas.fillRoundedRect(bounds, 5, UIColor::whiteColor());
+        _canvas.strokeRoundedRect(bounds, 5, grey(200), 1);
+    }
+    const CGFloat inset = boxed ? 6 : 0;
+    const CGRect textRect = CGRectMake(inset, 0, bounds.width() - 2 * inset, bounds.height());
     Canvas::TextStyle style;
-    _canvas.drawText(field.text(), CGRectMake(6, 0, bounds.width() - 12, bounds.height()), style);
+    style.alignment = field.textAlignment();
+    const std::string shown = field.displayedText();
+    CGFloat textWidth = 0;
+    if (!shown.empty()) {
+        textWidth = _canvas.drawText(shown, textRect, style).width;
+    } else if (!field.placeholder().empty()) {
+        style.color = placeholderColor();
+        _canvas.drawText(field.placeholder(), textRect, style);
+    }
+    if (!field.isFirstResponder()) return;
+    // The caret at the end of the text.
+    CGFloat x = textRect.minX() + textWidth + 1;
+    if (field.textAlignment() == NSTextAlignmentRight) x = textRect.maxX() - 1;
+    x = std::min(x, textRect.maxX() - 2);
+    _canvas.fillRect(CGRectMake(x, bounds.height() / 2 - 10, 2, 20), tint);
+}
+
+void ViewPainter::drawSegmentedControl(const UISegmentedControl& control, const UIColor& tint) {
+    const CGRect bounds = control.bounds();
+    if (control.numberOfSegments() == 0 || bounds.width() <= 0) return;
+    constexpr CGFloat kRadius = 4;
+    const UIColor colour = control.isEnabled() ? tint : grey(142);
+    const NSInteger selected = control.selectedSegmentIndex();
+    cairo_t* cr = _canvas.cr();
+    if (selected >= 0) {
+        // Only the selected segment is filled; the outline's rounded corners clip it.
+        cairo_save(cr);
+        _canvas.roundedRectPath(bounds, kRadius);
+        cairo_clip(cr);
+        _canvas.fillRect(control.segmentRect(selected), colour);
+        cairo_restore(cr);
+    }
+    _canvas.strokeRoundedRect(bounds, kRadius, colour, 1);
+    for (NSInteger i = 1; i < control.numberOfSegments(); ++i) {
+        const CGFloat x = std::round(control.segmentRect(i).minX() * _canvas.scale()) / _canvas.scale();
+        _canvas.fillRect(CGRectMake(x - 0.5, 0, 1, bounds.height()), colour);
+    }
+    Canvas::TextStyle style;
+    style.font = UIFont::systemFontOfSize(kSegmentFontSize);
+    style.alignment = NSTextAlignmentCenter;
+    for (NSInteger i = 0; i < control.numberOfSegments(); ++i) {
+        const CGRect r = control.segmentRect(i);
+        style.color = i == selected ? UIColor::whiteColor() : colour;
+        _canvas.drawText(control.titleForSegmentAtIndex(i), CGRectMake(r.minX() + 4, r.minY(), r.width() - 8, r.height()), style);
+    }
+}
+
+void ViewPainter::drawActivityIndicator(const UIActivityIndicatorView& indicator) {
+    // Twelve spokes, the leading one darkest and the rest fading behind it.
+    constexpr int kSpokes = 12;
+    const CGRect bounds = indicator.bounds();
+    const CGFloat outer = std::min(bounds.width(), bounds.height()) / 2;
+    const CGFloat inner = outer * 0.45, width = outer * 0.2;
+    const CGPoint centre{bounds.width() / 2, bounds.height() / 2};
+    cairo_t* cr = _canvas.cr();
+    cairo_save(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, width);
+    for (int i = 0; i < kSpokes; ++i) {
+        const double angle = -M_PI / 2 + 2 * M_PI * i / kSpokes;
+        const double fade = 1.0 - 0.75 * ((kSpokes - i) % kSpokes) / double(kSpokes - 1);
+        _canvas.setColor(indicator.color(), fade);
+        cairo_move_to(cr, centre.x + std::cos(angle) * inner, centre.y + std::sin(angle) * inner);
+        cairo_line_to(cr, centre.x + std::cos(angle) * (outer - width / 2), centre.y + std::sin(angle) * (outer - width / 2));
+        cairo_stroke(cr);
+    }
+    cairo_restore(cr);
 }
 
 }  // namespace sim

@@ -1,7 +1,8 @@
 #pragma once
 // Draws a view tree as the toolkit would: each view at its frame, at its presentation alpha,
 // clipped when it clips to bounds, over its background colour; labels, image views (with their
-// layer shadow), switches, sliders, buttons and text fields by their state; then the subviews.
+// layer shadow), switches, sliders, segmented controls, activity indicators, buttons and text
+// fields by their state; then the subviews.
 #include "host/UIKit/UIColor.h"
 #include "host/UIKit/UIView.h"
 #include "simulator/Canvas.h"
@@ -12,6 +13,8 @@ class UILabel;
 class UIImageView;
 class UIButton;
 class UITextField;
+class UISegmentedControl;
+class UIActivityIndicatorView;
 
 namespace sim {
 
@@ -32,6 +35,9 @@ public:
     // The platform's track colours for a slider without tints of its own.
     static UIColor defaultMinimumTrackColor() { return UIColor::systemBlueColor(); }
     static UIColor defaultMaximumTrackColor() { return UIColor::colorWithRed(183 / 255.0, 183 / 255.0, 183 / 255.0, 1); }
+    // The platform's placeholder text colour.
+    static UIColor placeholderColor() { return UIColor::colorWithRed(199 / 255.0, 199 / 255.0, 205 / 255.0, 1); }
+    static constexpr CGFloat kSegmentFontSize = 13;
 
 private:
     void drawContent(const UIView& view, const UIColor& tint);
@@ -40,7 +46,9 @@ private:
     void drawSwitch(const UISwitch& control);
     void drawSlider(const UISlider& slider);
     void drawButton(const UIButton& button, const UIColor& tint);
-    void drawTextField(const UITextField& field);
+    void drawTextField(const UITextField& field, const UIColor& tint);
+    void drawSegmentedControl(const UISegmentedControl& control, const UIColor& tint);
+    void drawActivityIndicator(const UIActivityIndicatorView& indicator);
 
     Canvas& _canvas;
     UIColor _tint;

@@ -2,7 +2,8 @@
 // Turns the window's SDL events into what a user does on the simulated screen: a click taps
 // (rows, bars, pop-ups and the number pad, through the app's hit-testing), a drag moves a slider
 // or scrolls the page, the wheel scrolls, keys type into the front alert's field and press its
-// buttons, Escape, Backspace and Alt+Left go back. Kept apart from the window so it can be fed
+// buttons, typed text goes into a row's field being edited (Return ends it), Escape, Backspace
+// and Alt+Left go back. Kept apart from the window so it can be fed
 // events without a display.
 #include <SDL.h>
 

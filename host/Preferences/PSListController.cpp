@@ -2,8 +2,11 @@
 
 #include "host/CoreFoundation/CFNotificationCenter.h"
 #include "host/Preferences/PSClassFactories.h"
+#include "host/Preferences/PSEditableTableCell.h"
 #include "host/Preferences/PSRootController.h"
+#include "host/Preferences/PSSegmentTableCell.h"
 #include "host/Preferences/PSSliderTableCell.h"
+#include "host/Preferences/PSSpinnerTableCell.h"
 #include "host/Preferences/PSSwitchTableCell.h"
 #include "host/Preferences/SpecifierLoader.h"
 #include "host/Runtime/DeviceRoot.h"
@@ -132,6 +135,10 @@ std::shared_ptr<PSTableCell> PSListController::makeCell(const std::shared_ptr<PS
         switch (spec->cellType()) {
             case PSSwitchCell: cell = PSSwitchTableCell::initWithStyle(0, reuse, spec); break;
             case PSSliderCell: cell = PSSliderTableCell::initWithStyle(0, reuse, spec); break;
+            case PSSegmentCell: cell = PSSegmentTableCell::initWithStyle(0, reuse, spec); break;
+            case PSEditTextCell:
+            case PSSecureEditTextCell: cell = PSEditableTableCell::initWithStyle(0, reuse, spec); break;
+            case PSSpinnerCell: cell = PSSpinnerTableCell::initWithStyle(0, reuse, spec); break;
             default: cell = PSTableCell::initWithStyle(spec->cellType() == PSLinkListCell ? 1 : 0, reuse, spec); break;
         }
     }

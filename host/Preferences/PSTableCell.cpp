@@ -47,6 +47,11 @@ void PSTableCell::refreshCellContentsWithSpecifier(const std::shared_ptr<PSSpeci
         case PSButtonCell:
             textLabel()->setTextColor(UIColor::systemBlueColor());
             break;
+        case PSStaticTextCell:
+            // Text only: a tap does not highlight it, and it leads nowhere.
+            setSelectionStyle(UITableViewCellSelectionStyleNone);
+            setAccessoryType(UITableViewCellAccessoryNone);
+            break;
         default:
             break;
     }
