@@ -102,14 +102,8 @@ TEST(StringsTableTest, ReadsEveryEncodingAndFormatAlike) {
     const std::string text8 = "\"K\xC3\xA9\" = \"v\xF0\x9F\x98\x80\xE2\x82\xAC\"; \"B\";";
     const std::string xml = R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
-<plist version="1.0">
-<dict>
-	<key>TITLE</key><string>Velkaro &amp; co</string>
-	<key>CAF&#233;</key><string>caf&#xE9;</string>
-	<key>EMPTY</key><string></string>
-</dict>
-</plist>
-)";
+<plist version="1.0"><dict><key>TITLE</key><string>Velkaro &amp; co</string>
+<key>CAF&#233;</key><string>caf&#xE9;</string><key>EMPTY</key><string></string></dict></plist>)";
     // Fifteen entries or more put the count in an integer object after the marker.
     Entries twenty;
     plist_t big = plist_new_dict();
