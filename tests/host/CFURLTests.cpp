@@ -63,7 +63,6 @@ TEST(NSURLTest, ParsesTheAddressesTheBundleOpens) {
         {"tweetbot:///user_profile/jo_e", "tweetbot", true, "", "/user_profile/jo_e", ""},
         {"aphelion://profile/jo%20e", "aphelion", true, "profile", "/jo%20e", ""},
         {"twitter://user?screen_name=x", "twitter", true, "user", "", "screen_name=x"},
-        {"twitterrific:///profile?screen_name=x", "twitterrific", true, "", "/profile", "screen_name=x"},
         {"https://mobile.twitter.com/x", "https", true, "mobile.twitter.com", "/x", ""},
         {"tweetbot://", "tweetbot", true, "", "", ""},
         {"mailto:a@b.c", "mailto", false, "", "a@b.c", ""},

@@ -13,6 +13,7 @@
 #include "host/UIKit/UIImage.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/DeviceFixture.h"
+#include "tests/support/Files.h"
 
 namespace fs = std::filesystem;
 
@@ -41,11 +42,8 @@ protected:
     // What is in the folder outside the device, by name and content.
     std::map<std::string, std::string> outsideFiles() const {
         std::map<std::string, std::string> files;
-        for (const auto& e : fs::recursive_directory_iterator(outside)) {
-            std::stringstream bytes;
-            if (e.is_regular_file()) bytes << std::ifstream(e.path()).rdbuf();
-            files[fs::relative(e.path(), outside).string()] = bytes.str();
-        }
+        for (const auto& e : fs::recursive_directory_iterator(outside))
+            files[fs::relative(e.path(), outside).string()] = e.is_regular_file() ? test::readFile(e.path()) : "";
         return files;
     }
     fs::path outside;  // a folder beside the device root, on this machine

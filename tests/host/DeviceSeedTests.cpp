@@ -4,26 +4,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <sstream>
+
+#include "tests/support/Files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using test::readFile;
 
 TEST(DeviceSeedTest, PlantsWhatIsMissingInsideTheDevice) {
-    std::string pattern = (fs::temp_directory_path() / "velkaro-seed-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    const fs::path temp = pattern, seed = temp / "seed", outside = temp / "outside";
+    const test::ScratchFolder scratch;
+    const fs::path temp = scratch.path, seed = temp / "seed", outside = temp / "outside";
     const auto put = [](const fs::path& file, const char* bytes) { fs::create_directories(file.parent_path()), void(std::ofstream(file) << bytes); };
     put(seed / "var/lib/dpkg/status", "seeded");
     put(outside / "lib/dpkg/status", "host");
@@ -58,14 +51,12 @@ TEST(DeviceSeedTest, PlantsWhatIsMissingInsideTheDevice) {
         EXPECT_EQ(host::DeviceSeed::plant(seed, device, &error), c.planted) << error;
         EXPECT_EQ(error.empty(), c.planted);
         if (c.where) {
-            EXPECT_EQ(contents(device / c.where), "seeded");
+            EXPECT_EQ(readFile(device / c.where), "seeded");
         }
-        EXPECT_EQ(contents(outside / "lib/dpkg/status"), "host");
+        EXPECT_EQ(readFile(outside / "lib/dpkg/status"), "host");
         EXPECT_EQ(std::distance(fs::directory_iterator(outside / "lib/dpkg"), fs::directory_iterator()), 1);
     }
-    EXPECT_EQ(contents(temp / "device1/var/lib/dpkg/status"), "own");
-    std::error_code ec;
-    fs::remove_all(temp, ec);
+    EXPECT_EQ(readFile(temp / "device1/var/lib/dpkg/status"), "own");
 }
 
 }  // namespace

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "tests/support/Files.h"
 #include "tests/support/GMimeReader.h"
 
 namespace fs = std::filesystem;
@@ -21,13 +19,6 @@ const std::string kPackages = "ii  libc6  2.36-9  amd64  GNU C Library: Grüße 
 
 class MailMessageTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string templ = (fs::temp_directory_path() / "mailmessage.XXXXXX").string();
-        ASSERT_NE(::mkdtemp(templ.data()), nullptr);
-        dir = templ;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     static host::MailMessage supportMail(std::vector<host::MailAttachment> attachments) {
         host::MailMessage mail;
         mail.from = "Device Owner <owner@example.org>";
@@ -65,7 +56,8 @@ protected:
         }
     }
 
-    fs::path dir;
+    test::ScratchFolder scratch;
+    const fs::path dir = scratch.path;
 };
 
 TEST_F(MailMessageTest, SupportMailReadsBackPartForPart) {
@@ -89,9 +81,8 @@ TEST_F(MailMessageTest, SupportMailReadsBackPartForPart) {
     ASSERT_NE(g_mime_message_get_message_id(read.get()), nullptr);
     EXPECT_NE(std::string(g_mime_message_get_message_id(read.get())), "");
 
-    std::stringstream raw;
-    raw << std::ifstream(dir / "mail.eml", std::ios::binary).rdbuf();
-    const std::string headers = raw.str().substr(0, raw.str().find("\n\n"));
+    const std::string raw = test::readFile(dir / "mail.eml");
+    const std::string headers = raw.substr(0, raw.find("\n\n"));
     EXPECT_NE(headers.find("MIME-Version: 1.0"), std::string::npos);
     EXPECT_EQ(headers.find("MIME-Version"), headers.rfind("MIME-Version")) << headers;
 

@@ -9,8 +9,11 @@
 
 #include "host/Runtime/DeviceRoot.h"
 #include "tests/support/DeviceFixture.h"
+#include "tests/support/Files.h"
 
 namespace {
+
+using test::readFile;
 
 constexpr const char* kSecret = "host secret\n";
 
@@ -27,12 +30,6 @@ protected:
         DeviceFixture::TearDown();
     }
 
-    static std::string contents(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
     // What lies next to the device root on this machine.
     std::set<std::string> outsideEntries() const {
         std::set<std::string> names;
@@ -66,7 +63,7 @@ TEST_F(ShellTest, CommandsRunWithTheDeviceAsRoot) {
         const int status = host::Shell::system(c.command);
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), c.exitStatus);
-        EXPECT_EQ(contents(root / std::string(c.devicePath).substr(1)), c.expected);
+        EXPECT_EQ(readFile(root / std::string(c.devicePath).substr(1)), c.expected);
     }
     EXPECT_FALSE(std::filesystem::exists(std::string(VELKARO_STAGED_BUNDLE) + "/e.txt"));
     EXPECT_TRUE(diagnostics().empty());
@@ -96,9 +93,9 @@ TEST_F(ShellTest, NothingOutsideTheDeviceIsReachable) {
             std::filesystem::create_symlink(expand(c.linkTo), root / std::string(c.linkAt).substr(1));
         }
         host::Shell::system("{ " + command + "; } >/dev/null 2>&1");
-        EXPECT_EQ(contents(canary), kSecret);
+        EXPECT_EQ(readFile(canary), kSecret);
         EXPECT_EQ(outsideEntries(), (std::set<std::string>{"canary", "device"}));
-        EXPECT_EQ(contents(root / "tmp/leak").find("secret"), std::string::npos);
+        EXPECT_EQ(readFile(root / "tmp/leak").find("secret"), std::string::npos);
         if (c.linkAt) std::filesystem::remove(root / std::string(c.linkAt).substr(1));
         std::filesystem::remove(root / "tmp/leak");
         std::filesystem::remove(outside / "new");
@@ -108,7 +105,7 @@ TEST_F(ShellTest, NothingOutsideTheDeviceIsReachable) {
 
 TEST_F(ShellTest, NoNetworkButLoopback) {
     host::Shell::system("cat /proc/net/dev >/tmp/net");
-    std::istringstream lines(contents(root / "tmp/net"));
+    std::istringstream lines(readFile(root / "tmp/net"));
     std::vector<std::string> interfaces;
     for (std::string line; std::getline(lines, line);)
         if (auto colon = line.find(':'); colon != std::string::npos && line.find('|') == std::string::npos)
@@ -120,7 +117,7 @@ TEST_F(ShellTest, PackageListingIsTheDevicesOwn) {
     const int status = host::Shell::system("/usr/bin/dpkg -l >/tmp/dpkgl.log");
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    const std::string listing = contents(root / "tmp/dpkgl.log");
+    const std::string listing = readFile(root / "tmp/dpkgl.log");
     EXPECT_NE(listing.find("\nii  com.mornvale.velkaro"), std::string::npos);
     EXPECT_EQ(listing.find("libplist"), std::string::npos) << "this machine's packages were listed";
 }

@@ -4,11 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "host/Runtime/PropertyList.h"
 #include "host/Runtime/StringsTable.h"
+#include "tests/support/Files.h"
 
 namespace {
 
@@ -16,13 +15,6 @@ const std::filesystem::path kResources = std::filesystem::path(VELKARO_SOURCE_DI
 const char* const kPages[] = {"Velkaro.plist", "VelkaroConfiguration.plist", "VelkaroMakers.plist"};
 // Literals the sub-pages look up in code rather than through their page list.
 const char* const kCodeKeys[] = {"CONFIGURATION", "MAKERS"};
-
-std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // The texts a page list hands to the localizer: its title, and each row's label, footer and titles.
 std::vector<std::string> localizedTexts(const host::PlistValue& page) {
@@ -61,7 +53,7 @@ TEST(TranslationCoverage, EveryLocalizedTextHasAnEntryInEveryLanguage) {
         ++languages;
         const auto language = entry.path().stem().string();
         std::string diagnostic;
-        const auto table = host::StringsTable::parse(readBytes(entry.path() / "Localizable.strings"), &diagnostic);
+        const auto table = host::StringsTable::parse(test::readFile(entry.path() / "Localizable.strings"), &diagnostic);
         EXPECT_TRUE(diagnostic.empty()) << language << ": " << diagnostic;
         for (const auto& key : keys) EXPECT_TRUE(table.count(key)) << language << " has no entry for \"" << key << "\"";
     }

@@ -25,7 +25,6 @@ protected:
     static std::shared_ptr<UIView> titleView(const std::shared_ptr<VelkaroListController>& page) {
         return page->navigationItem()->titleView();
     }
-    static double now() { return host::RunLoop::main().now(); }
 };
 
 // The first call loads "Velkaro"; later calls return that very array, even once the list is gone.
@@ -36,12 +35,6 @@ TEST_F(VelkaroListControllerTest, LoadsItsRowsOnce) {
     auto rows = page->specifiers();
     ASSERT_NE(rows, nullptr);
     EXPECT_EQ(rows->size(), 14u);
-    std::shared_ptr<PSSpecifier> email;
-    for (const auto& row : *rows)
-        if (row->action() == "emailKX") email = row;
-    ASSERT_NE(email, nullptr);
-    EXPECT_EQ(email->target(), page);  // row actions reach the page
-
     std::filesystem::remove(bundle / "Velkaro.plist");
     EXPECT_EQ(page->specifiers(), rows);
     EXPECT_EQ(rows->size(), 14u);
@@ -75,42 +68,31 @@ TEST_F(VelkaroListControllerTest, LogoIsInPlaceBeforeTheHostsViewDidLoad) {
     EXPECT_EQ(logo->image()->renderingMode(), UIImageRenderingModeAlwaysTemplate);
     EXPECT_EQ(logo->frame().size, (CGSize{90, 28}));  // sized to the picture
     EXPECT_EQ(logo->alpha(), 0.0);
-    EXPECT_EQ(logo->presentationAlpha(), 0.0);
     EXPECT_FALSE(page->navigationItem()->title().has_value());  // the logo takes the title's place
 }
 
-// From 0.5 s to 1.0 s the title view of that moment fades in; appearing again schedules no other fade.
-TEST_F(VelkaroListControllerTest, LogoFadesInFromHalfASecondToOne) {
+// The title view of the moment the fade starts is the one faded in; appearing again schedules no
+// other fade. (The fade's timing is checked below.)
+TEST_F(VelkaroListControllerTest, LogoFadeFindsTheTitleViewOfItsMoment) {
     auto page = makePage();
     ASSERT_NE(page, nullptr);
     showPage(page);
     auto logo = titleView(page);
     ASSERT_NE(logo, nullptr);
+    advance(0.2);
     page->viewWillDisappear(false);
     page->viewWillAppear(false);
-
-    advance(0.2);
-    EXPECT_EQ(logo->alpha(), 0.0);
-    EXPECT_EQ(logo->presentationAlpha(), 0.0);
-    // Swapped in before the timer fires: the fade must find this one through the navigation item.
     auto replacement = UIImageView::initWithImage(nullptr);
     replacement->setAlpha(0.0);
     page->navigationItem()->setTitleView(replacement);
-
-    advance(0.3);
-    ASSERT_EQ(now(), 0.5);
-    EXPECT_EQ(replacement->alpha(), 1.0);  // the model value is set at once
-    EXPECT_EQ(replacement->presentationAlpha(), 0.0);
-    advance(0.25);
-    EXPECT_DOUBLE_EQ(replacement->presentationAlpha(), 0.5);
-    advance(0.25);
-    ASSERT_EQ(now(), 1.0);
+    advance(0.8);
     EXPECT_EQ(replacement->presentationAlpha(), 1.0);
     EXPECT_EQ(logo->alpha(), 0.0);
     EXPECT_EQ(host::RunLoop::main().pendingTaskCount(), 0u);
 }
 
-// The timer and then the animation hold the page, so the fade completes even if the host lets go.
+// From 0.5 s to 1.0 s the logo fades in; the timer and then the animation hold the page, so the
+// fade completes even if the host lets go.
 TEST_F(VelkaroListControllerTest, TimerAndAnimationKeepThePageAlive) {
     auto page = makePage();
     ASSERT_NE(page, nullptr);
@@ -124,8 +106,7 @@ TEST_F(VelkaroListControllerTest, TimerAndAnimationKeepThePageAlive) {
     advance(0.45);  // 0.7 s: mid-animation
     EXPECT_FALSE(weak.expired()) << "the animation holds the page";
     EXPECT_NEAR(logo->presentationAlpha(), 0.4, 1e-9);
-    advance(0.3);
-    advance(0.01);
+    advance(0.31);
     EXPECT_TRUE(weak.expired());
     EXPECT_EQ(logo->presentationAlpha(), 1.0);
 }
@@ -156,48 +137,30 @@ TEST_F(VelkaroListControllerTest, HeaderViewsAndHeights) {
     EXPECT_EQ(page->viewForHeaderInSection(table, 4), nullptr);
 }
 
-// Shown by the host, the table lays out both headers at their heights, the others at its own.
-// (Their insides are laid out by the views themselves, checked with them.)
-TEST_F(VelkaroListControllerTest, ShownPageLaysOutItsHeaders) {
-    auto page = makePage();
-    ASSERT_NE(page, nullptr);
-    auto root = showPage(page);
-    const auto& sections = page->table()->sections();
-    ASSERT_EQ(sections.size(), 6u);
-
-    EXPECT_NE(std::dynamic_pointer_cast<KXVelkaroCustomHeaderView>(sections[0].headerView), nullptr);
-    EXPECT_EQ(sections[0].headerRect, CGRectMake(0, 0, 375, 140));
-
-    EXPECT_NE(std::dynamic_pointer_cast<KXVelkaroLogoTableCell>(sections[4].headerView), nullptr);
-    EXPECT_EQ(sections[4].headerRect.height(), 30);
-
-    for (std::size_t s : {1u, 2u, 3u, 5u}) {
-        EXPECT_EQ(sections[s].headerView, nullptr) << s;
-        EXPECT_GT(sections[s].headerRect.height(), 0) << s;
-    }
-}
-
-// Without either logo file: an empty title view that fades in all the same; the footer keeps 30 points.
-TEST_F(VelkaroListControllerTest, MissingLogosLeaveEmptyViews) {
+// Shown by the host, the table lays out both headers at their heights, the others at its own, also
+// without either logo file; the empty title view then fades in all the same. (The headers'
+// insides are laid out by the views themselves, checked with them.)
+TEST_F(VelkaroListControllerTest, ShownPageLaysOutItsHeadersEvenWithoutLogos) {
     const auto bundle = useWritableBundleCopy();
     std::filesystem::remove(bundle / "images/headerLogo.png");
     std::filesystem::remove(bundle / "images/footerLogo.png");
     auto page = makePage();
     ASSERT_NE(page, nullptr);
     auto root = showPage(page);
+    const auto& sections = page->table()->sections();
+    ASSERT_EQ(sections.size(), 6u);
+    EXPECT_NE(std::dynamic_pointer_cast<KXVelkaroCustomHeaderView>(sections[0].headerView), nullptr);
+    EXPECT_EQ(sections[0].headerRect, CGRectMake(0, 0, 375, 140));
+    EXPECT_NE(std::dynamic_pointer_cast<KXVelkaroLogoTableCell>(sections[4].headerView), nullptr);
+    EXPECT_EQ(sections[4].headerRect.height(), 30);
+    for (std::size_t s : {1u, 2u, 3u, 5u}) {
+        EXPECT_EQ(sections[s].headerView, nullptr) << s;
+        EXPECT_GT(sections[s].headerRect.height(), 0) << s;
+    }
 
     auto logo = std::dynamic_pointer_cast<UIImageView>(titleView(page));
     ASSERT_NE(logo, nullptr);
     EXPECT_EQ(logo->image(), nullptr);
-    EXPECT_EQ(logo->frame().size, (CGSize{0, 0}));
-    EXPECT_EQ(logo->alpha(), 0.0);
-
-    const auto& footerSection = page->table()->sections().at(4);
-    auto footer = std::dynamic_pointer_cast<KXVelkaroLogoTableCell>(footerSection.headerView);
-    ASSERT_NE(footer, nullptr);
-    EXPECT_EQ(footer->logoImageView()->image(), nullptr);
-    EXPECT_EQ(footerSection.headerRect.height(), 30);
-
     advance(1);
     EXPECT_EQ(logo->presentationAlpha(), 1.0);
 }
