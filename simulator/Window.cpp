@@ -82,7 +82,7 @@ public:
         cairo_surface_flush(_image.get());
         SDL_UpdateTexture(_texture.get(), nullptr, cairo_image_surface_get_data(_image.get()),
             cairo_image_surface_get_stride(_image.get()));
-        SDL_SetRenderDrawColor(_renderer.get(), 0, 0, 0, 255);  // the bars beside the screen
+        SDL_SetRenderDrawColor(_renderer.get(), 32, 32, 32, 255);  // the bars beside the screen
         SDL_RenderClear(_renderer.get());
         const auto& c = _viewport.content;
         const SDL_Rect target{c.x, c.y, c.width, c.height};
