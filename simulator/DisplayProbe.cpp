@@ -1,5 +1,7 @@
 #include "simulator/DisplayProbe.h"
 
+#include <X11/Xauth.h>
+#include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
@@ -68,12 +70,47 @@ std::string connectUnix(const Socket& socket, const std::string& path, bool abst
     return connectBy(socket, reinterpret_cast<const sockaddr*>(&address), length, deadline);
 }
 
-// An X server answers a connection request at once, even one it refuses for want of
-// authorisation; a socket that takes the connection and says nothing is no display.
-std::string awaitXReply(const Socket& socket, Clock::time_point deadline) {
-    // Little-endian byte order, protocol 11.0, no authorisation.
-    const unsigned char request[12] = {'l', 0, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    if (::send(socket.fd(), request, sizeof request, MSG_NOSIGNAL) != ssize_t(sizeof request))
+// The connection request, little-endian, protocol 11.0, with the user's authorisation cookie for
+// the display where there is one: after a refused request the server is slow to take the
+// window's own connection.
+std::string connectionRequest(const sockaddr* peer, int display) {
+    unsigned short family = 256;  // FamilyLocal: this host, by its name
+    std::string address;
+    if (peer && peer->sa_family == AF_INET) {
+        const auto* in = reinterpret_cast<const sockaddr_in*>(peer);
+        if (ntohl(in->sin_addr.s_addr) >> 24 != 127) family = 0, address.assign(reinterpret_cast<const char*>(&in->sin_addr), 4);
+    } else if (peer && peer->sa_family == AF_INET6) {
+        const auto* in6 = reinterpret_cast<const sockaddr_in6*>(peer);
+        if (!IN6_IS_ADDR_LOOPBACK(&in6->sin6_addr)) family = 6, address.assign(reinterpret_cast<const char*>(&in6->sin6_addr), 16);
+    }
+    if (family == 256) {
+        char host[256] = {};
+        ::gethostname(host, sizeof host - 1);
+        address = host;
+    }
+    const std::string number = std::to_string(display);
+    char type[] = "MIT-MAGIC-COOKIE-1";
+    char* types[] = {type};
+    int typeLengths[] = {static_cast<int>(sizeof type - 1)};
+    std::string name, data;
+    if (Xauth* auth = ::XauGetBestAuthByAddr(family, static_cast<unsigned short>(address.size()), address.data(),
+            static_cast<unsigned short>(number.size()), number.data(), 1, types, typeLengths)) {
+        name.assign(auth->name, auth->name_length);
+        data.assign(auth->data, auth->data_length);
+        ::XauDisposeAuth(auth);
+    }
+    std::string request{'l', 0, 11, 0, 0, 0};
+    for (const std::string* part : {&name, &data}) request += {char(part->size() & 0xff), char(part->size() >> 8)};
+    request.append(2, '\0');
+    for (const std::string* part : {&name, &data}) request += *part + std::string((4 - part->size() % 4) % 4, '\0');
+    return request;
+}
+
+// An X server answers a connection request at once, even one it refuses; a socket that takes
+// the connection and says nothing is no display.
+std::string awaitXReply(const Socket& socket, const sockaddr* peer, int display, Clock::time_point deadline) {
+    const std::string request = connectionRequest(peer, display);
+    if (::send(socket.fd(), request.data(), request.size(), MSG_NOSIGNAL) != ssize_t(request.size()))
         return std::string("cannot send to it: ") + std::strerror(errno);
     if (auto why = await(socket.fd(), POLLIN, deadline); !why.empty()) return "it took the connection but gave " + why;
     unsigned char status = 0xff;
@@ -103,6 +140,7 @@ std::optional<DisplayProbe::XAddress> DisplayProbe::xAddress(const std::string& 
     if (!host.empty() && host.back() == ':') return std::nullopt;  // "node::0" is DECnet
     const int n = std::atoi(number.c_str());
     XAddress address;
+    address.display = n;
     if ((host.empty() && protocol != "tcp") || host == "unix" || protocol == "unix") {
         address.socketPath = "/tmp/.X11-unix/X" + std::to_string(n);
         return address;
@@ -114,16 +152,20 @@ std::optional<DisplayProbe::XAddress> DisplayProbe::xAddress(const std::string& 
     return address;
 }
 
-std::string DisplayProbe::probeX(const std::string& display, std::chrono::milliseconds timeout) {
+std::string DisplayProbe::probeX(const std::string& display, std::chrono::milliseconds timeout, std::shared_ptr<void>& kept) {
     const auto address = xAddress(display);
     if (!address) return "not a display name";
     const auto deadline = Clock::now() + timeout;
     if (!address->socketPath.empty()) {
         // Like the X library: the abstract socket first, then the file.
         for (bool abstract : {true, false}) {
-            Socket socket(AF_UNIX);
-            const std::string why = connectUnix(socket, address->socketPath, abstract, deadline);
-            if (why.empty()) return awaitXReply(socket, deadline);
+            auto socket = std::make_shared<Socket>(AF_UNIX);
+            const std::string why = connectUnix(*socket, address->socketPath, abstract, deadline);
+            if (why.empty()) {
+                const std::string reply = awaitXReply(*socket, nullptr, address->display, deadline);
+                if (reply.empty()) kept = socket;
+                return reply;
+            }
             if (!abstract) return "nothing listens at " + address->socketPath + ": " + why;
         }
     }
@@ -136,10 +178,13 @@ std::string DisplayProbe::probeX(const std::string& display, std::chrono::millis
         return "cannot find the host " + address->host + ": " + ::gai_strerror(rc);
     std::string why = "no address";
     for (const addrinfo* a = found; a; a = a->ai_next) {
-        Socket socket(a->ai_family);
-        why = connectBy(socket, a->ai_addr, a->ai_addrlen, deadline);
-        if (why.empty()) why = awaitXReply(socket, deadline);
-        if (why.empty()) break;
+        auto socket = std::make_shared<Socket>(a->ai_family);
+        why = connectBy(*socket, a->ai_addr, a->ai_addrlen, deadline);
+        if (why.empty()) why = awaitXReply(*socket, a->ai_addr, address->display, deadline);
+        if (why.empty()) {
+            kept = socket;
+            break;
+        }
     }
     ::freeaddrinfo(found);
     return why.empty() ? why : "nothing answers at " + address->host + ":" + port + ": " + why;
@@ -162,14 +207,16 @@ DisplayProbe::Result DisplayProbe::probe(std::chrono::milliseconds timeout) {
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     std::vector<std::string> reasons;
     Result result;
-    const auto tryOne = [&](const char* variable, const char* value, const char* driver, auto probeOne) {
+    const auto tryOne = [&](const char* variable, const char* value, const char* driver, const auto& probeOne) {
         if (!value || !*value) return;
         if (const std::string why = probeOne(value, timeout); !why.empty())
             reasons.push_back(std::string(variable) + "=" + value + " (" + why + ")");
         else
             result.drivers.emplace_back(driver);
     };
-    tryOne("DISPLAY", x, "x11", &DisplayProbe::probeX);
+    tryOne("DISPLAY", x, "x11", [&](const std::string& display, std::chrono::milliseconds limit) {
+        return probeX(display, limit, result.xConnection);
+    });
     tryOne("WAYLAND_DISPLAY", wayland, "wayland", &DisplayProbe::probeWayland);
     if (!result.drivers.empty()) return result;
     if (reasons.empty()) result.why = "no display: DISPLAY and WAYLAND_DISPLAY are unset";

@@ -115,8 +115,9 @@ private:
     // probe, so SDL cannot block on a dead address or fall back to drawing nowhere.
     bool startVideo(bool anyDriver, std::string& why) {
         std::vector<std::string> drivers{""};
+        DisplayProbe::Result probe;
         if (const char* chosen = std::getenv("SDL_VIDEODRIVER"); !chosen || !*chosen) {
-            const auto probe = DisplayProbe::probe();
+            probe = DisplayProbe::probe();
             if (probe.drivers.empty()) {
                 why = probe.why;
                 return false;
@@ -130,6 +131,7 @@ private:
             if (started) break;
             why = std::string("cannot open a window: ") + SDL_GetError();
         }
+        probe.xConnection.reset();
         if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
         _video.initialised = true;
         const char* driver = SDL_GetCurrentVideoDriver();
