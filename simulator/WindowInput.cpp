@@ -22,6 +22,10 @@ std::optional<char> digitOf(SDL_Keycode key) {
 
 }  // namespace
 
+WindowInput::WindowInput(SettingsApp& app, double scale)
+    : WindowInput(app, WindowGeometry::letterbox(app.screenSize(), WindowGeometry::pixels(app.screenSize().width, scale),
+                           WindowGeometry::pixels(app.screenSize().height, scale), scale)) {}
+
 WindowInput::Request WindowInput::handle(const SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT:
@@ -29,7 +33,8 @@ WindowInput::Request WindowInput::handle(const SDL_Event& event) {
         case SDL_WINDOWEVENT:
             return event.window.event == SDL_WINDOWEVENT_CLOSE ? Request::Quit : Request::None;
         case SDL_MOUSEBUTTONDOWN:
-            if (event.button.button == SDL_BUTTON_LEFT) press(pointOf(event.button.x, event.button.y));
+            if (event.button.button == SDL_BUTTON_LEFT && _viewport.contains(event.button.x, event.button.y))
+                press(pointOf(event.button.x, event.button.y));
             return Request::None;
         case SDL_MOUSEMOTION:
             if (_pressed) move(pointOf(event.motion.x, event.motion.y));

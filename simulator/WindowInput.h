@@ -3,8 +3,9 @@
 // (rows, bars, pop-ups and the number pad, through the app's hit-testing), a drag moves a slider
 // or scrolls the page, the wheel scrolls, keys type into the front alert's field and press its
 // buttons, typed text goes into a row's field being edited (Return ends it), Escape, Backspace
-// and Alt+Left go back. Kept apart from the window so it can be fed
-// events without a display.
+// and Alt+Left go back. Window pixels become screen points through the window's viewport, which
+// follows its size; a press on the bars beside the screen does nothing. Kept apart from the window
+// so it can be fed events without a display.
 #include <SDL.h>
 
 #include <memory>
@@ -12,6 +13,7 @@
 
 #include "host/CoreGraphics/CGGeometry.h"
 #include "host/UIKit/NSIndexPath.h"
+#include "simulator/WindowGeometry.h"
 
 class UISlider;
 
@@ -21,8 +23,11 @@ class SettingsApp;
 
 class WindowInput {
 public:
-    // `scale` is window pixels per point.
-    WindowInput(SettingsApp& app, double scale) : _app(app), _scale(scale) {}
+    WindowInput(SettingsApp& app, const WindowGeometry::Viewport& viewport) : _app(app), _viewport(viewport) {}
+    // A window exactly the screen's size at `scale` pixels a point.
+    WindowInput(SettingsApp& app, double scale);
+    // The window's size changed: later events are placed by this.
+    void setViewport(const WindowGeometry::Viewport& viewport) { _viewport = viewport; }
 
     enum class Request { None, Quit, Snapshot };
     Request handle(const SDL_Event& event);
@@ -38,7 +43,7 @@ private:
         CGFloat grabOffset = 0;  // where on the thumb it was taken, from its centre
     };
 
-    CGPoint pointOf(int x, int y) const { return {x / _scale, y / _scale}; }
+    CGPoint pointOf(int x, int y) const { return _viewport.pointAt(x, y); }
     void press(CGPoint point);
     void move(CGPoint point);
     void release(CGPoint point);
@@ -47,7 +52,7 @@ private:
     bool alertKey(SDL_Keycode key, bool control);
 
     SettingsApp& _app;
-    double _scale;
+    WindowGeometry::Viewport _viewport;
     bool _pressed = false, _scrolling = false;
     CGPoint _pressPoint, _lastPoint;
     std::optional<SliderGrab> _grab;

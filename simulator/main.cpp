@@ -21,6 +21,7 @@
 #include "simulator/Tour.h"
 
 #include "simulator/Window.h"
+#include "simulator/WindowGeometry.h"
 
 #ifndef VELKARO_DEFAULT_BUNDLE
 #define VELKARO_DEFAULT_BUNDLE "Velkaro.bundle"
@@ -107,6 +108,11 @@ int main(int argc, char** argv) {
         ->type_name("FILE");
     cli.add_flag("--dump", dump, "Print the pane's root page (or the --page) as text (sections, rows, footers, cell classes) "
                                  "and exit");
+    std::string scaleText;
+    cli.add_option("--scale", scaleText, "Window pixels per point, 0.25 to 4, e.g. 0.75, 1.5 or 2 (default: the largest that fits the "
+                                          "display, at most 2). The window can be resized: the screen keeps the device's aspect, "
+                                          "and F12 snapshots stay at the device's 2x")
+        ->type_name("S");
     cli.add_flag("--headless", headless, "Never open a window, even when a display is available");
     cli.add_flag("--list-profiles", listOnly, "List the built-in device profiles and exit");
     CLI11_PARSE(cli, argc, argv);
@@ -149,6 +155,12 @@ int main(int argc, char** argv) {
     if (twitterAccount) options.twitterAccount = true;
     if (noMailAccount) options.mailAccount = false;
 
+    const auto windowScale = scaleText.empty() ? std::optional<double>(0) : sim::WindowGeometry::parseScale(scaleText);
+    if (!windowScale) {
+        std::cerr << "velkaro-sim: --scale takes a number from " << sim::WindowGeometry::kMinScale << " to "
+                  << sim::WindowGeometry::kMaxScale << ", not \"" << scaleText << "\"\n";
+        return 2;
+    }
     const bool wantsWindow = !dump && scriptPath.empty() && tourFolder.empty() && !headless && hasDisplay();
     const bool windowed = wantsWindow;
     std::shared_ptr<sim::EventLogWriter> eventLog;
@@ -218,10 +230,11 @@ int main(int argc, char** argv) {
     bool windowFailed = false;
     if (windowed) {
         std::string why;
-        const int status = sim::Window::run(app, &why);
+        const int status = sim::Window::run(app, *windowScale, &why);
         if (why.empty()) return finish(status);
-        // No usable video device after all: the tour still shows the pane, on its own clock.
-        std::cerr << "velkaro-sim: cannot open the window: " << host::utf8::printable(why) << "\n";
+        // No usable display after all: the tour still shows the pane, on its own clock.
+        std::cerr << "velkaro-sim: " << host::utf8::printable(why)
+                  << (previewing ? ": printing the page instead\n" : ": running the tour instead\n");
         windowFailed = true;
         running.reset();
         running = makeApp(true);
@@ -232,9 +245,7 @@ int main(int argc, char** argv) {
     }
     if (tourFolder.empty()) {
         tourFolder = "velkaro-tour";
-        if (windowFailed) std::cout << "No window could be opened: running the tour.\n";
-        else if (wantsWindow) std::cout << "This build has no window: running the tour.\n";
-        else if (!headless) std::cout << "No display found (DISPLAY and WAYLAND_DISPLAY are unset): running the tour.\n";
+        if (!wantsWindow && !headless) std::cout << "No display found (DISPLAY and WAYLAND_DISPLAY are unset): running the tour.\n";
     }
     sim::Tour tour(*running, tourFolder, std::cout, std::cerr);
     return finish(tour.run() ? 1 : 0);

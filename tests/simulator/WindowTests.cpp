@@ -1,13 +1,14 @@
 // The interactive window: a click on the Settings page's entry opens the bundle in the next
-// frame, on SDL's offscreen driver and on a real X server (Xvfb); and the window's input rules,
-// fed as SDL events: keys into the entry pop-up, going back, dragging a slider, scrolling.
+// frame, on SDL's offscreen driver and on a real X server (Xvfb), and at the scale of a resized
+// window; without a display that shows it, the program runs the tour; and the window's input
+// rules, fed as SDL events: keys into the entry pop-up, going back, dragging a slider, scrolling.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -15,6 +16,7 @@
 #include "simulator/Window.h"
 #include "simulator/WindowInput.h"
 #include "tests/simulator/SimulatorFixture.h"
+#include "tests/simulator/XServer.h"
 
 namespace {
 
@@ -22,56 +24,11 @@ using sim::ScreenLayout;
 using sim::Window;
 using sim::WindowInput;
 using simtest::Rgb;
+using simtest::ScopedEnv;
 using simtest::ScreenImage;
+using simtest::XServer;
 
 constexpr CGPoint kBarPoint{115, 24};
-
-// Sets an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : _name(name) {
-        if (const char* old = std::getenv(name)) _old = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() { _old ? setenv(_name, _old->c_str(), 1) : unsetenv(_name); }
-
-private:
-    const char* _name;
-    std::optional<std::string> _old;
-};
-
-// The X server to test on: the one DISPLAY names, or an Xvfb started for the test and stopped after it.
-class XServer {
-public:
-    XServer() {
-        if (const char* display = std::getenv("DISPLAY"); display && *display) _ok = true;
-        for (int n = 140; n < 160 && !_ok && _pid >= 0; ++n) {
-            const std::string name = ":" + std::to_string(n), socket = "/tmp/.X11-unix/X" + std::to_string(n);
-            if (std::filesystem::exists(socket) || std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
-            if ((_pid = fork()) == 0) {
-                freopen("/dev/null", "w", stdout);
-                freopen("/dev/null", "w", stderr);
-                execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", nullptr);
-                _exit(127);
-            }
-            for (int waited = 0; _pid > 0 && waited < 100 && !(_ok = std::filesystem::exists(socket)); ++waited) {
-                if (waitpid(_pid, nullptr, WNOHANG) == _pid) _pid = 0;  // no Xvfb, or the display was taken
-                else std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            }
-            if (_ok) _display.emplace("DISPLAY", name);
-        }
-    }
-    ~XServer() {
-        _display.reset();
-        if (_pid > 0) kill(_pid, SIGTERM), waitpid(_pid, nullptr, 0);
-    }
-    bool ok() const { return _ok; }
-
-private:
-    bool _ok = false;
-    pid_t _pid = 0;
-    std::optional<ScopedEnv> _display;
-};
 
 class WindowTest : public SimulatorFixture {
 protected:
@@ -113,11 +70,69 @@ TEST_F(WindowTest, ClickOpensTheBundleInTheNextFrame) {
         const CGRect entry = app->visiblePage()->table()->sections().at(0).rows.at(0).rect;
         std::vector<Rgb> bars;
         std::string why;
-        const int rc = Window::runFrames(*app, 3, {{1, {entry.midX(), ScreenLayout::kContentTop + entry.midY()}}},
+        const int rc = Window::runFrames(*app, 3, {{1, {entry.midX(), ScreenLayout::kContentTop + entry.midY()}}}, {},
             [&](int, cairo_surface_t* frame, double scale) { bars.push_back(ScreenImage(frame, scale).at(kBarPoint)); }, &why);
         ASSERT_EQ(rc, 0) << driver << ": " << why;
         EXPECT_EQ(bars, (std::vector<Rgb>{{247, 247, 247}, {10, 10, 10}, {10, 10, 10}})) << driver;
         EXPECT_TRUE(app->canGoBack()) << driver;
+    }
+}
+
+// The user makes the window wide and short: the screen is drawn at the height's scale, centred
+// between bars, and a click where the entry now shows opens the bundle.
+TEST_F(WindowTest, ResizedWindowDrawsAndTakesClicksAtItsScale) {
+    const ScopedEnv video("SDL_VIDEODRIVER", "offscreen");
+    const CGRect entry = app->visiblePage()->table()->sections().at(0).rows.at(0).rect;
+    std::vector<std::pair<double, int>> drawn;  // scale, image width
+    std::string why;
+    const int rc = Window::runFrames(*app, 3, {{2, {entry.midX(), ScreenLayout::kContentTop + entry.midY()}}},
+        {{1, 1200, 400}},
+        [&](int, cairo_surface_t* frame, double scale) { drawn.emplace_back(scale, cairo_image_surface_get_width(frame)); }, &why);
+    ASSERT_EQ(rc, 0) << why;
+    ASSERT_EQ(drawn.size(), 3u);
+    EXPECT_NE(drawn[0].first, drawn[1].first);
+    EXPECT_DOUBLE_EQ(drawn[1].first, 400.0 / 667);
+    EXPECT_EQ(drawn[1].second, 225);
+    EXPECT_TRUE(app->canGoBack()) << "the click missed the entry";
+}
+
+// With DISPLAY naming a display where nothing answers, or SDL told to draw nowhere, the program
+// says why in one line and runs the tour, instead of waiting on a window nobody can see.
+TEST_F(WindowTest, WithoutAVisibleDisplayTheProgramRunsTheTourAndSaysWhy) {
+    const std::string dead = simtest::freeDisplay(97);
+    const std::pair<std::optional<std::string>, std::string> cases[] = {
+        {std::nullopt, "velkaro-sim: no display answers at DISPLAY=" + dead + " (nothing listens at /tmp/.X11-unix/X"},
+        {"offscreen", "velkaro-sim: SDL's \"offscreen\" video driver shows nothing on a screen: running the tour instead\n"},
+    };
+    for (const auto& [driver, message] : cases) {
+        const auto work = temp / ("run-" + driver.value_or("x11"));
+        std::filesystem::create_directories(work);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            setenv("DISPLAY", dead.c_str(), 1);
+            setenv("HOME", work.c_str(), 1);
+            unsetenv("WAYLAND_DISPLAY");
+            driver ? setenv("SDL_VIDEODRIVER", driver->c_str(), 1) : unsetenv("SDL_VIDEODRIVER");
+            if (chdir(work.c_str()) != 0 || !freopen("out", "w", stdout) || !freopen("err", "w", stderr)) _exit(126);
+            execl(VELKARO_SIM_PROGRAM, "velkaro-sim", "--device-root", (work / "device").c_str(), nullptr);
+            _exit(127);
+        }
+        ASSERT_GT(pid, 0);
+        int status = 0;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (waitpid(pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                FAIL() << dead << (driver ? " with " + *driver : "") << ": still running after 30 s";
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        const std::string err = readAll(work / "err");
+        EXPECT_EQ(err.rfind(message, 0), 0u) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_TRUE(std::filesystem::exists(work / "velkaro-tour" / "events.jsonl")) << "no tour in " << work;
     }
 }
 
@@ -204,13 +219,6 @@ TEST_F(WindowTest, ClicksOnTheNumberPadType) {
         drag(input, p, {}, p);
     }
     EXPECT_EQ(app->fieldText(), "705");
-}
-
-TEST(WindowScaleTest, DoublesOnlyWhereTheWindowFits) {
-    EXPECT_EQ(Window::scaleFor({375, 667}, 1920, 1080), 1);
-    EXPECT_EQ(Window::scaleFor({375, 667}, 2560, 1400), 2);
-    EXPECT_EQ(Window::scaleFor({768, 1024}, 1920, 1080), 1);
-    EXPECT_EQ(Window::scaleFor({320, 480}, 1920, 1040), 2);
 }
 
 }  // namespace
