@@ -274,7 +274,6 @@ int main(int argc, char** argv) {
     if (!started && (previewing || !windowed)) return finish(1);
     // The page as text: asked for, or a preview with nowhere to draw it and no script to run.
     const auto dumpPage = [&](sim::SettingsApp& shown) {
-        if (!started) return finish(1);
         if (!shown.openBundleEntry()) {
             std::cerr << "velkaro-sim: the " << (previewing ? "page" : "pane") << " cannot be opened\n";
             return finish(1);
