@@ -62,7 +62,7 @@ bool Renderer::writePNG(const SettingsApp& app, const std::filesystem::path& pat
     const host::CHandle<cairo_surface_t, cairo_surface_destroy> surface(renderImage(app, scale));
     const cairo_status_t status = cairo_surface_write_to_png(surface.get(), path.c_str());
     if (status != CAIRO_STATUS_SUCCESS) {
-        if (error) *error = "cannot write " + path.string() + ": " + cairo_status_to_string(status);
+        if (error) *error = "cannot write " + std::filesystem::absolute(path).string() + ": " + cairo_status_to_string(status);
         return false;
     }
     return true;

@@ -116,14 +116,20 @@ std::string describeField(const UITextField& field) {
     return out;
 }
 
-std::string describeRow(const UITableView::Row& row) {
+std::string describeRow(PSListController& page, const UITableView::Row& row) {
     std::ostringstream out;
     out << "  [" << row.indexPath.section << "." << row.indexPath.row << "] ";
     const auto& cell = row.cell;
     if (!cell) return out.str() + "(no cell)\n";
     out << shown(cell->className());
     const auto& title = cell->textLabel()->text();
-    if (title && !title->empty()) out << " " << quoted(*title);
+    if (title && !title->empty()) {
+        out << " " << quoted(*title);
+    } else if (auto spec = page.specifierAtIndexPath(row.indexPath); spec && spec->name() && !spec->name()->empty()) {
+        // A row that shows no title (a slider row) by the name scripts reach it by.
+        out << " named " << quoted(*spec->name());
+        if (auto key = spec->propertyForKey("key").text()) out << " key=" << shown(*key);
+    }
     std::vector<std::string> others;
     labels(cell, cell->textLabel().get(), others);
     auto detail = cell->detailTextLabel()->text();
@@ -192,7 +198,7 @@ std::string ScreenDump::describePage(const SettingsApp& app) {
         else if (section.headerTitle) out << quoted(*section.headerTitle);
         else out << "none";
         out << "\n";
-        for (const auto& row : section.rows) out << describeRow(row);
+        for (const auto& row : section.rows) out << describeRow(*page, row);
         if (section.footerTitle && !section.footerTitle->empty()) out << "  footer: " << quoted(*section.footerTitle) << "\n";
     }
     return out.str();

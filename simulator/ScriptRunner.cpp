@@ -13,9 +13,13 @@
 #include "host/Runtime/UTF8.h"
 #include "host/Preferences/PSListController.h"
 #include "host/Preferences/PSSegmentTableCell.h"
+#include "host/Preferences/PSSliderTableCell.h"
 #include "host/Preferences/PreferenceStore.h"
 #include "host/Runtime/DeviceRoot.h"
 #include "host/Runtime/EventLog.h"
+#include "host/Social/SLComposeViewController.h"
+#include "host/UIKit/UIAlertView.h"
+#include "host/UIKit/UISlider.h"
 #include "host/UIKit/UITextField.h"
 #include "simulator/ScreenDump.h"
 #include "simulator/SettingsApp.h"
@@ -44,6 +48,14 @@ bool parseIndex(const std::string& text, NSInteger& value) {
     if (!parseNumber(text, v) || v != std::floor(v) || std::fabs(v) > kLargestIndex) return false;
     value = NSInteger(v);
     return true;
+}
+
+// A number as a person writes it: 10, 0.6, -12.5.
+std::string shortNumber(double value) {
+    std::ostringstream out;
+    out.imbue(std::locale::classic());
+    out << value;
+    return out.str();
 }
 
 std::string lower(std::string s) {
@@ -77,6 +89,7 @@ struct Context {
     const std::vector<std::string>& words;
     std::string_view usage;  // the command's own
     std::string& error;
+    std::string& warning;    // what a line that did its work still has to say
 
     std::size_t args() const { return words.size() - 1; }
     std::string rest(std::size_t from) const { return sim::rest(words, from); }
@@ -246,7 +259,13 @@ const Command kCommands[] = {
         std::string title = c.words[1];
         for (std::size_t i = 2; i + 1 < c.words.size(); ++i) title += " " + c.words[i];
         if (!c.row(title, path)) return false;
-        return c.app.slide(path, float(value)) || c.refused("row \"" + title + "\" has no slider");
+        if (!c.app.slide(path, float(value))) return c.refused("row \"" + title + "\" has no slider");
+        // A drag past the end stops there, as a finger does; the script is told where.
+        auto cell = std::dynamic_pointer_cast<PSSliderTableCell>(c.app.visiblePage()->table()->cellForRowAtIndexPath(path));
+        if (auto slider = cell ? cell->control() : nullptr; slider && (value < slider->minimumValue() || value > slider->maximumValue()))
+            c.warning = c.words.back() + " is outside the slider's range " + shortNumber(slider->minimumValue()) + ".." +
+                        shortNumber(slider->maximumValue()) + ": it stopped at " + shortNumber(slider->value());
+        return true;
     }},
     {"compose", "compose", "tap the right bar button (the share sheet)", 0, [](Context& c) {
         return c.app.tapRightBarButton() || c.refused("there is no right bar button to tap now");
@@ -269,7 +288,18 @@ const Command kCommands[] = {
         return true;
     }},
     {"back", "back", "go back one page", 0, [](Context& c) {
-        return c.app.goBack() || c.refused("there is nothing to go back from");
+        if (auto alert = c.app.topAlert()) {
+            std::string buttons;
+            for (NSInteger i = 0; i < alert->numberOfButtons(); ++i)
+                buttons += (i ? ", " : "") + alert->buttonTitleAtIndex(i).value_or("");
+            return c.refused("the alert \"" + alert->title().value_or("") + "\" is in front: press one of its buttons first (" +
+                             buttons + ")");
+        }
+        if (auto presented = c.app.presentedController())
+            return c.refused(std::dynamic_pointer_cast<SLComposeViewController>(presented)
+                                 ? "the share sheet is in front: finish it first (sheet post|cancel)"
+                                 : "the mail composer is in front: finish it first (mail send|cancel)");
+        return c.app.goBack() || c.refused("this is the first page: there is nothing to go back to");
     }},
     // wait and scroll say what number they take, with or without one.
     {"wait", "wait SECONDS", "let time pass, up to a day (timers, animations, delayed posts)", 0, [](Context& c) {
@@ -288,6 +318,7 @@ const Command kCommands[] = {
     {"snapshot", "snapshot FILE.png", "draw the screen into a PNG", 1, [](Context& c) {
         std::filesystem::path path = c.rest(1);
         if (path.is_relative() && !c.options.outputFolder.empty()) path = c.options.outputFolder / path;
+        path = std::filesystem::absolute(path);
         if (!Snapshot::write(c.app, path, &c.error)) return false;
         c.out << "snapshot " << path.string() << "\n";
         return true;
@@ -353,6 +384,7 @@ bool ScriptRunner::runLine(const std::string& line, int lineNumber) {
     if (words.empty()) return true;
     if (_options.echo) _out << "> " << line << "\n";
     std::string error;
+    _lineNumber = lineNumber;
     if (execute(words, error)) return true;
     ++_failures;
     _err << "line " << lineNumber << ": " << host::utf8::printable(error) << std::endl;
@@ -363,9 +395,12 @@ bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& e
     const std::string name = lower(words[0]);
     for (const auto& command : kCommands) {
         if (command.name != name) continue;
-        Context context{_app, _out, _options, _firstEvent, words, command.usage, error};
+        std::string warning;
+        Context context{_app, _out, _options, _firstEvent, words, command.usage, error, warning};
         if (context.args() < command.minimumArgs) return context.usageError();
-        return command.run(context);
+        const bool done = command.run(context);
+        if (done && !warning.empty()) _err << "line " << _lineNumber << ": " << host::utf8::printable(warning) << std::endl;
+        return done;
     }
     error = "unknown command \"" + words[0] + "\" (try \"help\")";
     return false;

@@ -2,7 +2,8 @@
 // Headless script mode: one command per line, run against the Settings application, as a user
 // would act. Blank lines and lines starting with '#' are skipped; words are separated by blanks
 // and "double quotes" group a title with blanks in it. A failing line prints "line N: message"
-// and the script goes on (or stops, when strict).
+// and the script goes on (or stops, when strict); a line that did its work with a remark (a slide
+// past the slider's end) prints "line N: remark" and counts as done.
 #include <filesystem>
 #include <iosfwd>
 #include <string>
@@ -45,6 +46,7 @@ private:
     Options _options;
     std::size_t _firstEvent;  // the number of the first event after the script began (see EventLog)
     int _failures = 0;
+    int _lineNumber = 0;  // the line being run, for what a line that did its work says
 };
 
 }  // namespace sim

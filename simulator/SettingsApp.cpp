@@ -1,5 +1,6 @@
 #include "simulator/SettingsApp.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "host/Preferences/PSClassFactories.h"
@@ -28,6 +29,24 @@ namespace {
 constexpr const char* kBundleDevicePath = "/Library/PreferenceBundles/Velkaro.bundle";
 constexpr double kNoteSeconds = 3;
 
+// What the simulator says on screen about an event the pane itself leaves silent: where a link
+// or a mail went, and why a sheet or composer did not come up.
+std::optional<std::string> noteFor(const host::Event& event, const std::filesystem::path& deviceRoot) {
+    if (event.kind == "openURL")
+        return event.field("opened") == "true" ? "Opened " + event.field("url")
+                                               : "No app on this device opens " + event.field("url");
+    if (event.kind == "mail")
+        return "Mail sent, saved in the outbox as " + (deviceRoot / event.field("path").substr(1)).string();
+    if (event.field("result") != "false") return std::nullopt;
+    if (event.kind == "isAvailableForServiceType")
+        return "No share sheet: the device has no microblogging account (--twitter-account, or the script's "
+               "\"account twitter on\")";
+    if (event.kind == "canSendMail")
+        return "No mail composer: the device has no mail account (run without --no-mail-account, or the script's "
+               "\"account mail on\")";
+    return std::nullopt;
+}
+
 }  // namespace
 
 SettingsApp::SettingsApp(Options options) : _state(std::make_unique<State>()) { _state->options = std::move(options); }
@@ -53,7 +72,7 @@ bool SettingsApp::start(std::string* error) {
         .bundleDevicePath = kBundleDevicePath, .profile = o.profile, .languages = o.languages,
         .installedSchemes = o.installedSchemes, .twitterAccount = o.twitterAccount, .mailAccount = o.mailAccount,
         .manualClock = o.manualClock, .listener = [this](const host::Event& event) {
-            if (event.kind == "openURL") _state->showNote("Opened " + event.field("url"), kNoteSeconds);
+            if (auto text = noteFor(event, _state->options.deviceRoot)) _state->showNote(*text, kNoteSeconds);
             for (const auto& observer : _state->observers) observer(event);
         }});
     s.options.deviceRoot = s.device->root();
@@ -212,6 +231,21 @@ CGRect SettingsApp::presentedFrame() const {
 const SettingsApp::Options& SettingsApp::options() const { return _state->options; }
 const std::string& SettingsApp::principalClassName() const { return _state->principalClass; }
 const std::optional<std::string>& SettingsApp::loadError() const { return _state->loadError; }
+
+std::optional<SettingsApp::LanguageFallback> SettingsApp::languageFallback() const {
+    const auto& o = _state->options;
+    auto bundle = NSBundle::bundleWithPath(o.pageFile.empty() ? kBundleDevicePath : PagePreview::kDevicePath);
+    if (!bundle || bundle->localizations().empty()) return std::nullopt;
+    // A language matches its own folder or one of the same language in another region (de-CH: de).
+    const auto base = [](const std::string& lang) { return lang.substr(0, lang.find_first_of("-_")); };
+    LanguageFallback fallback{{}, bundle->localizations(), bundle->preferredLocalization()};
+    for (const auto& wanted : o.languages)
+        if (std::none_of(fallback.available.begin(), fallback.available.end(),
+                [&](const std::string& lang) { return lang == wanted || base(lang) == base(wanted); }))
+            fallback.missing.push_back(wanted);
+    if (fallback.missing.empty()) return std::nullopt;
+    return fallback;
+}
 
 void SettingsApp::setTwitterAccount(bool available) { host::DeviceProfile::mutableCurrent().hasTwitterAccount = available; }
 void SettingsApp::setMailAccount(bool available) { host::DeviceProfile::mutableCurrent().hasMailAccount = available; }

@@ -112,6 +112,13 @@ public:
     const Options& options() const;
     const std::string& principalClassName() const;   // from the bundle's Info.plist
     const std::optional<std::string>& loadError() const;  // why the bundle could not be loaded
+    // The preferred languages (Options::languages) the pane, or the previewed page, has no
+    // localization for, and the one it shows instead; nothing when each has one.
+    struct LanguageFallback {
+        std::vector<std::string> missing, available;
+        std::string shown;
+    };
+    std::optional<LanguageFallback> languageFallback() const;
     // Sets up or removes the share sheet's and the mail composer's accounts while running.
     void setTwitterAccount(bool available);
     void setMailAccount(bool available);

@@ -28,14 +28,16 @@ std::vector<Tour::Stop> Tour::stops() {
         {"05-configuration", {"scroll -1000", "tap @label=Configuration"}},
         {"06-slider-popup", {"value @key=artworkOffset", "type 12", "key Negate"}},
         {"07-slider-stored", {"press Enter", "wait 0.3"}},
-        {"08-narrow-popup", {"value @key=cornerRadius", "type 7", "key Point", "type 5"}},
-        {"09-error-popup", {"delete", "delete", "delete", "type 42", "press Enter"}},
+        // The value the next stop refuses is the one on screen here.
+        {"08-narrow-popup", {"value @key=cornerRadius", "type 42"}},
+        {"09-error-popup", {"press Enter"}},
         {"10-entry-again", {"press OK"}},
         {"11-list", {"press Cancel", "tap @key=artworkStyle"}},
         {"12-configuration-again", {"tap-row 0 2", "back", "wait 0.5"}},
         {"13-makers", {"back", "tap @label=Makers"}},
         {"14-maker-opened", {"tap @devName=skyvane"}},
-        {"15-share-sheet", {"account twitter on", "compose"}},
+        // A user reads the maker's note before going on; notes last a few seconds.
+        {"15-share-sheet", {"wait 3", "account twitter on", "compose"}},
         {"16-root-again", {"sheet post", "back"}},
         {"17-mail-composer", {"account mail on", "tap @action=emailKX"}},
         {"18-settings-again", {"mail send", "back", "wait 3.5"}},
@@ -46,7 +48,7 @@ int Tour::run() {
     std::error_code ec;
     std::filesystem::create_directories(_folder, ec);
     if (ec) {
-        _err << "tour: cannot create " << _folder.string() << ": " << ec.message() << "\n";
+        _err << "tour: cannot create " << std::filesystem::absolute(_folder).string() << ": " << ec.message() << "\n";
         return 1;
     }
     auto writer = std::make_shared<EventLogWriter>(_eventLog);
@@ -87,8 +89,8 @@ int Tour::run() {
     }
 
     _out << "Tour: " << all.size() << " stops written to " << std::filesystem::absolute(_folder).string() << "\n"
-         << "  " << pictures << " PNG snapshots, " << all.size() << " screen texts (<stop>.txt)\n"
-         << "  event log: " << std::filesystem::absolute(_eventLog).string() << "\n";
+         << "  " << pictures << " PNG snapshots, " << all.size() << " screen texts (<stop>.txt), the event log ("
+         << _eventLog.filename().string() << ")\n";
     if (failed) _out << "  " << failed << " step(s) failed; see the messages above\n";
     return failed;
 }

@@ -1,11 +1,14 @@
 // velkaro-sim: the Settings application that runs the Velkaro pane on Linux, in a window, from a
 // script, or as a built-in tour when there is no display.
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -15,6 +18,7 @@
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/EventLog.h"
 #include "simulator/EventLogWriter.h"
+#include "simulator/ScratchFolder.h"
 #include "simulator/ScreenDump.h"
 #include "simulator/ScriptRunner.h"
 #include "simulator/SettingsApp.h"
@@ -28,6 +32,23 @@
 #endif
 
 namespace {
+
+constexpr const char* kVersion = "1.0";
+constexpr const char* kOutboxDevicePath = "var/mobile/Library/Mail/Outbox";
+
+// The window's keys, and what a run leaves where, for --help.
+constexpr const char* kWindowHelp =
+    "In the window: click to tap, drag a slider or the page, the wheel scrolls. Escape, Backspace or\n"
+    "Alt+Left goes back; in a pop-up digits, '-' and '.' type, Backspace deletes, Return answers and\n"
+    "Escape cancels; Return posts the share sheet and Escape cancels it; Ctrl+Return sends the mail\n"
+    "and Escape cancels it; Up/Down, Page Up/Down and Space scroll. F12 or Ctrl+S saves a snapshot\n"
+    "(velkaro-snapshot-N.png in the current folder); Ctrl+Q quits.\n"
+    "\n"
+    "The device: the window keeps its device root (preferences, sent mails) between runs; the tour,\n"
+    "--script, --dump and --page previews without a window use a throwaway one, removed at exit,\n"
+    "unless --device-root or --keep-device is given. Sent mails go to its outbox,\n"
+    "<device root>/var/mobile/Library/Mail/Outbox, as .eml files. Each run says which device root,\n"
+    "outbox and event log it uses.\n";
 
 // The microblogging clients a simulated device can have installed, by their URL schemes.
 const std::vector<std::string> kClients{"aphelion", "tweetbot", "twitterrific", "tweetings", "twitter"};
@@ -44,6 +65,11 @@ std::filesystem::path defaultDeviceRoot() {
     if (const char* home = std::getenv("HOME"); home && *home)
         return std::filesystem::path(home) / ".local/share/velkaro-simulator/device";
     return std::filesystem::current_path() / "velkaro-simulator/device";
+}
+
+// A path as given on the command line, against the caller's folder.
+void makeAbsolute(std::filesystem::path& path) {
+    if (!path.empty()) path = std::filesystem::absolute(path).lexically_normal();
 }
 
 bool hasDisplay() {
@@ -77,17 +103,21 @@ int main(int argc, char** argv) {
     CLI::App cli{"velkaro-sim: a small Settings application that opens the Velkaro settings pane from a simulated\n"
                  "device. With a display it opens a window; without one (or with --headless) it runs the built-in\n"
                  "tour, which writes snapshots, screen texts and the event log into a folder."};
-    cli.footer("\n" + sim::ScriptRunner::commandHelp());
+    cli.footer("\n" + std::string(kWindowHelp) + "\n" + sim::ScriptRunner::commandHelp());
+    cli.set_version_flag("--version", std::string("velkaro-sim ") + kVersion);
 
-    std::string profile = "iphone6s", language, clients, scriptPath, eventLogPath;
-    std::filesystem::path deviceRoot = defaultDeviceRoot(), bundle = VELKARO_DEFAULT_BUNDLE, tourFolder, pageFile;
+    std::string profile = "iphone6s", language, clients;
+    std::filesystem::path deviceRoot, bundle = VELKARO_DEFAULT_BUNDLE, tourFolder, pageFile, scriptPath, eventLogPath;
     bool twitterAccount = false, noMailAccount = false, dump = false, headless = false, listOnly = false, strict = false;
+    bool keepDevice = false;
     cli.add_option("--profile", profile, "Device profile (see --list-profiles)")->type_name("NAME")->capture_default_str();
     cli.add_option("--language", language, "Preferred languages, comma separated, e.g. de or fr,en (default: the profile's)")
         ->type_name("LANGS");
-    cli.add_option("--device-root", deviceRoot, "The simulated device's file system; keeps preferences between runs")
-        ->type_name("DIR")
-        ->capture_default_str();
+    auto* rootOption = cli.add_option("--device-root", deviceRoot,
+        "The simulated device's file system, kept between runs (default: " + defaultDeviceRoot().string() +
+        " for the window; a throwaway folder for the tour, --script, --dump and previews without a window)")
+        ->type_name("DIR");
+    cli.add_flag("--keep-device", keepDevice, "Keep the throwaway device root at exit (its path is printed)")->excludes(rootOption);
     cli.add_option("--bundle", bundle, "The staged Velkaro.bundle folder (module and resources)")->type_name("DIR")->capture_default_str();
     cli.add_option("--page", pageFile,
         "Preview a page list (XML, binary or text) in place of the pane, with the host's own cells and no module; "
@@ -98,9 +128,9 @@ int main(int argc, char** argv) {
         ->type_name("LIST");
     cli.add_flag("--twitter-account", twitterAccount, "Set up a microblogging account (the share sheet is available)");
     cli.add_flag("--no-mail-account", noMailAccount, "Remove the mail account (the mail composer cannot open)");
-    cli.add_option("--script", scriptPath, "Run script commands from FILE, or from standard input with -, then exit")
+    auto* scriptOption = cli.add_option("--script", scriptPath, "Run script commands from FILE, or from standard input with -, then exit")
         ->type_name("FILE|-");
-    cli.add_flag("--strict", strict, "With --script: stop at the first failing line");
+    cli.add_flag("--strict", strict, "With --script: stop at the first failing line")->needs(scriptOption);
     cli.add_option("--tour", tourFolder, "Run the built-in tour into DIR (default without a display: ./velkaro-tour)")
         ->type_name("DIR");
     cli.add_option("--event-log", eventLogPath, "Write every event (preferences, notifications, links, sheets, mails, "
@@ -115,7 +145,15 @@ int main(int argc, char** argv) {
         ->type_name("S");
     cli.add_flag("--headless", headless, "Never open a window, even when a display is available");
     cli.add_flag("--list-profiles", listOnly, "List the built-in device profiles and exit");
-    CLI11_PARSE(cli, argc, argv);
+    try {
+        cli.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        // --help and --version end here with status 0; every usage error with 2.
+        return cli.exit(e) == 0 ? 0 : 2;
+    }
+    const bool fromStdin = scriptPath == "-";
+    for (auto* path : {&deviceRoot, &bundle, &tourFolder, &pageFile, &eventLogPath}) makeAbsolute(*path);
+    if (!fromStdin) makeAbsolute(scriptPath);
 
     if (listOnly) {
         listProfiles();
@@ -134,7 +172,6 @@ int main(int argc, char** argv) {
     }
 
     sim::SettingsApp::Options options;
-    options.deviceRoot = deviceRoot;
     options.bundleDirectory = bundle;
     options.pageFile = pageFile;
     options.profile = profile;
@@ -163,6 +200,50 @@ int main(int argc, char** argv) {
     }
     const bool wantsWindow = !dump && scriptPath.empty() && tourFolder.empty() && !headless && hasDisplay();
     const bool windowed = wantsWindow;
+    // Only the window keeps the user's device by default; every other run gets its own.
+    std::optional<sim::ScratchFolder> scratch;
+    const auto deviceFor = [&](bool window) -> std::filesystem::path {
+        if (!deviceRoot.empty()) return deviceRoot;
+        if (window) return defaultDeviceRoot();
+        if (!scratch) {
+            std::string why;
+            auto made = sim::ScratchFolder::create("velkaro-device-", &why);
+            if (!made) {
+                std::cerr << "velkaro-sim: cannot make a throwaway device root: " << why << " (give --device-root DIR)\n";
+                std::exit(1);
+            }
+            scratch.emplace(std::move(*made));
+            if (keepDevice) scratch->keep();
+        }
+        return scratch->path();
+    };
+    const bool touring = !dump && scriptPath.empty() && !previewing;
+    const std::filesystem::path tourTarget = tourFolder.empty() ? std::filesystem::absolute("velkaro-tour") : tourFolder;
+    // Said once per device, before anything runs on it.
+    bool languageWarned = false;
+    const auto announce = [&](const sim::SettingsApp& shown, bool window) {
+        const auto& root = shown.options().deviceRoot;
+        std::string logs = eventLogPath.string();
+        if (touring && !window) logs += (logs.empty() ? "" : " and ") + (tourTarget / "events.jsonl").string();
+        std::cerr << "velkaro-sim: device root " << root.string()
+                  << (!deviceRoot.empty() || window ? "" : keepDevice ? " (throwaway, kept)" : " (throwaway, removed at exit)")
+                  << "; outbox " << (root / kOutboxDevicePath).string() << "; event log "
+                  << (logs.empty() ? "none (--event-log FILE writes one)" : logs) << "\n";
+        if (languageWarned) return;
+        languageWarned = true;
+        if (auto fallback = shown.languageFallback())
+            for (const auto& missing : fallback->missing)
+                std::cerr << "velkaro-sim: warning: the " << (previewing ? "page" : "pane") << " has no \"" << missing
+                          << "\" localization (it has " << joined(fallback->available) << "): showing " << fallback->shown << "\n";
+    };
+    std::ifstream scriptFile;
+    if (!scriptPath.empty() && !fromStdin) {
+        scriptFile.open(scriptPath);
+        if (!scriptFile) {
+            std::cerr << "velkaro-sim: cannot read the script " << scriptPath.string() << ": " << std::strerror(errno) << "\n";
+            return 2;
+        }
+    }
     std::shared_ptr<sim::EventLogWriter> eventLog;
     bool eventLogFailed = false;
     if (!eventLogPath.empty()) {
@@ -182,6 +263,7 @@ int main(int argc, char** argv) {
     bool started = false;
     const auto makeApp = [&](bool manualClock) {
         options.manualClock = manualClock;
+        options.deviceRoot = deviceFor(!manualClock);
         auto made = std::make_unique<sim::SettingsApp>(options);
         if (eventLog)
             made->addEventObserver([eventLog, &eventLogFailed](const host::Event& event) {
@@ -194,18 +276,18 @@ int main(int argc, char** argv) {
             if (event.kind == "diagnostic") std::cerr << "velkaro-sim: " << host::utf8::printable(event.field("message")) << "\n";
         });
         started = made->start(&error);
+        announce(*made, !manualClock);
         return made;
     };
     auto running = makeApp(!windowed);
     sim::SettingsApp& app = *running;
-    // A page list that cannot be previewed ends the run (a blank page would hide why); the reason
-    // was printed as the diagnostic it also is.
-    if (previewing && !started) return finish(1);
+    // A pane or page list that cannot be opened ends every run but the window's (which shows why
+    // on its Settings page); the reason was printed once, as the diagnostic it also is.
+    if (!started && (previewing || !windowed)) return finish(1);
     // The page as text: asked for, or a preview with nowhere to draw it and no script to run.
     const auto dumpPage = [&](sim::SettingsApp& shown) {
-        if (!started || !shown.openBundleEntry()) {
-            std::cerr << "velkaro-sim: the " << (previewing ? "page" : "pane") << " cannot be opened"
-                      << (error.empty() ? "" : ": " + host::utf8::printable(error)) << "\n";
+        if (!shown.openBundleEntry()) {
+            std::cerr << "velkaro-sim: the " << (previewing ? "page" : "pane") << " cannot be opened\n";
             return finish(1);
         }
         std::cout << sim::ScreenDump::describePage(shown);
@@ -214,18 +296,7 @@ int main(int argc, char** argv) {
     if (dump) return dumpPage(app);
     if (!scriptPath.empty()) {
         sim::ScriptRunner runner(app, std::cout, std::cerr, {strict, false, {}});
-        int failures = 0;
-        if (scriptPath == "-") {
-            failures = runner.run(std::cin);
-        } else {
-            std::ifstream in(scriptPath);
-            if (!in) {
-                std::cerr << "velkaro-sim: cannot read the script " << scriptPath << "\n";
-                return 2;
-            }
-            failures = runner.run(in);
-        }
-        return finish(failures ? 1 : 0);
+        return finish(runner.run(fromStdin ? static_cast<std::istream&>(std::cin) : scriptFile) ? 1 : 0);
     }
     bool windowFailed = false;
     if (windowed) {
@@ -239,12 +310,13 @@ int main(int argc, char** argv) {
         running.reset();
         running = makeApp(true);
     }
+    if (!started) return finish(1);
     if (previewing) {
         if (!windowFailed && !headless) std::cerr << "velkaro-sim: no display: printing the page (--script acts on it)\n";
         return dumpPage(*running);
     }
     if (tourFolder.empty()) {
-        tourFolder = "velkaro-tour";
+        tourFolder = tourTarget;
         if (!wantsWindow && !headless) std::cout << "No display found (DISPLAY and WAYLAND_DISPLAY are unset): running the tour.\n";
     }
     sim::Tour tour(*running, tourFolder, std::cout, std::cerr);

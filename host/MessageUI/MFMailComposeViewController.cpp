@@ -12,7 +12,11 @@ constexpr const char* kErrorDomain = "MFMailComposeErrorDomain";
 constexpr NSInteger kErrorSendFailed = 1;
 }  // namespace
 
-bool MFMailComposeViewController::canSendMail() { return host::DeviceProfile::current().hasMailAccount; }
+bool MFMailComposeViewController::canSendMail() {
+    const bool available = host::DeviceProfile::current().hasMailAccount;
+    host::EventLog::shared().record("canSendMail", {{"result", available ? "true" : "false"}});
+    return available;
+}
 
 std::shared_ptr<MFMailComposeViewController> MFMailComposeViewController::init() {
     if (!canSendMail()) {

@@ -4,7 +4,9 @@
 #include "host/Runtime/EventLog.h"
 
 bool SLComposeViewController::isAvailableForServiceType(const std::string& serviceType) {
-    return serviceType == SLServiceTypeTwitter && host::DeviceProfile::current().hasTwitterAccount;
+    const bool available = serviceType == SLServiceTypeTwitter && host::DeviceProfile::current().hasTwitterAccount;
+    host::EventLog::shared().record("isAvailableForServiceType", {{"service", serviceType}, {"result", available ? "true" : "false"}});
+    return available;
 }
 
 std::shared_ptr<SLComposeViewController> SLComposeViewController::composeViewControllerForServiceType(

@@ -112,7 +112,7 @@ TEST_F(PagePreviewTest, CellClassesOnlyAModuleProvidesDrawAsTheDefaultCell) {
     ASSERT_TRUE(app->openBundleEntry());
     const std::string shown = page();
     EXPECT_NE(shown.find("[0.0] PSSwitchTableCell \"Plain\" switch=off"), std::string::npos) << shown;
-    EXPECT_NE(shown.find("[0.1] PSSliderTableCell slider=0 [0..5]"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("[0.1] PSSliderTableCell named \"Slide\" slider=0 [0..5]"), std::string::npos) << shown;
     const std::string notes = diagnostics();
     for (const std::string name : {"XYFancyCell", "KXVelkaroSliderCell"}) {
         const auto first = notes.find("cell class " + name);

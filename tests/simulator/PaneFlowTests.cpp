@@ -1,5 +1,7 @@
 // The pane used end to end through the Settings application, as a person would use it.
+#include <functional>
 #include <set>
+#include <tuple>
 
 #include "host/MessageUI/MFMailComposeViewController.h"
 #include "host/Social/SLComposeViewController.h"
@@ -105,5 +107,50 @@ TEST_F(PaneFlowTest, ShareSheetShowsOnlyWithAnAccount) {
         ASSERT_TRUE(app->finishSheet(true));
         EXPECT_FALSE(app->presentedController());
         EXPECT_TRUE(app->goBack());
+    }
+}
+
+// What the pane leaves silent the simulator says in a note, for a few seconds of the simulated
+// clock: a sheet or composer that cannot come up, where a sent mail went, a link opened or not.
+TEST_F(PaneFlowTest, NotesSayWhatHappenedForAFewSimulatedSeconds) {
+    const auto outbox = [this] { return (options.deviceRoot / "var/mobile/Library/Mail/Outbox/1.eml").string(); };
+    const std::tuple<const char*, std::function<void(sim::SettingsApp::Options&)>, std::function<void()>,
+        std::function<std::string()>> cases[] = {
+        {"share sheet without an account", [](auto& o) { o.twitterAccount = false; },
+            [&] {
+                tap("Configuration");
+                ASSERT_TRUE(app->tapRightBarButton());
+            },
+            [] { return "No share sheet: the device has no microblogging account"; }},
+        {"composer without an account", [](auto& o) { o.mailAccount = false; }, [&] { tap("Email Support"); },
+            [] { return "No mail composer: the device has no mail account"; }},
+        {"mail sent", {},
+            [&] {
+                tap("Email Support");
+                ASSERT_TRUE(app->finishMail(true));
+                EXPECT_TRUE(std::filesystem::is_regular_file(outbox()));
+            },
+            [&] { return "Mail sent, saved in the outbox as " + outbox(); }},
+        {"link with no app for it", [](auto& o) { o.installedSchemes = std::set<std::string>{}; },
+            [&] {
+                tap("Makers");
+                tap("skyvane");
+            },
+            [] { return "No app on this device opens https://mobile.twitter.com/skyvane_dev"; }},
+    };
+    for (const auto& [name, tweak, act, note] : cases) {
+        SCOPED_TRACE(name);
+        restart([&](sim::SettingsApp::Options& o) {
+            o.twitterAccount = o.mailAccount = std::nullopt;
+            o.installedSchemes.reset();
+            if (tweak) tweak(o);
+        });
+        ASSERT_TRUE(app->openBundleEntry());
+        act();
+        EXPECT_EQ(app->note().value_or("").substr(0, note().size()), note());
+        advance(2.9);
+        EXPECT_TRUE(app->note());
+        advance(0.2);
+        EXPECT_FALSE(app->note());
     }
 }

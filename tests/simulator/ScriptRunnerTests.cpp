@@ -88,6 +88,36 @@ expect-pref com.mornvale.velkaro cornerRadius 5
     EXPECT_EQ(app->visiblePage()->className(), "VelkaroListController") << "nothing after line 2 ran";
 }
 
+// Lines say what happened and what stands in the way: a slide past the end says where it stopped
+// (and still counts as done), back under a pop-up or sheet names it, and the dump names rows that
+// show no title by the name and key scripts reach them by.
+TEST_F(ScriptRunnerTest, LinesSayWhatHappenedAndWhatIsInFront) {
+    ASSERT_TRUE(start());
+    const auto run = runScript(*app, R"(open
+tap Configuration
+slide "Corner radius" 99
+slide "Corner radius" 5
+dump
+value "Corner radius"
+back
+press Cancel
+account twitter on
+compose
+back
+sheet cancel
+back
+back
+back
+)");
+    EXPECT_EQ(run.failures, 3) << run.err;
+    EXPECT_EQ(run.err, "line 3: 99 is outside the slider's range 0..10: it stopped at 10\n"
+                       "line 7: the alert \"Corner radius\" is in front: press one of its buttons first (Cancel, Enter)\n"
+                       "line 11: the share sheet is in front: finish it first (sheet post|cancel)\n"
+                       "line 15: this is the first page: there is nothing to go back to\n");
+    EXPECT_NE(run.out.find("KXVelkaroSliderCell named \"Corner radius\" key=cornerRadius | \"5\" slider=5"), std::string::npos)
+        << run.out;
+}
+
 // Numbers no clock or row can take are refused with a message, and the clock is left alone;
 // what a refused line quotes back reaches the terminal with its control bytes escaped.
 TEST_F(ScriptRunnerTest, ScriptRefusesAbsurdNumbersAndEscapesWhatItQuotes) {
@@ -168,7 +198,12 @@ TEST_F(TourTest, TourWritesEveryStopAndTheEventLog) {
     // The logo is still invisible at 0.2 s and fully there at 1.2 s.
     EXPECT_NE(readAll(folder / "02-root-0.2s.txt").find("(drawn 0)"), std::string::npos);
     EXPECT_NE(readAll(folder / "03-root-1.2s.txt").find("(drawn 1)"), std::string::npos);
+    // The value refused at the error stop is the one typed at the stop before it.
+    EXPECT_NE(readAll(folder / "08-narrow-popup.txt").find("field: \"42\""), std::string::npos);
     EXPECT_NE(readAll(folder / "09-error-popup.txt").find("alert \"Error\""), std::string::npos);
+    // The maker's note shows where the link opened, and is gone a few simulated seconds later.
+    EXPECT_NE(readAll(folder / "14-maker-opened.txt").find("note: Opened"), std::string::npos);
+    EXPECT_EQ(readAll(folder / "15-share-sheet.txt").find("note:"), std::string::npos);
     const std::string log = readAll(tour.eventLogPath());
     for (const char* kind : {"preference", "notification", "openURL", "sheet", "mail", "present", "dismiss"})
         EXPECT_NE(log.find(std::string("\"kind\":\"") + kind + "\""), std::string::npos) << kind;
