@@ -194,10 +194,11 @@ bool pumpEvents(Session& session, SettingsApp& app, WindowInput& input, int& sna
 
 }  // namespace
 
-int Window::run(SettingsApp& app, double scale, std::string* error) {
+int Window::run(SettingsApp& app, double scale, std::string* error, const std::function<void()>& opened) {
     Session session;
     std::string why;
     if (!session.open(app, scale, false, why)) return fail(why, error);
+    if (opened) opened();
     WindowInput input(app, session.viewport());
     int snapshots = 0;
     using Clock = std::chrono::steady_clock;

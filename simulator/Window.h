@@ -25,7 +25,7 @@ public:
     // pixels a point (0: the largest that fits the display, at most 2). Without a display that
     // shows it, it returns 1 at once, with the reason in `error` (or on standard error when that
     // is null).
-    static int run(SettingsApp& app, double scale = 0, std::string* error = nullptr);
+    static int run(SettingsApp& app, double scale = 0, std::string* error = nullptr, const std::function<void()>& opened = {});
 
     // Test mode: the same window and loop for `frames` frames without waiting for real time.
     // Each click goes in as a real mouse press and release at its point (in screen points)

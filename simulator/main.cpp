@@ -276,7 +276,9 @@ int main(int argc, char** argv) {
             if (event.kind == "diagnostic") std::cerr << "velkaro-sim: " << host::utf8::printable(event.field("message")) << "\n";
         });
         started = made->start(&error);
-        announce(*made, !manualClock);
+        // The window's device is named once the window is up: a window that cannot open names
+        // only the device of the tour that runs instead.
+        if (manualClock) announce(*made, false);
         return made;
     };
     auto running = makeApp(!windowed);
@@ -301,7 +303,7 @@ int main(int argc, char** argv) {
     bool windowFailed = false;
     if (windowed) {
         std::string why;
-        const int status = sim::Window::run(app, *windowScale, &why);
+        const int status = sim::Window::run(app, *windowScale, &why, [&] { announce(app, true); });
         if (why.empty()) return finish(status);
         // No usable display after all: the tour still shows the pane, on its own clock.
         std::cerr << "velkaro-sim: " << host::utf8::printable(why)
