@@ -8,11 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "simulator/ScratchFolder.h"
+#include "tests/support/Files.h"
 
 namespace {
 
@@ -27,20 +26,13 @@ std::string quoted(const std::string& text) {
     return out + "'";
 }
 
-std::string readAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // Runs the program in `folder` with no display and HOME in `folder`/home.
 Result run(const std::filesystem::path& folder, const std::vector<std::string>& args) {
     std::string command = "cd " + quoted(folder) + " && env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_DATA_HOME HOME=" +
                           quoted(folder / "home") + " " + quoted(VELKARO_SIM_PROGRAM);
     for (const auto& arg : args) command += " " + quoted(arg);
     const int status = std::system((command + " >out.txt 2>err.txt </dev/null").c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(folder / "out.txt"), readAll(folder / "err.txt")};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::readFile(folder / "out.txt"), test::readFile(folder / "err.txt")};
 }
 
 std::size_t occurrences(const std::string& text, const std::string& part) {
@@ -51,17 +43,8 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
 
 class CommandLineTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string why;
-        auto made = sim::ScratchFolder::create("velkaro-cli-test-", &why);
-        ASSERT_TRUE(made) << why;
-        _scratch.emplace(std::move(*made));
-        folder = _scratch->path();
-    }
-    std::filesystem::path folder;
-
-private:
-    std::optional<sim::ScratchFolder> _scratch;
+    test::ScratchFolder scratch;
+    const std::filesystem::path folder = scratch.path;
 };
 
 }  // namespace

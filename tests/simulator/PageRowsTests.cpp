@@ -6,12 +6,10 @@
 #include <SDL.h>
 
 #include <cstdio>
-#include <sstream>
 
 #include "host/Preferences/PSEditableTableCell.h"
 #include "host/Preferences/PSSegmentTableCell.h"
 #include "host/Preferences/PSSpinnerTableCell.h"
-#include "simulator/ScriptRunner.h"
 #include "simulator/WindowInput.h"
 #include "tests/simulator/SimulatorFixture.h"
 
@@ -158,7 +156,7 @@ TEST_F(PageRowsTest, ClicksAndWindowTypingReachTheRows) {
 // The script reaches the rows by their titles, refuses what the row cannot take, and the dump
 // shows the state of each.
 TEST_F(PageRowsTest, ScriptCommandsAndDumpShowTheRows) {
-    std::istringstream script(R"(segment Quality high
+    const auto run = runScript(R"(segment Quality high
 edit Name "Zoë"
 edit Password "secret"
 edit Phone "+1 555"
@@ -169,12 +167,10 @@ type 99
 return
 dump
 )");
-    std::ostringstream out, err;
-    sim::ScriptRunner runner(*app, out, err, {false, false, {}});
-    EXPECT_EQ(runner.run(script), 3) << err.str();
-    EXPECT_NE(err.str().find("line 4: the field's keyboard lacks some of the characters: typed 5 of 6"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("line 5: row \"Quality\" has no segment \"Ultra\" (it has: Low, Medium, High)"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("line 6: row \"Name\" is not a segmented row"), std::string::npos) << err.str();
+    EXPECT_EQ(run.failures, 3) << run.err;
+    EXPECT_EQ(run.err, "line 4: the field's keyboard lacks some of the characters: typed 5 of 6\n"
+                       "line 5: row \"Quality\" has no segment \"Ultra\" (it has: Low, Medium, High)\n"
+                       "line 6: row \"Name\" is not a segmented row\n");
     EXPECT_EQ(stored("quality"), PlistValue("2"));
     EXPECT_EQ(stored("name"), PlistValue("Zoë"));
     EXPECT_EQ(stored("password"), PlistValue("secret"));
@@ -182,7 +178,7 @@ dump
     for (const char* line : {R"(PSSegmentTableCell "Quality" segments: "Low" "Medium" ["High"])", R"(PSEditableTableCell "Name" field="Zoë")",
              R"(PSEditableTableCell "Password" field="••••••" (secure))", R"(PSEditableTableCell "Phone" field="+155599" keyboard=phone)",
              R"(PSSpinnerTableCell "Loading" spinner (spinning))"})
-        EXPECT_NE(out.str().find(line), std::string::npos) << line << "\n" << out.str();
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
 }
 
 }  // namespace

@@ -1,28 +1,9 @@
 // Script mode, the event log file and the built-in tour.
-#include <unistd.h>
-
-#include <sstream>
-
 #include "host/Preferences/PSListController.h"
 #include "simulator/EventLogWriter.h"
-#include "simulator/ScriptRunner.h"
 #include "simulator/Snapshot.h"
 #include "simulator/Tour.h"
 #include "tests/simulator/SimulatorFixture.h"
-
-namespace {
-
-struct Run { int failures; std::string out, err; };
-
-Run runScript(sim::SettingsApp& app, const std::string& script, bool strict = false) {
-    std::istringstream in(script);
-    std::ostringstream out, err;
-    sim::ScriptRunner runner(app, out, err, {strict, false, {}});
-    const int failures = runner.run(in);
-    return {failures, out.str(), err.str()};
-}
-
-}  // namespace
 
 class ScriptRunnerTest : public SimulatorFixture {};
 class TourTest : public SimulatorFixture {};
@@ -41,7 +22,7 @@ TEST(ScriptRunnerSplit, WordsQuotesAndComments) {
 // The slider flow as a script: the value is stored at once and announced 0.2 s later.
 TEST_F(ScriptRunnerTest, ScriptEntersASliderValueAndChecksWhatReachedTheOutside) {
     ASSERT_TRUE(start());
-    const auto run = runScript(*app, R"(# open the pane from the Settings page
+    const auto run = runScript(R"(# open the pane from the Settings page
 open Velkaro
 tap "Configuration"
 value "Artwork offset"
@@ -73,17 +54,17 @@ press Enter
 expect-pref com.mornvale.velkaro cornerRadius 5
 )";
     ASSERT_TRUE(start());
-    auto run = runScript(*app, script);
+    auto run = runScript(script);
     EXPECT_EQ(run.failures, 3) << run.err;
-    EXPECT_NE(run.err.find("line 2: unknown command \"frobnicate\""), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("line 3: no row titled \"No such row\""), std::string::npos) << run.err;
     // The number pad drops the minus sign: 5 is typed, and stored.
-    EXPECT_NE(run.err.find("line 6: the number pad has digits only: typed 1 of 2"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err, "line 2: unknown command \"frobnicate\" (try \"help\")\n"
+                       "line 3: no row titled \"No such row\" on VelkaroListController\n"
+                       "line 6: the number pad has digits only: typed 1 of 2 characters (use key Negate / key Point for '-' and '.')\n");
 
     TearDown();
     SetUp();
     ASSERT_TRUE(start());
-    run = runScript(*app, script, true);
+    run = runScript(script, true);
     EXPECT_EQ(run.failures, 1);
     EXPECT_EQ(app->visiblePage()->className(), "VelkaroListController") << "nothing after line 2 ran";
 }
@@ -93,7 +74,7 @@ expect-pref com.mornvale.velkaro cornerRadius 5
 // show no title by the name and key scripts reach them by.
 TEST_F(ScriptRunnerTest, LinesSayWhatHappenedAndWhatIsInFront) {
     ASSERT_TRUE(start());
-    const auto run = runScript(*app, R"(open
+    const auto run = runScript(R"(open
 tap Configuration
 slide "Corner radius" 99
 slide "Corner radius" 5
@@ -131,13 +112,13 @@ TEST_F(ScriptRunnerTest, ScriptRefusesAbsurdNumbersAndEscapesWhatItQuotes) {
         {"tap \"\x1b[2J\x1b]0;owned\x07\xff\"", R"(no row titled "\x1b[2J\x1b]0;owned\x07\xff")"},
     };
     for (const auto& [script, message] : cases) {
-        const auto run = runScript(*app, script);
+        const auto run = runScript(script);
         EXPECT_EQ(run.failures, 1) << script;
         EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << run.err;
     }
     EXPECT_EQ(app->now(), 0);
-    EXPECT_EQ(runScript(*app, "wait 86400").failures, 0);
+    EXPECT_EQ(runScript("wait 86400").failures, 0);
 }
 
 // Each event is one JSON line with its time, kind and fields, whatever the fields hold.
@@ -152,21 +133,15 @@ TEST(EventLogWriter, OneJsonObjectPerLine) {
     EXPECT_NE(line.find(R"("time":0.3,)"), std::string::npos) << line;
     EXPECT_NE(line.find(R"(a \"broken\"\nlist )"), std::string::npos) << line;
 
-    const auto path = std::filesystem::temp_directory_path() / ("velkaro-log-" + std::to_string(::getpid())) / "events.jsonl";
+    const test::ScratchFolder scratch;
+    const auto path = scratch.path / "logs" / "events.jsonl";
     {
         sim::EventLogWriter writer(path);
         ASSERT_TRUE(writer.isOpen());
         writer.write(plain);
         writer.write(awkward);
     }
-    std::ifstream in(path);
-    std::string first, second, third;
-    std::getline(in, first);
-    std::getline(in, second);
-    EXPECT_EQ(first, sim::EventLogWriter::line(plain));
-    EXPECT_EQ(second, line);
-    EXPECT_FALSE(std::getline(in, third));
-    std::filesystem::remove_all(path.parent_path());
+    EXPECT_EQ(test::readFile(path), sim::EventLogWriter::line(plain) + "\n" + line + "\n");
 
     // A time too large to scale to microseconds is still a number.
     EXPECT_EQ(sim::EventLogWriter::line({1e308, "tick", {}}), R"({"time":1e+308,"kind":"tick","fields":{}})");

@@ -43,11 +43,12 @@ TEST_F(SettingsAppTest, TapsAtPointsHitBarsRowsValueButtonsAndAlertButtons) {
     EXPECT_FALSE(app->topAlert());
     EXPECT_NEAR(*stored("cornerRadius").number(), 5, 1e-6);
 
-    // A switch answers on its own area only.
+    // A switch answers on its own area only, and posts at once (the value's post is still due).
     const auto artwork = rowOf("Show artwork");
     EXPECT_FALSE(app->tapAt(screenPoint(artwork, 40)));
     ASSERT_TRUE(app->tapAt(screenPoint(artwork, width - 40)));
     EXPECT_EQ(stored("showArtwork"), PlistValue(false));
+    EXPECT_EQ(events("notification").size(), 1u);
 
     // The bar: back at the left, nothing in the middle.
     EXPECT_FALSE(app->tapAt({width / 2, 40}));

@@ -8,26 +8,22 @@
 #include <cairo.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <ostream>
 #include <sstream>
 #include <string>
-#include <vector>
 
-#include "host/Foundation/NSBundle.h"
 #include "host/Preferences/PSListController.h"
 #include "host/Preferences/PSSliderTableCell.h"
 #include "host/Preferences/PreferenceStore.h"
-#include "host/Runtime/DeviceRoot.h"
-#include "host/Runtime/EventLog.h"
 #include "simulator/Renderer.h"
+#include "simulator/ScriptRunner.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
 #include "tests/support/DeviceFixture.h"
+#include "tests/support/Files.h"
 
 namespace simtest {
 
@@ -162,17 +158,21 @@ protected:
         return all;
     }
     PlistValue stored(const std::string& key) const { return host::PreferenceStore::valueForKey("com.mornvale.velkaro", key); }
-    std::filesystem::path preferencesFile() const {
-        return options.deviceRoot / "var/mobile/Library/Preferences/com.mornvale.velkaro.plist";
-    }
-    static std::string readAll(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    static std::string readAll(const std::filesystem::path& path) { return test::readFile(path); }
     static void writeFile(const std::filesystem::path& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    }
+
+    // Runs `script` on the application, as --script does: the count of failing lines and what it said.
+    struct ScriptRun {
+        int failures;
+        std::string out, err;
+    };
+    ScriptRun runScript(const std::string& script, bool strict = false) {
+        std::istringstream in(script);
+        std::ostringstream out, err;
+        const int failures = sim::ScriptRunner(*app, out, err, {strict, false, {}}).run(in);
+        return {failures, out.str(), err.str()};
     }
 
     sim::SettingsApp::Options options;
