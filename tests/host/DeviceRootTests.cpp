@@ -68,10 +68,7 @@ TEST_F(DeviceRootTest, RefusedPathsAreReportedAndReadNothing) {
     EXPECT_NE(diagnostics()[0].find("refused"), std::string::npos);
     writeFile("/tmp/note.txt", "hello");
     EXPECT_EQ(host::DeviceRoot::readFile("/tmp//note.txt"), "hello");
-    struct Case {
-        const char* path;
-        int error;
-    } cases[] = {{"/tmp//note.txt", 0}, {"/tmp/none.txt", ENOENT}, {"/tmp", EISDIR}};
+    const struct { const char* path; int error; } cases[] = {{"/tmp/none.txt", ENOENT}, {"/tmp", EISDIR}};
     for (const auto& c : cases) EXPECT_EQ(host::DeviceRoot::read(c.path).error, c.error) << c.path;
 }
 

@@ -57,42 +57,29 @@ std::string deepBinaryPlist(std::uint32_t depth) {
 }
 
 // The grammar and escapes are the text reader's; a table adds self-mapping keys, values that
-// are only strings, and a whole table emptied by one error.
-TEST(StringsTableTest, ReadsOldStyleEntries) {
-    const std::string text = "/* c */ \"TITLE\" = \"Velkaro\"; // c\n\"ALONE\";\n\"EMPTY\" = \"\";\n\"TITLE\" = \"Later wins\";";
-    std::string diagnostic;
-    const Entries expected = {{"TITLE", "Later wins"}, {"ALONE", "ALONE"}, {"EMPTY", ""}};
-    EXPECT_EQ(host::StringsTable::parse(text, &diagnostic), expected);
-    EXPECT_EQ(diagnostic, "");
+// are only strings, and a whole table emptied by one error, whose line the diagnostic names.
+// An empty or comment-only file is an empty table, not an error.
+TEST(StringsTableTest, ReadsOldStyleEntriesAndOneErrorEmptiesTheTable) {
+    const struct { std::string text; Entries expected; const char* error = nullptr; } cases[] = {
+        {"/* c */ \"TITLE\" = \"Velkaro\"; // c\n\"ALONE\";\n\"EMPTY\" = \"\";\n\"TITLE\" = \"Later wins\";",
+            {{"TITLE", "Later wins"}, {"ALONE", "ALONE"}, {"EMPTY", ""}}},
+        {"\"A\" = \"a\";\n\"B\" = \"b\"\n\"C\" = \"c\";", {}, "line 3"},  // missing ';'
+        {"\"A\" = \"a\";\n{ \"B\" = \"b\"; }", {}, "line 2"},             // braces are not entries
+        {"\"A\" = <616263>;", {}, "line 1"}, {"\"A\" = (\"a\");", {}, "line 1"}, // values are only strings
+        {"\"A\" = \"a\"; \xC3\xA9 = \"b\";", {}, "line 1"},
+        {"", {}}, {" \n\t", {}}, {"// nothing\n", {}}, {"\xEF\xBB\xBF", {}}, {"/* never closed", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string diagnostic;
+        EXPECT_EQ(host::StringsTable::parse(c.text, &diagnostic), c.expected);
+        EXPECT_NE(diagnostic.find(c.error ? c.error : ""), std::string::npos) << diagnostic;
+        EXPECT_EQ(diagnostic.empty(), !c.error) << diagnostic;
+        EXPECT_EQ(host::StringsTable::parseOldStyle(c.text), c.error ? std::nullopt : std::optional(c.expected));
+    }
     std::string many;
     for (int i = 0; i < 20000; ++i) many += "\"k" + std::to_string(i) + "\" = \"v\";\n";
     EXPECT_EQ(host::StringsTable::parse(many).size(), 20000u);
-}
-
-TEST(StringsTableTest, SyntaxErrorEmptiesTheWholeTable) {
-    const struct { const char* text; const char* line; } cases[] = {
-        {"\"A\" = \"a\";\n\"B\" = \"b\"\n\"C\" = \"c\";", "line 3"},  // missing ';'
-        {"\"A\" = \"a\";\n{ \"B\" = \"b\"; }", "line 2"},               // braces are not entries
-        {"\"A\" = <616263>;", "line 1"}, {"\"A\" = (\"a\");", "line 1"},   // values are only strings
-        {"\"A\" = \"a\"; \xC3\xA9 = \"b\";", "line 1"},
-    };
-    for (const auto& c : cases) {
-        std::string diagnostic;
-        EXPECT_TRUE(host::StringsTable::parse(c.text, &diagnostic).empty()) << c.text;
-        EXPECT_NE(diagnostic.find(c.line), std::string::npos) << c.text << " -> " << diagnostic;
-        EXPECT_FALSE(host::StringsTable::parseOldStyle(c.text).has_value()) << c.text;
-    }
-}
-
-TEST(StringsTableTest, EmptyAndCommentOnlyFilesAreEmptyTables) {
-    for (std::string_view text : {"", " \n\t", "// nothing\n", "\xEF\xBB\xBF", "/* never closed"}) {
-        std::string diagnostic;
-        EXPECT_TRUE(host::StringsTable::parse(text, &diagnostic).empty());
-        EXPECT_EQ(diagnostic, "") << text;
-        auto table = host::StringsTable::parseOldStyle(text);
-        ASSERT_TRUE(table.has_value()) << text;
-        EXPECT_TRUE(table->empty());
-    }
 }
 
 // Old-style text in any encoding, and XML or binary property lists of strings.
