@@ -157,10 +157,7 @@ TEST_F(DeviceRootTest, FifoInPlaceOfAFileDoesNotBlock) {
         ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0) << path;
     fs::remove(bundle / "Info.plist");
     ASSERT_EQ(::mkfifo((bundle / "Info.plist").c_str(), 0644), 0);
-    struct Case {
-        const char* what;
-        std::function<bool()> readIsRefused;
-    } cases[] = {
+    const struct { const char* what; std::function<bool()> readIsRefused; } cases[] = {
         {"read", [] { return host::DeviceRoot::read("/tmp/fifo").error == EINVAL; }},
         {"bundle", [] { return NSBundle::bundleWithPath(kBundlePath)->infoDictionary().isNil(); }},
         {"image", [&] { return UIImage::initWithContentsOfFile(image) == nullptr; }},

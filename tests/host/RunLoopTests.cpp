@@ -9,7 +9,7 @@
 
 namespace {
 
-class RunLoopTest : public DeviceFixture {};
+using RunLoopTest = DeviceFixture;
 
 TEST_F(RunLoopTest, TasksRunAtTheirTimesInOrder) {
     auto& loop = host::RunLoop::main();
