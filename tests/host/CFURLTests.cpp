@@ -51,12 +51,9 @@ TEST(NSURLTest, ParsesTheAddressesTheBundleOpens) {
     for (const auto& c : cases) {
         auto url = NSURL::URLWithString(c.text);
         ASSERT_NE(url, nullptr) << c.text;
-        EXPECT_EQ(url->absoluteString(), c.text);
-        EXPECT_EQ(url->scheme(), c.scheme) << c.text;
-        EXPECT_EQ(url->hasAuthority(), c.hasAuthority) << c.text;
-        EXPECT_EQ(url->host(), c.host) << c.text;
-        EXPECT_EQ(url->path(), c.path) << c.text;
-        EXPECT_EQ(url->query(), c.query) << c.text;
+        EXPECT_EQ(std::make_tuple(url->absoluteString(), url->scheme(), url->hasAuthority(), url->host(), url->path(), url->query()),
+            std::make_tuple(std::string(c.text), std::string(c.scheme), c.hasAuthority, std::string(c.host), std::string(c.path),
+                std::string(c.query)));
     }
 }
 
