@@ -6,7 +6,7 @@
 
 namespace {
 
-class EventLogTest : public DeviceFixture {};
+using EventLogTest = DeviceFixture;
 
 // A long session keeps only the newest events; the listener still sees every one, and the
 // numbering says how many went by.

@@ -8,7 +8,6 @@
 #include <map>
 #include <optional>
 #include <regex>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -49,18 +48,14 @@ std::optional<std::string> layerOf(const std::string& path) {
     return std::nullopt;
 }
 
+// Whether layer `from` stands on `to`, directly or through the layers beneath it (or is it).
 bool mayInclude(const std::string& from, const std::string& to) {
-    std::set<std::string> reached{from};
-    std::vector<std::string> pending{from};
-    while (!pending.empty()) {
-        const std::string name = pending.back();
-        pending.pop_back();
-        for (const auto& layer : layers())
-            if (layer.name == name)
-                for (const auto& below : layer.standsOn)
-                    if (reached.insert(below).second) pending.push_back(below);
-    }
-    return reached.count(to) > 0;
+    if (from == to) return true;
+    for (const auto& layer : layers())
+        if (layer.name == from)
+            for (const auto& below : layer.standsOn)
+                if (mayInclude(below, to)) return true;
+    return false;
 }
 
 // Why `file` may not include `target` (both relative to the source folder); "" when it may.

@@ -60,26 +60,24 @@ TEST_F(MailComposerTest, EachSentMailTakesTheNextOutboxNumber) {
     }
 }
 
-TEST_F(MailComposerTest, CancelWritesNothing) {
-    auto composer = presentedComposer();
-    ASSERT_TRUE(composer->cancel());
-    ASSERT_EQ(delegate->calls.size(), 1u);
-    EXPECT_EQ(delegate->calls[0].result, MFMailComposeResultCancelled);
-    EXPECT_TRUE(events("mail").empty());
-    EXPECT_FALSE(std::filesystem::exists(hostPath(MFMailComposeViewController::kOutboxPath)));
-}
-
-TEST_F(MailComposerTest, AnOutboxThatCannotBeWrittenFailsTheMail) {
-    writeFile("/var/mobile/Library/Mail/Outbox", "a file where the folder should be");
-    auto composer = presentedComposer();
-    ASSERT_TRUE(composer->send());
-    ASSERT_EQ(delegate->calls.size(), 1u);
-    EXPECT_EQ(delegate->calls[0].result, MFMailComposeResultFailed);
-    ASSERT_NE(delegate->calls[0].error, nullptr);
-    EXPECT_FALSE(delegate->calls[0].error->localizedDescription().empty());
-    EXPECT_FALSE(composer->sentPath().has_value());
-    EXPECT_TRUE(events("mail").empty());
-    EXPECT_FALSE(diagnostics().empty());
+// Cancelling, or an outbox that cannot be written, tells the delegate so and writes no mail.
+TEST_F(MailComposerTest, CancelledOrFailedMailWritesNothing) {
+    for (const bool cancel : {true, false}) {
+        SCOPED_TRACE(cancel ? "cancelled" : "outbox is a file");
+        if (!cancel) writeFile(MFMailComposeViewController::kOutboxPath, "a file where the folder should be");
+        delegate = std::make_shared<RecordingDelegate>();
+        auto composer = presentedComposer();
+        ASSERT_TRUE(cancel ? composer->cancel() : composer->send());
+        ASSERT_EQ(delegate->calls.size(), 1u);
+        EXPECT_EQ(delegate->calls[0].result, cancel ? MFMailComposeResultCancelled : MFMailComposeResultFailed);
+        const auto& error = delegate->calls[0].error;
+        EXPECT_EQ(error && !error->localizedDescription().empty(), !cancel) << "an error that says what went wrong";
+        EXPECT_FALSE(composer->sentPath().has_value());
+        EXPECT_TRUE(events("mail").empty());
+        EXPECT_EQ(diagnostics().empty(), cancel);
+        EXPECT_FALSE(std::filesystem::is_directory(hostPath(MFMailComposeViewController::kOutboxPath))) << "an outbox was made";
+        presenter->dismissViewControllerAnimated(false, nullptr);
+    }
 }
 
 }  // namespace

@@ -36,25 +36,6 @@ protected:
         EXPECT_NE(read, nullptr);
         return read;
     }
-    // Every attachment comes back in order, with its name, type and bytes.
-    static void expectAttachments(GMimeMessage* read, const host::MailMessage& sent, const std::vector<std::string>& types) {
-        GMimeObject* top = g_mime_message_get_mime_part(read);
-        ASSERT_TRUE(GMIME_IS_MULTIPART(top));
-        EXPECT_EQ(mimeType(top), "multipart/mixed");
-        GMimeMultipart* mixed = GMIME_MULTIPART(top);
-        ASSERT_EQ(g_mime_multipart_get_count(mixed), int(sent.attachments.size()) + 1);
-        EXPECT_EQ(decoded(g_mime_multipart_get_part(mixed, 0)), sent.body);
-        for (size_t i = 0; i < sent.attachments.size(); ++i) {
-            SCOPED_TRACE(sent.attachments[i].fileName);
-            GMimeObject* part = g_mime_multipart_get_part(mixed, int(i) + 1);
-            ASSERT_TRUE(GMIME_IS_PART(part));
-            EXPECT_STREQ(g_mime_object_get_disposition(part), "attachment");
-            EXPECT_STREQ(g_mime_part_get_filename(GMIME_PART(part)), sent.attachments[i].fileName.c_str());
-            EXPECT_EQ(mimeType(part), types[i]);
-            EXPECT_EQ(g_mime_part_get_content_encoding(GMIME_PART(part)), GMIME_CONTENT_ENCODING_BASE64);
-            EXPECT_EQ(decoded(part), sent.attachments[i].data);
-        }
-    }
 
     test::ScratchFolder scratch;
     const fs::path dir = scratch.path;
@@ -78,20 +59,36 @@ TEST_F(MailMessageTest, SupportMailReadsBackPartForPart) {
         EXPECT_STREQ(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(mailbox)), address);
     }
     EXPECT_NE(g_mime_message_get_date(read.get()), nullptr);
-    ASSERT_NE(g_mime_message_get_message_id(read.get()), nullptr);
-    EXPECT_NE(std::string(g_mime_message_get_message_id(read.get())), "");
+    const char* messageId = g_mime_message_get_message_id(read.get());
+    EXPECT_TRUE(messageId && *messageId) << "no Message-ID";
 
     const std::string raw = test::readFile(dir / "mail.eml");
     const std::string headers = raw.substr(0, raw.find("\n\n"));
     EXPECT_NE(headers.find("MIME-Version: 1.0"), std::string::npos);
     EXPECT_EQ(headers.find("MIME-Version"), headers.rfind("MIME-Version")) << headers;
 
-    GMimeObject* body = g_mime_multipart_get_part(GMIME_MULTIPART(g_mime_message_get_mime_part(read.get())), 0);
+    GMimeObject* top = g_mime_message_get_mime_part(read.get());
+    ASSERT_TRUE(GMIME_IS_MULTIPART(top));
+    EXPECT_EQ(mimeType(top), "multipart/mixed");
+    GMimeObject* body = g_mime_multipart_get_part(GMIME_MULTIPART(top), 0);
     ASSERT_TRUE(GMIME_IS_TEXT_PART(body));
+    EXPECT_EQ(decoded(body), mail.body);
     EXPECT_EQ(mimeType(body), "text/plain");
     EXPECT_STREQ(g_mime_object_get_content_type_parameter(body, "charset"), "utf-8");
     EXPECT_FALSE(g_mime_part_is_attachment(GMIME_PART(body)));
-    expectAttachments(read.get(), mail, {"application/xml", "text/plain", "text/plain", "application/octet-stream", "application/octet-stream"});
+    // Every attachment comes back in order, with its name, type and bytes.
+    const char* types[] = {"application/xml", "text/plain", "text/plain", "application/octet-stream", "application/octet-stream"};
+    ASSERT_EQ(g_mime_multipart_get_count(GMIME_MULTIPART(top)), int(mail.attachments.size()) + 1);
+    for (size_t i = 0; i < mail.attachments.size(); ++i) {
+        SCOPED_TRACE(mail.attachments[i].fileName);
+        GMimeObject* part = g_mime_multipart_get_part(GMIME_MULTIPART(top), int(i) + 1);
+        ASSERT_TRUE(GMIME_IS_PART(part));
+        EXPECT_STREQ(g_mime_object_get_disposition(part), "attachment");
+        EXPECT_STREQ(g_mime_part_get_filename(GMIME_PART(part)), mail.attachments[i].fileName.c_str());
+        EXPECT_EQ(mimeType(part), types[i]);
+        EXPECT_EQ(g_mime_part_get_content_encoding(GMIME_PART(part)), GMIME_CONTENT_ENCODING_BASE64);
+        EXPECT_EQ(decoded(part), mail.attachments[i].data);
+    }
 }
 
 TEST_F(MailMessageTest, BodyComesBackExactly) {

@@ -7,10 +7,8 @@
 
 namespace {
 
-struct FloatCase { const char* text; float expected; };
-
-TEST(NSStringTest, FloatValueReadsTheLongestDecimalPrefix) {
-    const FloatCase cases[] = {
+TEST(NSStringTest, FloatValueReadsTheLongestDecimalPrefixThroughDouble) {
+    const struct { const char* text; float expected; } cases[] = {
         {"", 0}, {"-", 0}, {".", 0}, {"7..", 7}, {"--3", 0}, {" 2.5abc", 2.5f},
         {"1e3", 1000}, {"0x10", 0}, {"nan", 0}, {"inf", 0}, {"+4", 4}, {"1,5", 1},
         {"1e", 1}, {"1e+", 1}, {"1.5E-1x", 0.15f}, {".5", 0.5f}, {"-.5e1", -5}, {"+-1", 0},
@@ -21,16 +19,7 @@ TEST(NSStringTest, FloatValueReadsTheLongestDecimalPrefix) {
         {"\xE2\x80\x80\xE2\x80\x8B" "8", 8}, {"\xE3\x80\x80" "8", 8},
         // Not white space on the platform: U+200C, U+00A1 and a stray byte stop the scan.
         {"\xE2\x80\x8C" "8", 0}, {"\xC2\xA1" "8", 0}, {"\xFF" "8", 0},
-    };
-    for (const auto& c : cases) {
-        const float value = NSString::floatValue(c.text);
-        EXPECT_EQ(value, c.expected) << '"' << c.text << '"';
-        EXPECT_EQ(std::signbit(value), std::signbit(c.expected)) << '"' << c.text << '"';
-    }
-}
-
-TEST(NSStringTest, FloatValueNarrowsThroughDoubleAndOverflowsToInfinity) {
-    const FloatCase cases[] = {
+        // Read as a double, then narrowed; past the float range it is infinity.
         {"1e50", INFINITY}, {"-1e50", -INFINITY}, {"1e400", INFINITY}, {"-1e400", -INFINITY},
         // Just past FLT_MAX rounds back to it; from halfway to 2^128 on it is infinity.
         {"3.4028235e38", FLT_MAX}, {"-3.4028235e38", -FLT_MAX}, {"3.4028236e38", INFINITY},
@@ -38,7 +27,11 @@ TEST(NSStringTest, FloatValueNarrowsThroughDoubleAndOverflowsToInfinity) {
         // would give the next float up.
         {"1.0000000596046447755", 1.0f}, {"1e-45", 1e-45f},
     };
-    for (const auto& c : cases) EXPECT_EQ(NSString::floatValue(c.text), c.expected) << c.text;
+    for (const auto& c : cases) {
+        const float value = NSString::floatValue(c.text);
+        EXPECT_EQ(value, c.expected) << '"' << c.text << '"';
+        EXPECT_EQ(std::signbit(value), std::signbit(c.expected)) << '"' << c.text << '"';
+    }
 }
 
 TEST(NSStringTest, FormatOneDecimalRoundsTheBinaryValueTiesToEven) {

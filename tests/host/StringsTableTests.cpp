@@ -57,45 +57,34 @@ std::string deepBinaryPlist(std::uint32_t depth) {
 }
 
 // The grammar and escapes are the text reader's; a table adds self-mapping keys, values that
-// are only strings, and a whole table emptied by one error.
-TEST(StringsTableTest, ReadsOldStyleEntries) {
-    const std::string text = "/* c */ \"TITLE\" = \"Velkaro\"; // c\n\"ALONE\";\n\"EMPTY\" = \"\";\n\"TITLE\" = \"Later wins\";";
-    std::string diagnostic;
-    const Entries expected = {{"TITLE", "Later wins"}, {"ALONE", "ALONE"}, {"EMPTY", ""}};
-    EXPECT_EQ(host::StringsTable::parse(text, &diagnostic), expected);
-    EXPECT_EQ(diagnostic, "");
+// are only strings, and a whole table emptied by one error, whose line the diagnostic names.
+// An empty or comment-only file is an empty table, not an error.
+TEST(StringsTableTest, ReadsOldStyleEntriesAndOneErrorEmptiesTheTable) {
+    const struct { std::string text; Entries expected; const char* error = nullptr; } cases[] = {
+        {"/* c */ \"TITLE\" = \"Velkaro\"; // c\n\"ALONE\";\n\"EMPTY\" = \"\";\n\"TITLE\" = \"Later wins\";",
+            {{"TITLE", "Later wins"}, {"ALONE", "ALONE"}, {"EMPTY", ""}}},
+        {"\"A\" = \"a\";\n\"B\" = \"b\"\n\"C\" = \"c\";", {}, "line 3"},  // missing ';'
+        {"\"A\" = \"a\";\n{ \"B\" = \"b\"; }", {}, "line 2"},             // braces are not entries
+        {"\"A\" = <616263>;", {}, "line 1"}, {"\"A\" = (\"a\");", {}, "line 1"}, // values are only strings
+        {"\"A\" = \"a\"; \xC3\xA9 = \"b\";", {}, "line 1"},
+        {"", {}}, {" \n\t", {}}, {"// nothing\n", {}}, {"\xEF\xBB\xBF", {}}, {"/* never closed", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string diagnostic;
+        EXPECT_EQ(host::StringsTable::parse(c.text, &diagnostic), c.expected);
+        EXPECT_NE(diagnostic.find(c.error ? c.error : ""), std::string::npos) << diagnostic;
+        EXPECT_EQ(diagnostic.empty(), !c.error) << diagnostic;
+        EXPECT_EQ(host::StringsTable::parseOldStyle(c.text), c.error ? std::nullopt : std::optional(c.expected));
+    }
     std::string many;
     for (int i = 0; i < 20000; ++i) many += "\"k" + std::to_string(i) + "\" = \"v\";\n";
     EXPECT_EQ(host::StringsTable::parse(many).size(), 20000u);
 }
 
-TEST(StringsTableTest, SyntaxErrorEmptiesTheWholeTable) {
-    const struct { const char* text; const char* line; } cases[] = {
-        {"\"A\" = \"a\";\n\"B\" = \"b\"\n\"C\" = \"c\";", "line 3"},  // missing ';'
-        {"\"A\" = \"a\";\n{ \"B\" = \"b\"; }", "line 2"},               // braces are not entries
-        {"\"A\" = <616263>;", "line 1"}, {"\"A\" = (\"a\");", "line 1"},   // values are only strings
-        {"\"A\" = \"a\"; \xC3\xA9 = \"b\";", "line 1"},
-    };
-    for (const auto& c : cases) {
-        std::string diagnostic;
-        EXPECT_TRUE(host::StringsTable::parse(c.text, &diagnostic).empty()) << c.text;
-        EXPECT_NE(diagnostic.find(c.line), std::string::npos) << c.text << " -> " << diagnostic;
-        EXPECT_FALSE(host::StringsTable::parseOldStyle(c.text).has_value()) << c.text;
-    }
-}
-
-TEST(StringsTableTest, EmptyAndCommentOnlyFilesAreEmptyTables) {
-    for (std::string_view text : {"", " \n\t", "// nothing\n", "\xEF\xBB\xBF", "/* never closed"}) {
-        std::string diagnostic;
-        EXPECT_TRUE(host::StringsTable::parse(text, &diagnostic).empty());
-        EXPECT_EQ(diagnostic, "") << text;
-        auto table = host::StringsTable::parseOldStyle(text);
-        ASSERT_TRUE(table.has_value()) << text;
-        EXPECT_TRUE(table->empty());
-    }
-}
-
-// Old-style text in any encoding, and XML or binary property lists of strings.
+// Old-style text in any encoding, and XML or binary property lists of strings, read alike. Lists
+// that are not dictionaries of strings, NULs (which trip an assertion in libplist) and nesting
+// deep enough to overflow its stack give an empty table and a diagnostic.
 TEST(StringsTableTest, ReadsEveryEncodingAndFormatAlike) {
     const Entries unicode = {{"K\xC3\xA9", "v\xF0\x9F\x98\x80\xE2\x82\xAC"}, {"B", "B"}};
     const std::u16string text16 = u"\"K\u00e9\" = \"v\U0001F600\u20AC\"; \"B\";";
@@ -111,26 +100,6 @@ TEST(StringsTableTest, ReadsEveryEncodingAndFormatAlike) {
         twenty["k" + std::to_string(i)] = "v" + std::to_string(i);
         plist_dict_set_item(big, ("k" + std::to_string(i)).c_str(), plist_new_string(("v" + std::to_string(i)).c_str()));
     }
-    const struct { std::string bytes; Entries expected; } cases[] = {
-        {text8, unicode}, {"\xEF\xBB\xBF" + text8, unicode}, {utf16(text16, true), unicode},
-        {utf16(text16, false), unicode},
-        {xml, {{"TITLE", "Velkaro & co"}, {"CAF\xC3\xA9", "caf\xC3\xA9"}, {"EMPTY", ""}}},
-        {"\xEF\xBB\xBF \n<plist version=\"1.0\"><dict><key>A</key><string>a</string></dict></plist>", {{"A", "a"}}},
-        {binaryPlist(big), twenty},
-        {binaryPlist(dictionary({{"A", plist_new_string("a")}, {"\xC3\xA9", plist_new_string("\xF0\x9F\x98\x80")}})),
-            {{"A", "a"}, {"\xC3\xA9", "\xF0\x9F\x98\x80"}}},
-        {binaryPlist(plist_new_dict()), {}},
-    };
-    for (const auto& c : cases) {
-        std::string diagnostic;
-        EXPECT_EQ(host::StringsTable::parse(c.bytes, &diagnostic), c.expected) << c.bytes.substr(0, 40);
-        EXPECT_EQ(diagnostic, "");
-    }
-}
-
-// Lists that are not dictionaries of strings, NULs (which trip an assertion in
-// libplist) and nesting deep enough to overflow its stack: an empty table and a diagnostic.
-TEST(StringsTableTest, UnreadableInputGivesAnEmptyTableAndADiagnostic) {
     const std::string binary = binaryPlist(dictionary({{"KEY", plist_new_string("ab")}, {"\xC3\xA9", plist_new_string("\xC3\xA9")}}));
     ASSERT_EQ(host::StringsTable::parse(binary).size(), 2u);
     const auto withNul = [&](std::string_view pattern, std::string_view replacement) {
@@ -145,29 +114,36 @@ TEST(StringsTableTest, UnreadableInputGivesAnEmptyTableAndADiagnostic) {
     for (int i = 0; i < kDepth; ++i) nested += "<array>";
     for (int i = 0; i < kDepth; ++i) nested += "</array>";
     const std::string deep = "<?xml version=\"1.0\"?><plist>" + nested + "</plist>";
-    const std::string cases[] = {
-        "\"A\" = \"\xC3(\";",  // invalid UTF-8
-        "<?xml version=\"1.0\"?><plist><dict><key>A</key><string>a</string><key>N</key><integer>1</integer></dict></plist>",
-        "<?xml version=\"1.0\"?><plist><array><string>a</string></array></plist>",
-        "<?xml version=\"1.0\"?><plist><dict><key>A</key><dict/></dict></plist>",
-        "<?xml version=\"1.0\"?><plist><dict><key>A</key><string>a</str",
-        "<?xml garbage",
-        binaryPlist(dictionary({{"A", plist_new_string("a")}, {"B", plist_new_bool(1)}})),
-        binaryPlist(plist_new_string("just text")),
-        binaryPlist(dictionary({{"A", plist_new_string("a")}})).substr(0, 20),
-        "<plist><dict><key>A</key><string>a\0b</string></dict></plist>"s,
-        "<plist><dict><key>A\0</key><string>ab</string></dict></plist>"s,
-        withNul("\x52" "ab"s, "\x52" "a\0"s),          // ASCII value
-        withNul("\x53KEY"s, "\x53K\0Y"s),              // ASCII key
-        withNul("\x61\0\xE9"s, "\x61\0\0"s),          // UTF-16 value
-        deep,
-        deep.substr(0, deep.size() / 2),
-        deepBinaryPlist(kDepth),
+    const struct { std::string bytes; Entries expected; bool readable = true; } cases[] = {
+        {text8, unicode}, {"\xEF\xBB\xBF" + text8, unicode}, {utf16(text16, true), unicode},
+        {utf16(text16, false), unicode},
+        {xml, {{"TITLE", "Velkaro & co"}, {"CAF\xC3\xA9", "caf\xC3\xA9"}, {"EMPTY", ""}}},
+        {"\xEF\xBB\xBF \n<plist version=\"1.0\"><dict><key>A</key><string>a</string></dict></plist>", {{"A", "a"}}},
+        {binaryPlist(big), twenty},
+        {binaryPlist(dictionary({{"A", plist_new_string("a")}, {"\xC3\xA9", plist_new_string("\xF0\x9F\x98\x80")}})),
+            {{"A", "a"}, {"\xC3\xA9", "\xF0\x9F\x98\x80"}}},
+        {binaryPlist(plist_new_dict()), {}},
+        {"<?xml version=\"1.0\"?><plist><dict><key>A</key><string>a</string><key>N</key><integer>1</integer></dict></plist>", {}, false},
+        {"<?xml version=\"1.0\"?><plist><array><string>a</string></array></plist>", {}, false},
+        {"<?xml version=\"1.0\"?><plist><dict><key>A</key><dict/></dict></plist>", {}, false},
+        {"<?xml version=\"1.0\"?><plist><dict><key>A</key><string>a</str", {}, false},
+        {"<?xml garbage", {}, false},
+        {binaryPlist(dictionary({{"A", plist_new_string("a")}, {"B", plist_new_bool(1)}})), {}, false},
+        {binaryPlist(plist_new_string("just text")), {}, false},
+        {binaryPlist(dictionary({{"A", plist_new_string("a")}})).substr(0, 20), {}, false},
+        {"<plist><dict><key>A</key><string>a\0b</string></dict></plist>"s, {}, false},
+        {"<plist><dict><key>A\0</key><string>ab</string></dict></plist>"s, {}, false},
+        {withNul("\x52" "ab"s, "\x52" "a\0"s), {}, false},          // ASCII value
+        {withNul("\x53KEY"s, "\x53K\0Y"s), {}, false},              // ASCII key
+        {withNul("\x61\0\xE9"s, "\x61\0\0"s), {}, false},          // UTF-16 value
+        {deep, {}, false},
+        {deep.substr(0, deep.size() / 2), {}, false},
+        {deepBinaryPlist(kDepth), {}, false},
     };
-    for (const auto& bytes : cases) {
+    for (const auto& c : cases) {
         std::string diagnostic;
-        EXPECT_TRUE(host::StringsTable::parse(bytes, &diagnostic).empty()) << bytes.substr(0, 60);
-        EXPECT_FALSE(diagnostic.empty()) << bytes.substr(0, 60);
+        EXPECT_EQ(host::StringsTable::parse(c.bytes, &diagnostic), c.expected) << c.bytes.substr(0, 60);
+        EXPECT_EQ(diagnostic.empty(), c.readable) << c.bytes.substr(0, 60) << " -> " << diagnostic;
     }
 }
 
