@@ -8,6 +8,7 @@
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/EventLog.h"
 #include "simulator/EventLogWriter.h"
+#include "simulator/NumberPad.h"
 #include "simulator/ScreenDump.h"
 #include "simulator/ScriptRunner.h"
 #include "simulator/SettingsApp.h"
@@ -19,16 +20,24 @@ Tour::Tour(SettingsApp& app, std::filesystem::path folder, std::ostream& out, st
     : _app(app), _folder(std::move(folder)), _eventLog(_folder / "events.jsonl"), _out(out), _err(err) {}
 
 std::vector<Tour::Stop> Tour::stops() {
-    // Rows are found by their property list entries, so the tour runs in every language.
+    // Rows are found by their property list entries, so the tour runs in every language. A phone
+    // gives the sign and the point through the pane's keypad toolbar; a pad's keyboard has both keys.
+    const bool pad = NumberPad::padKeyboard();
+    const std::vector<std::string> negative = pad ? std::vector<std::string>{"type -12"} : std::vector<std::string>{"type 12", "key Negate"};
+    const std::vector<std::string> fraction = pad ? std::vector<std::string>{"type 7.5"} : std::vector<std::string>{"type 7", "key Point", "type 5"};
+    const auto then = [](std::vector<std::string> first, const std::vector<std::string>& more) {
+        first.insert(first.end(), more.begin(), more.end());
+        return first;
+    };
     return {
         {"01-settings", {}},
         {"02-root-0.2s", {"open-bundle", "wait 0.2"}},
         {"03-root-1.2s", {"wait 1.0"}},
         {"04-root-scrolled", {"scroll 1000"}},
         {"05-configuration", {"scroll -1000", "tap @label=Configuration"}},
-        {"06-slider-popup", {"value @key=artworkOffset", "type 12", "key Negate"}},
+        {"06-slider-popup", then({"value @key=artworkOffset"}, negative)},
         {"07-slider-stored", {"press Enter", "wait 0.3"}},
-        {"08-narrow-popup", {"value @key=cornerRadius", "type 7", "key Point", "type 5"}},
+        {"08-narrow-popup", then({"value @key=cornerRadius"}, fraction)},
         {"09-error-popup", {"delete", "delete", "delete", "type 42", "press Enter"}},
         {"10-entry-again", {"press OK"}},
         {"11-list", {"press Cancel", "tap @key=artworkStyle"}},
