@@ -75,9 +75,8 @@ public:
     bool resignFirstResponder();
 
     // Whether the keyboard this device opens for `type` has a key for `c`. A phone's number pad
-    // offers digits only, its phone pad digits and "+*#". A pad has no
-    // such pads: the number and phone kinds open its full keyboard on the numbers page, which
-    // offers digits, the punctuation below and the space bar.
+    // offers digits only, its phone pad digits and "+*#". A pad has no such pads: the number and
+    // phone kinds open its full keyboard on the numbers page: digits, this punctuation and space.
     static bool keyboardOffers(UIKeyboardType type, char c);
     static constexpr const char* kPadNumbersPage = "-/:;()$&@\".,?!' ";
 
