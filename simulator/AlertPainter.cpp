@@ -1,7 +1,7 @@
 #include "simulator/AlertPainter.h"
 
 #include "host/UIKit/UIToolbar.h"
-#include "simulator/NumberPad.h"
+#include "simulator/KeyboardPainter.h"
 
 namespace sim {
 namespace {
@@ -19,7 +19,7 @@ void AlertPainter::draw(const UIAlertView& alert, CGSize screen) {
     if (!field || !field->isFirstResponder() || layout.keyboard.size.height <= 0) return;
     if (auto toolbar = std::dynamic_pointer_cast<UIToolbar>(field->inputAccessoryView()))
         if (layout.toolbar.size.height > 0) drawToolbar(*toolbar, layout);
-    drawNumberPad(layout, field->keyboardType());
+    KeyboardPainter(_canvas).draw(layout, field->keyboardType());
 }
 
 void AlertPainter::drawBox(const UIAlertView& alert, const ModalLayout::Alert& layout) {
@@ -77,53 +77,6 @@ void AlertPainter::drawToolbar(const UIToolbar& toolbar, const ModalLayout::Aler
     style.color = toolbar.tintColor().value_or(UIColor::systemBlueColor());
     style.alignment = NSTextAlignmentCenter;
     for (const auto& key : layout.keys) _canvas.drawText(key.title, key.frame, style);
-}
-
-void AlertPainter::drawNumberPad(const ModalLayout::Alert& layout, UIKeyboardType type) {
-    const CGRect pad = NumberPad::padFrame(layout);
-    _canvas.fillRect(pad, keyboardColor());
-    const UIColor divider = rgb(188, 191, 196);
-    for (const auto& key : NumberPad::keys(pad, type)) {
-        const CGRect k = key.frame;
-        const bool digit = !key.label.empty() && key.label != NumberPad::kDelete;
-        if (digit) _canvas.fillRect(k, UIColor::whiteColor());
-        _canvas.hairline(k.minX(), k.maxX(), k.minY(), divider);
-        if (k.minX() > pad.minX()) _canvas.verticalHairline(k.minX(), k.minY(), k.maxY(), divider);
-        if (key.label == NumberPad::kDelete) {
-            drawDeleteGlyph(k);
-            continue;
-        }
-        Canvas::TextStyle digitStyle;
-        digitStyle.font = UIFont::systemFontOfSize(25);
-        digitStyle.alignment = NSTextAlignmentCenter;
-        // Digits with letters under them (and the 1, which lines up with them) sit higher.
-        const CGFloat lift = key.label >= "1" && key.label <= "9" ? 6 : 0;
-        _canvas.drawText(key.label, CGRectMake(k.minX(), k.minY() - lift, k.width(), k.height()), digitStyle);
-        if (key.letters.empty()) continue;
-        Canvas::TextStyle letters;
-        letters.font = UIFont::boldSystemFontOfSize(10);
-        letters.alignment = NSTextAlignmentCenter;
-        _canvas.drawText(key.letters, CGRectMake(k.minX(), k.midY() + 8, k.width(), 12), letters);
-    }
-}
-
-void AlertPainter::drawDeleteGlyph(CGRect key) {
-    cairo_t* cr = _canvas.cr();
-    const CGFloat cx = key.midX(), cy = key.midY();
-    _canvas.setColor(UIColor::blackColor());
-    cairo_set_line_width(cr, 1.5);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_move_to(cr, cx - 13, cy);
-    cairo_line_to(cr, cx - 6, cy - 8);
-    cairo_line_to(cr, cx + 12, cy - 8);
-    cairo_line_to(cr, cx + 12, cy + 8);
-    cairo_line_to(cr, cx - 6, cy + 8);
-    cairo_close_path(cr);
-    cairo_move_to(cr, cx - 1, cy - 4);
-    cairo_line_to(cr, cx + 7, cy + 4);
-    cairo_move_to(cr, cx + 7, cy - 4);
-    cairo_line_to(cr, cx - 1, cy + 4);
-    cairo_stroke(cr);
 }
 
 }  // namespace sim

@@ -16,14 +16,10 @@ public:
 
     void draw(const UIAlertView& alert, CGSize screen);
 
-    static UIColor keyboardColor() { return UIColor::colorWithRed(209 / 255.0, 213 / 255.0, 219 / 255.0, 1); }
-
 private:
     void drawBox(const UIAlertView& alert, const ModalLayout::Alert& layout);
     void drawButtons(const UIAlertView& alert, const ModalLayout::Alert& layout);
     void drawToolbar(const UIToolbar& toolbar, const ModalLayout::Alert& layout);
-    void drawNumberPad(const ModalLayout::Alert& layout, UIKeyboardType type);
-    void drawDeleteGlyph(CGRect key);
 
     Canvas& _canvas;
 };

@@ -5,6 +5,7 @@
 #include "host/UIKit/TextMetrics.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIToolbar.h"
+#include "simulator/NumberPad.h"
 #include "simulator/ScreenLayout.h"
 
 namespace sim {
@@ -43,8 +44,8 @@ ModalLayout::Alert ModalLayout::alert(const UIAlertView& view, CGSize screen) {
     // The keyboard, with the keypad toolbar riding on it, while the field is focused.
     CGFloat available = screen.height;
     if (field && field->isFirstResponder()) {
-        CGFloat keyboardTop = screen.height - ScreenLayout::kKeyboardHeight;
-        a.keyboard = CGRectMake(0, keyboardTop, screen.width, ScreenLayout::kKeyboardHeight);
+        CGFloat keyboardTop = screen.height - NumberPad::keyboardHeight();
+        a.keyboard = CGRectMake(0, keyboardTop, screen.width, NumberPad::keyboardHeight());
         if (std::dynamic_pointer_cast<UIToolbar>(field->inputAccessoryView())) {
             keyboardTop -= kKeypadToolbarHeight;
             a.toolbar = CGRectMake(0, keyboardTop, screen.width, kKeypadToolbarHeight);

@@ -41,9 +41,17 @@ bool ScreenHitTester::tapAlert(const std::shared_ptr<UIAlertView>& alert, CGPoin
     if (auto field = alert->textFieldAtIndex(0); field && layout.keyboard.contains(point)) {
         const auto keys = NumberPad::keys(NumberPad::padFrame(layout), field->keyboardType());
         const auto* key = NumberPad::keyAt(keys, point);
-        if (!key || key->label.empty()) return false;
-        if (key->label == NumberPad::kDelete) return _app.deleteBackward();
-        return _app.typeText(key->label);
+        switch (key ? key->action : NumberPad::Action::None) {
+            case NumberPad::Action::Type: return _app.typeText(key->text);
+            case NumberPad::Action::Delete: return _app.deleteBackward();
+            case NumberPad::Action::Hide: return field->resignFirstResponder();
+            case NumberPad::Action::Return:
+                // As the window's Return key: the first button that is not the cancel button.
+                for (NSInteger i = 0; i < alert->numberOfButtons(); ++i)
+                    if (i != alert->cancelButtonIndex()) return _app.pressAlertButton(alert->buttonTitleAtIndex(i).value_or(""));
+                return false;
+            case NumberPad::Action::None: return false;
+        }
     }
     return false;
 }

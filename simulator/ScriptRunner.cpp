@@ -21,6 +21,7 @@
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UISlider.h"
 #include "host/UIKit/UITextField.h"
+#include "simulator/NumberPad.h"
 #include "simulator/ScreenDump.h"
 #include "simulator/SettingsApp.h"
 #include "simulator/Snapshot.h"
@@ -202,6 +203,9 @@ const Command kCommands[] = {
         if (!c.app.typeText(text)) return c.refused("the text field does not take typing now");
         const auto after = c.app.fieldText().value_or("");
         const std::size_t typed = after.size() >= before->size() ? after.size() - before->size() : 0;
+        if (typed < text.size() && NumberPad::padKeyboard())
+            return c.refused("the keyboard's numbers page has no key for some of these: typed " + std::to_string(typed) +
+                             " of " + std::to_string(text.size()) + " characters");
         if (typed < text.size())
             return c.refused("the number pad has digits only: typed " + std::to_string(typed) + " of " +
                              std::to_string(text.size()) + " characters (use key Negate / key Point for '-' and '.')");
@@ -237,7 +241,10 @@ const Command kCommands[] = {
         return c.refused("row \"" + c.words[1] + "\" has no segment \"" + wanted + "\" (it has: " + known + ")");
     }},
     {"key", "key Negate|Point", "tap a key of the keypad toolbar", 1, [](Context& c) {
-        return c.app.pressKeypadKey(c.rest(1)) || c.refused("there is no keypad key \"" + c.rest(1) + "\" on screen");
+        if (c.app.pressKeypadKey(c.rest(1))) return true;
+        if (NumberPad::padKeyboard() && c.app.fieldText())
+            return c.refused("there is no keypad key \"" + c.rest(1) + "\": the pad's keyboard has '-' and '.' keys of its own; type them (type -12.5)");
+        return c.refused("there is no keypad key \"" + c.rest(1) + "\" on screen");
     }},
     {"delete", "delete", "delete the last character of the field", 0, [](Context& c) {
         return c.app.deleteBackward() || c.refused("there is no focused text field to delete from");

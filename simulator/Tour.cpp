@@ -8,6 +8,7 @@
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/EventLog.h"
 #include "simulator/EventLogWriter.h"
+#include "simulator/NumberPad.h"
 #include "simulator/ScreenDump.h"
 #include "simulator/ScriptRunner.h"
 #include "simulator/SettingsApp.h"
@@ -19,14 +20,17 @@ Tour::Tour(SettingsApp& app, std::filesystem::path folder, std::ostream& out, st
     : _app(app), _folder(std::move(folder)), _eventLog(_folder / "events.jsonl"), _out(out), _err(err) {}
 
 std::vector<Tour::Stop> Tour::stops() {
-    // Rows are found by their property list entries, so the tour runs in every language.
+    // Rows are found by their property list entries, so the tour runs in every language. A phone
+    // gives the sign through the pane's keypad toolbar; a pad's keyboard has a key of its own.
+    const bool pad = NumberPad::padKeyboard();
     return {
         {"01-settings", {}},
         {"02-root-0.2s", {"open-bundle", "wait 0.2"}},
         {"03-root-1.2s", {"wait 1.0"}},
         {"04-root-scrolled", {"scroll 1000"}},
         {"05-configuration", {"scroll -1000", "tap @label=Configuration"}},
-        {"06-slider-popup", {"value @key=artworkOffset", "type 12", "key Negate"}},
+        {"06-slider-popup", pad ? std::vector<std::string>{"value @key=artworkOffset", "type -12"}
+                                : std::vector<std::string>{"value @key=artworkOffset", "type 12", "key Negate"}},
         {"07-slider-stored", {"press Enter", "wait 0.3"}},
         // The value the next stop refuses is the one on screen here.
         {"08-narrow-popup", {"value @key=cornerRadius", "type 42"}},

@@ -26,6 +26,7 @@ public:
     // Runs every stop; returns the number of commands that failed. Prints where everything went.
     int run();
 
+    // The stops on the current device: they type as its keyboard allows.
     static std::vector<Stop> stops();
     const std::filesystem::path& eventLogPath() const { return _eventLog; }
 

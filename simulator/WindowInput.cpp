@@ -6,6 +6,7 @@
 #include "host/Preferences/PSSliderTableCell.h"
 #include "host/Social/SLComposeViewController.h"
 #include "host/UIKit/UIAlertView.h"
+#include "simulator/NumberPad.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
 #include "simulator/ViewPainter.h"
@@ -162,8 +163,8 @@ bool WindowInput::alertKey(SDL_Keycode k, bool control) {
     if (!field || control) return false;
     if (k == SDLK_BACKSPACE || k == SDLK_KP_BACKSPACE) return _app.deleteBackward();
     if (auto digit = digitOf(k)) return _app.typeText(std::string(1, *digit));
-    // The number pad has no minus or point of its own: they come from the keypad toolbar.
-    const bool numberPad = field->keyboardType() == UIKeyboardTypeNumberPad;
+    // A phone's number pad has no minus or point of its own: they come from the keypad toolbar.
+    const bool numberPad = field->keyboardType() == UIKeyboardTypeNumberPad && !NumberPad::padKeyboard();
     if (k == SDLK_MINUS || k == SDLK_KP_MINUS) return numberPad ? _app.pressKeypadKey("Negate") : _app.typeText("-");
     if (k == SDLK_PERIOD || k == SDLK_KP_PERIOD || k == SDLK_KP_DECIMAL)
         return numberPad ? _app.pressKeypadKey("Point") : _app.typeText(".");

@@ -2,18 +2,23 @@
 
 #include <string_view>
 
-namespace {
+#include "host/UIKit/UIDevice.h"
 
-bool onKeyboard(UIKeyboardType type, char c) {
+bool UITextField::keyboardOffers(UIKeyboardType type, char c) {
     const bool digit = c >= '0' && c <= '9';
+    const bool pad = UIDevice::currentDevice()->userInterfaceIdiom() == UIUserInterfaceIdiomPad;
     switch (type) {
-        case UIKeyboardTypeNumberPad: return digit;
-        case UIKeyboardTypePhonePad: return digit || std::string_view("+*#").find(c) != std::string_view::npos;
+        case UIKeyboardTypeNumberPad:
+        case UIKeyboardTypePhonePad:
+        case UIKeyboardTypeDecimalPad:
+            // A pad has no number pads: these open its full keyboard on the numbers page.
+            if (pad) return digit || std::string_view(kPadNumbersPage).find(c) != std::string_view::npos;
+            if (type == UIKeyboardTypeNumberPad) return digit;
+            if (type == UIKeyboardTypePhonePad) return digit || std::string_view("+*#").find(c) != std::string_view::npos;
+            return true;
         default: return true;
     }
 }
-
-}  // namespace
 
 std::string UITextField::displayedText() const {
     if (!_secure) return _text;
@@ -42,7 +47,7 @@ bool UITextField::resignFirstResponder() {
 std::size_t UITextField::typeText(const std::string& characters) {
     std::size_t typed = 0;
     for (char c : characters) {
-        if (!onKeyboard(_keyboardType, c)) continue;
+        if (!keyboardOffers(_keyboardType, c)) continue;
         _text.push_back(c);
         ++typed;
     }

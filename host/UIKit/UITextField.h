@@ -74,9 +74,14 @@ public:
     bool becomeFirstResponder();
     bool resignFirstResponder();
 
-    // A user's typing: each character is inserted at the end. The number pad offers digits only
-    // and the phone pad digits and "+*#", so other characters are not typed on them (a paste would
-    // still put them in; see pasteText). Returns the number of characters typed.
+    // Whether the keyboard this device opens for `type` has a key for `c`. A phone's number pad
+    // offers digits only, its phone pad digits and "+*#". A pad has no such pads: the number and
+    // phone kinds open its full keyboard on the numbers page: digits, this punctuation and space.
+    static bool keyboardOffers(UIKeyboardType type, char c);
+    static constexpr const char* kPadNumbersPage = "-/:;()$&@\".,?!' ";
+
+    // A user's typing: each character is inserted at the end, unless the keyboard has no key for
+    // it (a paste would still put it in; see pasteText). Returns the number of characters typed.
     std::size_t typeText(const std::string& characters);
     // A paste: any text, unfiltered (the delegate implements no filter).
     void pasteText(const std::string& characters) { _text += characters; }

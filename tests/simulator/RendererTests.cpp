@@ -5,10 +5,13 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "host/Preferences/PSSwitchTableCell.h"
 #include "host/Preferences/PSRootController.h"
+#include "simulator/ModalLayout.h"
+#include "simulator/NumberPad.h"
 #include "tests/simulator/SimulatorFixture.h"
 
 namespace {
@@ -165,6 +168,27 @@ TEST_F(RendererTest, PopupShowsKeyboardOnlyWhileEditing) {
     ScreenImage after(*app);
     EXPECT_EQ(after.at(keyCorner), before);
     EXPECT_EQ(after.at(kBarPoint), kBarBlack);
+}
+
+// On a pad the pop-up brings up the keyboard's numbers page across the whole width: rounded white
+// character keys and grey function keys, the keyboard's grey showing between them.
+TEST_F(RendererTest, PadPopupShowsTheNumbersPage) {
+    restart([](sim::SettingsApp::Options& o) { o.profile = "ipad-air2"; });
+    openConfiguration();
+    ASSERT_TRUE(app->tapValueButton(rowOf("Artwork offset")));
+    const auto layout = sim::ModalLayout::alert(*app->topAlert(), app->screenSize());
+    const auto keys = sim::NumberPad::keys(sim::NumberPad::padFrame(layout), UIKeyboardTypeNumberPad);
+    ScreenImage screen(*app);
+    const Rgb keyboard{209, 213, 219}, function{172, 179, 188};
+    for (const auto& [label, colour] : std::vector<std::pair<std::string, Rgb>>{
+             {"-", kWhite}, {"0", kWhite}, {".", kWhite}, {sim::NumberPad::kReturn, function}, {sim::NumberPad::kHide, function}}) {
+        const auto k = std::find_if(keys.begin(), keys.end(), [&](const auto& key) { return key.label == label; });
+        ASSERT_NE(k, keys.end()) << label;
+        EXPECT_EQ(screen.at({k->frame.minX() + 3, k->frame.midY()}), colour) << label;
+        EXPECT_EQ(screen.at({k->frame.minX() + 0.5, k->frame.minY() + 0.5}), keyboard) << label << ": a rounded corner";
+        EXPECT_EQ(screen.at({k->frame.minX() - 3, k->frame.midY()}), keyboard) << label << ": the gap before it";
+    }
+    EXPECT_GE(keys.back().frame.maxX(), 760) << "the keys span the pad's width";
 }
 
 // The share sheet dims the page under its card; the mail composer covers it with its own default

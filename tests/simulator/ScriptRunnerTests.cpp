@@ -42,6 +42,27 @@ dump
     EXPECT_NE(run.out.find("slider=-12 [-50..50]"), std::string::npos) << run.out;
 }
 
+// On a pad the keyboard itself has "-" and ".": typing goes through it, and the phone's toolbar
+// keys are refused with what to type instead.
+TEST_F(ScriptRunnerTest, OnAPadTheScriptTypesSignAndPoint) {
+    options.profile = "ipad-air2";
+    ASSERT_TRUE(start());
+    const auto run = runScript(*app, R"(open-bundle
+tap Configuration
+value "Artwork offset"
+key Negate
+type -12.5x
+type 5
+press Enter
+expect-pref com.mornvale.velkaro artworkOffset -12.55
+)");
+    EXPECT_EQ(run.failures, 2) << run.err;
+    EXPECT_NE(run.err.find("line 4: there is no keypad key \"Negate\": the pad's keyboard has '-' and '.' keys of its own; type them"),
+        std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("line 5: the keyboard's numbers page has no key for some of these: typed 5 of 6"), std::string::npos)
+        << run.err;
+}
+
 // Failing lines are reported with their numbers; the script goes on unless it is strict.
 TEST_F(ScriptRunnerTest, ScriptReportsFailingLinesAndStopsWhenStrict) {
     const std::string script = R"(open-bundle

@@ -56,6 +56,47 @@ TEST_F(SettingsAppTest, TapsAtPointsHitBarsRowsValueButtonsAndAlertButtons) {
     EXPECT_EQ(app->visiblePage()->className(), "VelkaroListController");
 }
 
+// A pad has no number pad: its keyboard's numbers page types "-" and ".", also where a touch
+// lands in the gap beside a key; Return answers the pop-up; hide-keyboard ends the editing until
+// the field is tapped again.
+TEST_F(SettingsAppTest, ThePadsKeyboardTypesSignAndPointReturnsAndHides) {
+    options.profile = "ipad-air2";
+    open();
+    tap("Configuration");
+    ASSERT_TRUE(app->tapValueButton(rowOf("Artwork offset")));
+    auto layout = sim::ModalLayout::alert(*app->topAlert(), app->screenSize());
+    EXPECT_EQ(layout.keyboard, CGRectMake(0, 1024 - sim::NumberPad::kPadKeyboardHeight, 768, sim::NumberPad::kPadKeyboardHeight));
+    const auto keys = sim::NumberPad::keys(sim::NumberPad::padFrame(layout), UIKeyboardTypeNumberPad);
+    const auto key = [&](const std::string& label) {
+        for (const auto& k : keys)
+            if (k.label == label) return k.frame;
+        ADD_FAILURE() << "no key " << label;
+        return CGRectZero;
+    };
+    const CGPoint taps[] = {
+        {key("-").midX(), key("-").midY()}, {key("1").midX(), key("1").midY()},
+        {key("2").maxX() + 2, key("2").midY()},  // in the gap after the 2
+        {key(".").midX(), key(".").midY()}, {key("5").midX(), key("5").minY() - 2}, {key("7").midX(), key("7").midY()},
+        {key(sim::NumberPad::kDelete).midX(), key(sim::NumberPad::kDelete).midY()},
+    };
+    for (const auto& p : taps) EXPECT_TRUE(app->tapAt(p)) << p.x << "," << p.y;
+    EXPECT_EQ(app->fieldText(), "-12.5");
+    EXPECT_FALSE(app->tapAt({key("ABC").midX(), key("ABC").midY()})) << "the letters page is not simulated";
+
+    ASSERT_TRUE(app->tapAt({key(sim::NumberPad::kReturn).midX(), key(sim::NumberPad::kReturn).midY()}));
+    EXPECT_FALSE(app->topAlert());
+    EXPECT_NEAR(*stored("artworkOffset").number(), -12.5, 1e-6);
+
+    ASSERT_TRUE(app->tapValueButton(rowOf("Corner radius")));
+    ASSERT_TRUE(app->tapAt({key(sim::NumberPad::kHide).midX(), key(sim::NumberPad::kHide).midY()}));
+    auto field = app->topAlert()->textFieldAtIndex(0);
+    EXPECT_FALSE(field->isFirstResponder());
+    layout = sim::ModalLayout::alert(*app->topAlert(), app->screenSize());
+    EXPECT_EQ(layout.keyboard, CGRectZero);
+    ASSERT_TRUE(app->tapAt({layout.field.midX(), layout.field.midY()}));
+    EXPECT_TRUE(field->isFirstResponder());
+}
+
 // A bundle whose module is missing or not a module still gives the Settings page, with the reason.
 TEST_F(SettingsAppTest, UnloadableModuleLeavesTheTopPageWithAReason) {
     for (const auto& [module, reason] : {std::pair{"", "module"}, {"not a shared object", "cannot load"}}) {
