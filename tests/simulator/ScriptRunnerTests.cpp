@@ -47,7 +47,7 @@ dump
 TEST_F(ScriptRunnerTest, OnAPadTheScriptTypesSignAndPoint) {
     options.profile = "ipad-air2";
     ASSERT_TRUE(start());
-    const auto run = runScript(*app, R"(open-bundle
+    const auto run = runScript(R"(open-bundle
 tap Configuration
 value "Artwork offset"
 key Negate
