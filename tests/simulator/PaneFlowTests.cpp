@@ -63,8 +63,9 @@ TEST_F(PaneFlowTest, NotesSayWhatHappenedForAFewSimulatedSeconds) {
         {"link with no app for it", [](auto& o) { o.installedSchemes = std::set<std::string>{}; }, openMaker,
             [] { return "No app on this device opens https://mobile.twitter.com/skyvane_dev"; }},
     };
-    for (const auto& [name, tweak, act, note] : cases) {
+    for (const auto& [name, tweakOptions, act, note] : cases) {
         SCOPED_TRACE(name);
+        const auto& tweak = tweakOptions;  // clang 14 cannot capture a structured binding
         restart([&](sim::SettingsApp::Options& o) {
             o.twitterAccount = o.mailAccount = std::nullopt;
             o.installedSchemes.reset();
