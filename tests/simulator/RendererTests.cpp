@@ -182,7 +182,8 @@ TEST_F(RendererTest, PadPopupShowsTheNumbersPage) {
     const Rgb keyboard{209, 213, 219}, function{172, 179, 188};
     for (const auto& [label, colour] : std::vector<std::pair<std::string, Rgb>>{
              {"-", kWhite}, {"0", kWhite}, {".", kWhite}, {sim::NumberPad::kReturn, function}, {sim::NumberPad::kHide, function}}) {
-        const auto k = std::find_if(keys.begin(), keys.end(), [&](const auto& key) { return key.label == label; });
+        const std::string& title = label;  // clang 14 cannot capture a structured binding
+        const auto k = std::find_if(keys.begin(), keys.end(), [&](const auto& key) { return key.label == title; });
         ASSERT_NE(k, keys.end()) << label;
         EXPECT_EQ(screen.at({k->frame.minX() + 3, k->frame.midY()}), colour) << label;
         EXPECT_EQ(screen.at({k->frame.minX() + 0.5, k->frame.minY() + 0.5}), keyboard) << label << ": a rounded corner";
