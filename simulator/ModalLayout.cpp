@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/Runtime/HostStrings.h"
 #include "host/UIKit/TextMetrics.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIToolbar.h"
@@ -88,16 +89,16 @@ CGRect ModalLayout::sheetCard(CGSize screen) {
 
 std::vector<ModalLayout::Button> ModalLayout::sheetButtons(CGSize screen) {
     const CGRect card = sheetCard(screen);
-    return {{"Cancel", CGRectMake(card.minX(), card.minY(), 80, 44)},
-            {"Post", CGRectMake(card.maxX() - 80, card.minY(), 80, 44)}};
+    return {{host::HostStrings::localized("Cancel"), CGRectMake(card.minX(), card.minY(), 80, 44)},
+            {host::HostStrings::localized("Post"), CGRectMake(card.maxX() - 80, card.minY(), 80, 44)}};
 }
 
 CGRect ModalLayout::composerFrame(CGSize screen) { return CGRectMake(0, 0, screen.width, screen.height); }
 
 std::vector<ModalLayout::Button> ModalLayout::composerButtons(CGSize screen) {
     const CGFloat barTop = ScreenLayout::kStatusBarHeight, barHeight = ScreenLayout::kNavigationBarHeight;
-    return {{"Cancel", CGRectMake(0, barTop, ScreenLayout::kBackButtonWidth, barHeight)},
-            {"Send", CGRectMake(screen.width - 70, barTop, 70, barHeight)}};
+    return {{host::HostStrings::localized("Cancel"), CGRectMake(0, barTop, ScreenLayout::kBackButtonWidth, barHeight)},
+            {host::HostStrings::localized("Send"), CGRectMake(screen.width - 70, barTop, 70, barHeight)}};
 }
 
 }  // namespace sim

@@ -37,6 +37,9 @@ public:
     static constexpr CGFloat kKeypadToolbarHeight = 44;
     static constexpr CGFloat kKeyFontSize = 17;
 
+    // The sheet's and composer's buttons: cancel first, then the one that confirms, titled in
+    // the device's language.
+    static constexpr size_t kCancelButton = 0, kConfirmButton = 1;
     // The share sheet: a card near the top with "Cancel" at its left and "Post" at its right.
     static CGRect sheetCard(CGSize screen);
     static std::vector<Button> sheetButtons(CGSize screen);

@@ -4,6 +4,7 @@
 
 #include "host/Preferences/PSListController.h"
 #include "host/Runtime/CHandle.h"
+#include "host/Runtime/HostStrings.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UINavigationBar.h"
 #include "simulator/AlertPainter.h"
@@ -202,7 +203,7 @@ void Renderer::drawStatusBar(Canvas& canvas, CGSize screen, NSInteger style) {
     Canvas::TextStyle clock = text;
     clock.font = UIFont::boldSystemFontOfSize(12);
     clock.alignment = NSTextAlignmentCenter;
-    canvas.drawText("9:41 AM", CGRectMake(0, 0, screen.width, h), clock);
+    canvas.drawText(host::HostStrings::statusBarTime(9, 41), CGRectMake(0, 0, screen.width, h), clock);
     // The battery, full.
     const CGRect battery = CGRectMake(screen.width - 30, 5, 23, 10.5);
     canvas.strokeRoundedRect(battery, 2.5, color, 1);

@@ -58,10 +58,11 @@ bool ScreenHitTester::tapAlert(const std::shared_ptr<UIAlertView>& alert, CGPoin
 
 bool ScreenHitTester::tapPresented(CGPoint point) {
     const bool sheet = std::dynamic_pointer_cast<SLComposeViewController>(_app.presentedController()) != nullptr;
-    for (const auto& b : _app.presentedButtons()) {
-        if (!b.frame.contains(point)) continue;
-        if (sheet) return _app.finishSheet(b.title == "Post");
-        return _app.finishMail(b.title == "Send");
+    const auto buttons = _app.presentedButtons();
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (!buttons[i].frame.contains(point)) continue;
+        const bool confirms = i == ModalLayout::kConfirmButton;
+        return sheet ? _app.finishSheet(confirms) : _app.finishMail(confirms);
     }
     return false;
 }

@@ -1,5 +1,7 @@
 #include "simulator/SettingsTopPage.h"
 
+#include "host/Runtime/HostStrings.h"
+
 namespace sim {
 
 std::shared_ptr<SettingsTopPage> SettingsTopPage::create(std::string entryName, std::string principalClass,
@@ -8,7 +10,7 @@ std::shared_ptr<SettingsTopPage> SettingsTopPage::create(std::string entryName, 
     page->_entryName = std::move(entryName);
     page->_principalClass = std::move(principalClass);
     page->_open = std::move(open);
-    page->setTitle(std::string("Settings"));
+    page->setTitle(host::HostStrings::localized("Settings"));
     page->exposeSelector("openEntry", [weak = std::weak_ptr<SettingsTopPage>(page)](const id&) {
         if (auto self = weak.lock(); self && self->_open) self->_open();
     });

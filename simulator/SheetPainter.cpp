@@ -20,12 +20,6 @@ std::string serviceName(const std::string& type) {
     return type == SLServiceTypeTwitter ? "Twitter" : type;
 }
 
-const ModalLayout::Button* button(const std::vector<ModalLayout::Button>& buttons, const std::string& title) {
-    for (const auto& b : buttons)
-        if (b.title == title) return &b;
-    return nullptr;
-}
-
 std::string sizeText(std::size_t bytes) {
     if (bytes < 1024) return std::to_string(bytes) + " bytes";
     return std::to_string((bytes + 1023) / 1024) + " KB";
@@ -57,7 +51,7 @@ void SheetPainter::drawShareSheet(const SLComposeViewController& sheet, CGSize s
     title.font = UIFont::boldSystemFontOfSize(17);
     title.alignment = NSTextAlignmentCenter;
     _canvas.drawText(serviceName(sheet.serviceType()), header, title);
-    drawBarActions(buttons, "Post", title);
+    drawBarActions(buttons, title);
     _canvas.hairline(card.minX(), card.maxX(), header.maxY(), kLine);
 
     Canvas::TextStyle text;
@@ -88,7 +82,7 @@ void SheetPainter::drawMailComposer(const MFMailComposeViewController& composer,
     const CGFloat side = ScreenLayout::kBackButtonWidth;
     _canvas.drawText(mail.subject.empty() ? "New Message" : mail.subject,
         CGRectMake(side, ScreenLayout::kStatusBarHeight, screen.width - 2 * side, ScreenLayout::kNavigationBarHeight), title);
-    drawBarActions(buttons, "Send", title);
+    drawBarActions(buttons, title);
 
     // The header rows: a grey caption, then its value.
     CGFloat y = barBottom;
@@ -150,16 +144,11 @@ void SheetPainter::drawGeneric(const UIViewController& controller, CGSize screen
     _canvas.drawText(controller.className(), card, style);
 }
 
-void SheetPainter::drawBarActions(const std::vector<ModalLayout::Button>& buttons, const std::string& confirmTitle,
-    Canvas::TextStyle style) {
+void SheetPainter::drawBarActions(const std::vector<ModalLayout::Button>& buttons, Canvas::TextStyle style) {
     style.color = UIColor::systemBlueColor();
-    if (auto* cancel = button(buttons, "Cancel")) {
-        style.font = UIFont::systemFontOfSize(17);
-        _canvas.drawText(cancel->title, cancel->frame, style);
-    }
-    if (auto* confirm = button(buttons, confirmTitle)) {
-        style.font = UIFont::boldSystemFontOfSize(17);
-        _canvas.drawText(confirm->title, confirm->frame, style);
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        style.font = i == ModalLayout::kConfirmButton ? UIFont::boldSystemFontOfSize(17) : UIFont::systemFontOfSize(17);
+        _canvas.drawText(buttons[i].title, buttons[i].frame, style);
     }
 }
 

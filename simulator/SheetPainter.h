@@ -27,8 +27,7 @@ private:
     void drawMailComposer(const MFMailComposeViewController& composer, CGSize screen);
     void drawGeneric(const UIViewController& controller, CGSize screen);
     // The bar's "Cancel" (plain) and confirming button (bold), in the tint blue.
-    void drawBarActions(const std::vector<ModalLayout::Button>& buttons, const std::string& confirmTitle,
-        Canvas::TextStyle style);
+    void drawBarActions(const std::vector<ModalLayout::Button>& buttons, Canvas::TextStyle style);
 
     Canvas& _canvas;
 };

@@ -9,6 +9,7 @@
 #include "host/Runtime/DeviceRoot.h"
 #include "host/Runtime/DeviceSeed.h"
 #include "host/Runtime/FailureInjection.h"
+#include "host/Runtime/HostStrings.h"
 #include "host/Runtime/RunLoop.h"
 
 namespace host {
@@ -30,6 +31,7 @@ std::vector<void (*)()>& resetSteps() {
 SimulatedDevice::ResetStep::ResetStep(void (*step)()) { resetSteps().push_back(step); }
 
 std::filesystem::path SimulatedDevice::builtInSeed() { return VELKARO_DEVICE_SEED; }
+std::filesystem::path SimulatedDevice::builtInHostResources() { return HostStrings::builtInDirectory(); }
 
 void SimulatedDevice::resetProcessState() {
     EventLog::shared().setListener(nullptr);
@@ -66,6 +68,8 @@ SimulatedDevice::SimulatedDevice(Options options) : _options(std::move(options))
     if (!_options.seedDirectory.empty() && !DeviceSeed::plant(_options.seedDirectory, _options.deviceRoot, &seedError))
         log.diagnostic("cannot seed the device: " + seedError);
     DeviceRoot::install(_options.deviceRoot);
+    if (!_options.hostResources.empty())
+        DeviceRoot::mount(HostStrings::kDevicePath, std::filesystem::absolute(_options.hostResources, ec));
     const bool hasBundle = !_options.bundleDirectory.empty() && !_options.bundleDevicePath.empty();
     if (hasBundle) {
         _options.bundleDirectory = std::filesystem::absolute(_options.bundleDirectory, ec);

@@ -31,6 +31,8 @@ public:
         // bundle of classes registered outside any loading module; either empty: no bundle.
         std::filesystem::path bundleDirectory{};
         std::string bundleDevicePath{};
+        // The host's own bundle (its texts), mounted at HostStrings::kDevicePath; empty: none.
+        std::filesystem::path hostResources = builtInHostResources();
         // Files the device starts with where it has none yet (its package database).
         std::filesystem::path seedDirectory = builtInSeed();
         std::string profile = "iphone6s";       // a built-in profile; an unknown name falls back to this one
@@ -45,6 +47,7 @@ public:
 
     // The seed every device starts from unless told otherwise.
     static std::filesystem::path builtInSeed();
+    static std::filesystem::path builtInHostResources();
 
     SimulatedDevice() : SimulatedDevice(Options{}) {}
     explicit SimulatedDevice(Options options);
