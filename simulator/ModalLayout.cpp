@@ -87,18 +87,32 @@ CGRect ModalLayout::sheetCard(CGSize screen) {
     return CGRectMake((screen.width - width) / 2, ScreenLayout::kStatusBarHeight + 40, width, 210);
 }
 
+namespace {
+
+// A bar's cancel button from `left` and its confirming one ending at `right`, each as wide as
+// its text in the device's language (plain and bold) with a margin either side.
+std::vector<ModalLayout::Button> barButtons(CGFloat left, CGFloat right, CGFloat top, CGFloat height,
+    const std::string& confirmKey) {
+    constexpr CGFloat kMargin = 8;
+    const std::string cancel = host::HostStrings::localized("Cancel"), confirm = host::HostStrings::localized(confirmKey);
+    const CGFloat cancelWidth = host::TextMetrics::sizeOfText(cancel, UIFont::systemFontOfSize(17)).width + 2 * kMargin;
+    const CGFloat confirmWidth = host::TextMetrics::sizeOfText(confirm, UIFont::boldSystemFontOfSize(17)).width + 2 * kMargin;
+    return {{cancel, CGRectMake(left, top, cancelWidth, height)},
+            {confirm, CGRectMake(right - confirmWidth, top, confirmWidth, height)}};
+}
+
+}  // namespace
+
 std::vector<ModalLayout::Button> ModalLayout::sheetButtons(CGSize screen) {
     const CGRect card = sheetCard(screen);
-    return {{host::HostStrings::localized("Cancel"), CGRectMake(card.minX(), card.minY(), 80, 44)},
-            {host::HostStrings::localized("Post"), CGRectMake(card.maxX() - 80, card.minY(), 80, 44)}};
+    return barButtons(card.minX(), card.maxX(), card.minY(), 44, "Post");
 }
 
 CGRect ModalLayout::composerFrame(CGSize screen) { return CGRectMake(0, 0, screen.width, screen.height); }
 
 std::vector<ModalLayout::Button> ModalLayout::composerButtons(CGSize screen) {
     const CGFloat barTop = ScreenLayout::kStatusBarHeight, barHeight = ScreenLayout::kNavigationBarHeight;
-    return {{host::HostStrings::localized("Cancel"), CGRectMake(0, barTop, ScreenLayout::kBackButtonWidth, barHeight)},
-            {host::HostStrings::localized("Send"), CGRectMake(screen.width - 70, barTop, 70, barHeight)}};
+    return barButtons(0, screen.width, barTop, barHeight, "Send");
 }
 
 }  // namespace sim

@@ -8,6 +8,7 @@
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UINavigationBar.h"
 #include "simulator/AlertPainter.h"
+#include "simulator/BackButton.h"
 #include "simulator/Canvas.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
@@ -20,7 +21,6 @@ namespace {
 
 constexpr CGFloat kBarTop = ScreenLayout::kStatusBarHeight;
 constexpr CGFloat kBarHeight = ScreenLayout::kNavigationBarHeight;
-constexpr CGFloat kBackTextX = 26;
 
 UIColor darker(const UIColor& c, double factor) { return {c.red * factor, c.green * factor, c.blue * factor, 1}; }
 
@@ -101,7 +101,7 @@ void Renderer::drawNavigationBar(const SettingsApp& app, Canvas& canvas, CGSize 
     auto controller = app.visibleController();
     if (!controller) return;
     drawTitle(*controller, bar.get(), canvas, screen);
-    if (app.canGoBack()) drawBackButton(app.backTitle().value_or("Back"), tint, canvas);
+    if (auto back = BackButton::of(app)) drawBackButton(*back, tint, canvas);
     auto item = controller->navigationItem();
     Canvas::TextStyle text;
     text.color = tint;
@@ -144,7 +144,7 @@ void Renderer::drawTitle(UIViewController& controller, const UINavigationBar* ba
     canvas.drawText(*title, CGRectMake(side, kBarTop, screen.width - 2 * side, kBarHeight), style);
 }
 
-void Renderer::drawBackButton(const std::string& title, const UIColor& tint, Canvas& canvas) {
+void Renderer::drawBackButton(const BackButton& back, const UIColor& tint, Canvas& canvas) {
     cairo_t* cr = canvas.cr();
     const CGFloat mid = kBarTop + kBarHeight / 2;
     canvas.setColor(tint);
@@ -155,12 +155,11 @@ void Renderer::drawBackButton(const std::string& title, const UIColor& tint, Can
     cairo_line_to(cr, 9, mid);
     cairo_line_to(cr, 19, mid + 10.5);
     cairo_stroke(cr);
+    if (back.text.empty()) return;
     Canvas::TextStyle style;
     style.color = tint;
-    const CGFloat room = ScreenLayout::kBackButtonWidth - kBackTextX;
-    // A title too long for the button gives way to "Back", as on the device.
-    const std::string text = canvas.measureText(title, style.font).width <= room ? title : "Back";
-    canvas.drawText(text, CGRectMake(kBackTextX, kBarTop, room, kBarHeight), style);
+    style.font = UIFont::systemFontOfSize(BackButton::kFontSize);
+    canvas.drawText(back.text, CGRectMake(BackButton::kTextX, kBarTop, back.width - BackButton::kTextX, kBarHeight), style);
 }
 
 void Renderer::drawComposeGlyph(CGPoint c, const UIColor& tint, Canvas& canvas) {

@@ -17,6 +17,7 @@ class UIViewController;
 namespace sim {
 
 class SettingsApp;
+class BackButton;
 class Canvas;
 
 class Renderer {
@@ -36,7 +37,7 @@ private:
     static void drawPage(const SettingsApp& app, Canvas& canvas, CGSize screen);
     static void drawNavigationBar(const SettingsApp& app, Canvas& canvas, CGSize screen);
     static void drawTitle(UIViewController& controller, const UINavigationBar* bar, Canvas& canvas, CGSize screen);
-    static void drawBackButton(const std::string& title, const UIColor& tint, Canvas& canvas);
+    static void drawBackButton(const BackButton& back, const UIColor& tint, Canvas& canvas);
     static void drawComposeGlyph(CGPoint centre, const UIColor& tint, Canvas& canvas);
     static void drawStatusBar(Canvas& canvas, CGSize screen, NSInteger style);
     static void drawNote(Canvas& canvas, CGSize screen, const std::string& text);

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "host/Runtime/UTF8.h"
+#include "simulator/BackButton.h"
 #include "host/MessageUI/MFMailComposeViewController.h"
 #include "host/Preferences/PSEditableTableCell.h"
 #include "host/Preferences/PSListController.h"
@@ -218,7 +219,10 @@ std::string ScreenDump::describe(const SettingsApp& app) {
     if (auto controller = app.visibleController()) {
         auto item = controller->navigationItem();
         out << "bar items:";
-        if (auto back = app.backTitle()) out << " back " << quoted(*back) << ";";
+        if (const auto back = BackButton::of(app)) {
+            const std::string shownText = back->text.empty() ? "chevron" : quoted(back->text);
+            out << " back " << shownText << ";";
+        }
         if (auto view = item->titleView()) {
             out << " title view " << shown(view->className()) << " alpha " << number(view->alpha()) << " (drawn "
                 << number(view->presentationAlpha()) << ")";

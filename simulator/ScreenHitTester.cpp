@@ -7,6 +7,7 @@
 #include "host/UIKit/UISegmentedControl.h"
 #include "host/UIKit/UISlider.h"
 #include "host/UIKit/UISwitch.h"
+#include "simulator/BackButton.h"
 #include "simulator/ModalLayout.h"
 #include "simulator/NumberPad.h"
 #include "simulator/ScreenLayout.h"
@@ -68,7 +69,7 @@ bool ScreenHitTester::tapPresented(CGPoint point) {
 }
 
 bool ScreenHitTester::tapBar(CGPoint point) {
-    if (point.x < ScreenLayout::kBackButtonWidth && _app.canGoBack()) return _app.goBack();
+    if (auto back = BackButton::of(_app); back && point.x < back->width) return _app.goBack();
     if (point.x >= _app.screenSize().width - ScreenLayout::kBarButtonWidth) return _app.tapRightBarButton();
     return false;
 }

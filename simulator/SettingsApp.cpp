@@ -156,7 +156,7 @@ std::optional<std::string> SettingsApp::backTitle() const {
     }
     if (!previous) return std::nullopt;
     const auto& title = previous->navigationItem()->title();
-    return title && !title->empty() ? *title : std::string("Back");
+    return title.value_or("");
 }
 
 std::shared_ptr<UIViewController> SettingsApp::presentedController() const {

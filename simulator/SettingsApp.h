@@ -62,7 +62,7 @@ public:
     std::shared_ptr<UIViewController> visibleController() const;    // the page shown (innermost top)
     std::shared_ptr<PSListController> visiblePage() const;          // the same, when it is a page
     bool canGoBack() const;
-    std::optional<std::string> backTitle() const;                   // the back button's text
+    std::optional<std::string> backTitle() const;  // the previous page's title ("" untitled); see BackButton
     std::shared_ptr<UIViewController> presentedController() const;  // a sheet or composer on top, if any
     std::shared_ptr<UIAlertView> topAlert() const;                  // the front alert, if any
     std::optional<std::string> note() const;                        // "Opened <address>", for a few seconds
