@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "host/Runtime/HostStrings.h"
+#include "host/Preferences/HostStrings.h"
 #include "host/UIKit/TextMetrics.h"
 #include "host/UIKit/UIFont.h"
 #include "host/UIKit/UIView.h"

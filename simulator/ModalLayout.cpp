@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "host/Runtime/HostStrings.h"
+#include "host/Preferences/HostStrings.h"
 #include "host/UIKit/TextMetrics.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIToolbar.h"

@@ -4,7 +4,7 @@
 
 #include "host/Preferences/PSListController.h"
 #include "host/Runtime/CHandle.h"
-#include "host/Runtime/HostStrings.h"
+#include "host/Preferences/HostStrings.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UINavigationBar.h"
 #include "simulator/AlertPainter.h"

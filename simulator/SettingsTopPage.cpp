@@ -1,6 +1,6 @@
 #include "simulator/SettingsTopPage.h"
 
-#include "host/Runtime/HostStrings.h"
+#include "host/Preferences/HostStrings.h"
 
 namespace sim {
 

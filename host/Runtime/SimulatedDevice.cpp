@@ -9,7 +9,6 @@
 #include "host/Runtime/DeviceRoot.h"
 #include "host/Runtime/DeviceSeed.h"
 #include "host/Runtime/FailureInjection.h"
-#include "host/Runtime/HostStrings.h"
 #include "host/Runtime/RunLoop.h"
 
 namespace host {
@@ -30,8 +29,12 @@ std::vector<void (*)()>& resetSteps() {
 
 SimulatedDevice::ResetStep::ResetStep(void (*step)()) { resetSteps().push_back(step); }
 
+#ifndef VELKARO_HOST_RESOURCES
+#define VELKARO_HOST_RESOURCES ""
+#endif
+
 std::filesystem::path SimulatedDevice::builtInSeed() { return VELKARO_DEVICE_SEED; }
-std::filesystem::path SimulatedDevice::builtInHostResources() { return HostStrings::builtInDirectory(); }
+std::filesystem::path SimulatedDevice::builtInHostResources() { return VELKARO_HOST_RESOURCES; }
 
 void SimulatedDevice::resetProcessState() {
     EventLog::shared().setListener(nullptr);
@@ -69,7 +72,7 @@ SimulatedDevice::SimulatedDevice(Options options) : _options(std::move(options))
         log.diagnostic("cannot seed the device: " + seedError);
     DeviceRoot::install(_options.deviceRoot);
     if (!_options.hostResources.empty())
-        DeviceRoot::mount(HostStrings::kDevicePath, std::filesystem::absolute(_options.hostResources, ec));
+        DeviceRoot::mount(kHostBundlePath, std::filesystem::absolute(_options.hostResources, ec));
     const bool hasBundle = !_options.bundleDirectory.empty() && !_options.bundleDevicePath.empty();
     if (hasBundle) {
         _options.bundleDirectory = std::filesystem::absolute(_options.bundleDirectory, ec);

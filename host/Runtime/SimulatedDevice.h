@@ -31,7 +31,7 @@ public:
         // bundle of classes registered outside any loading module; either empty: no bundle.
         std::filesystem::path bundleDirectory{};
         std::string bundleDevicePath{};
-        // The host's own bundle (its texts), mounted at HostStrings::kDevicePath; empty: none.
+        // The host's own bundle (its strings tables), mounted at kHostBundlePath; empty: none.
         std::filesystem::path hostResources = builtInHostResources();
         // Files the device starts with where it has none yet (its package database).
         std::filesystem::path seedDirectory = builtInSeed();
@@ -45,6 +45,8 @@ public:
         EventLog::Listener listener{};
     };
 
+    // Where the Settings host's own bundle sits on the device.
+    static constexpr const char* kHostBundlePath = "/Applications/Preferences.app";
     // The seed every device starts from unless told otherwise.
     static std::filesystem::path builtInSeed();
     static std::filesystem::path builtInHostResources();

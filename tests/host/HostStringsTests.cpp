@@ -1,7 +1,7 @@
 // The host's own texts, read from its tables in the device's preferred language.
 #include <gtest/gtest.h>
 
-#include "host/Runtime/HostStrings.h"
+#include "host/Preferences/HostStrings.h"
 #include "host/Runtime/SimulatedDevice.h"
 
 using host::HostStrings;

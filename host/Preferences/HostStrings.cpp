@@ -1,12 +1,9 @@
-#include "host/Runtime/HostStrings.h"
+#include "host/Preferences/HostStrings.h"
 
 #include <optional>
 
 #include "host/Foundation/NSBundle.h"
-
-#ifndef VELKARO_HOST_RESOURCES
-#define VELKARO_HOST_RESOURCES ""
-#endif
+#include "host/Runtime/SimulatedDevice.h"
 
 namespace host {
 namespace {
@@ -19,10 +16,8 @@ std::string twoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
 }  // namespace
 
-std::filesystem::path HostStrings::builtInDirectory() { return VELKARO_HOST_RESOURCES; }
-
 std::string HostStrings::localized(const std::string& key) {
-    auto bundle = NSBundle::bundleWithPath(kDevicePath);
+    auto bundle = NSBundle::bundleWithPath(SimulatedDevice::kHostBundlePath);
     return bundle ? bundle->localizedStringForKey(key, std::nullopt, std::string(kTable)) : key;
 }
 

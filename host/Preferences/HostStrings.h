@@ -1,9 +1,8 @@
 #pragma once
 // The Settings host's own texts (its top page's title, the back button's fallback, the status
 // bar's clock, the share sheet's and composer's buttons), read from the host's strings tables in
-// the device's preferred language. The tables live in the host's own bundle, mounted on every
-// simulated device, so a new language is one more table.
-#include <filesystem>
+// the device's preferred language. The tables live in the host's own bundle (host/Resources),
+// mounted on every simulated device, so a new language is one more table.
 #include <string>
 #include <string_view>
 
@@ -11,10 +10,6 @@ namespace host {
 
 class HostStrings {
 public:
-    // Where the host's bundle sits on the device, and its folder on this machine.
-    static constexpr const char* kDevicePath = "/Applications/Preferences.app";
-    static std::filesystem::path builtInDirectory();
-
     // The host's text for `key` (the English text); the key itself when no table has it.
     static std::string localized(const std::string& key);
 
