@@ -126,6 +126,10 @@ public:
     void addEventObserver(std::function<void(const host::Event&)> observer);
 
 private:
+    // Where typing goes: the front alert's field, else (with no sheet or composer in front) the
+    // visible page's field being edited.
+    std::shared_ptr<UITextField> typingField() const;
+
     struct State;
     std::unique_ptr<State> _state;
 };

@@ -210,10 +210,13 @@ std::shared_ptr<UITextField> SettingsApp::editingField() const {
     return nullptr;
 }
 
+std::shared_ptr<UITextField> SettingsApp::typingField() const {
+    if (auto alert = topAlert()) return alert->textFieldAtIndex(0);
+    return presentedController() ? nullptr : editingField();
+}
+
 bool SettingsApp::typeText(const std::string& text) {
-    auto alert = topAlert();
-    auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
-    if (!alert && !presentedController()) field = editingField();
+    auto field = typingField();
     if (!field) return false;
     if (!field->isFirstResponder()) field->becomeFirstResponder();  // a tap into the field
     field->typeText(text);
@@ -238,9 +241,7 @@ bool SettingsApp::pressKeypadKey(const std::string& title) {
 }
 
 bool SettingsApp::deleteBackward() {
-    auto alert = topAlert();
-    auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
-    if (!alert && !presentedController()) field = editingField();
+    auto field = typingField();
     if (!field || !field->isFirstResponder()) return false;
     field->deleteBackward();
     return true;
