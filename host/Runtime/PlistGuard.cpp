@@ -96,20 +96,31 @@ bool isStringWithoutNul(const BinaryReader& reader, std::size_t at) {
 
 bool PlistGuard::acceptsXML(std::string_view text, int maxDepth) {
     if (std::memchr(text.data(), '\0', text.size())) return false;
-    const char* p = text.data();
-    const char* const end = p + text.size();
+    const std::string_view::size_type npos = std::string_view::npos;
     int depth = 0;
-    while ((p = static_cast<const char*>(std::memchr(p, '<', static_cast<std::size_t>(end - p))))) {
-        const std::string_view rest(p, static_cast<std::size_t>(end - p));
-        std::string_view close = ">";
-        if (startsWith(rest, "<!--")) close = "-->";
-        else if (startsWith(rest, "<![CDATA[")) close = "]]>";
-        const std::size_t found = rest.find(close, 1);
-        if (found == std::string_view::npos) return true;  // unterminated: libplist stops there
+    // Byte by byte: tags and the text between them are short, so a plain loop beats a library
+    // search per tag; only comments and CDATA sections, which may be long, use one.
+    for (std::size_t i = 0, n = text.size(); i < n; ++i) {
+        if (text[i] != '<') continue;
+        const std::string_view rest = text.substr(i);
         const char kind = rest.size() > 1 ? rest[1] : '\0';
+        std::size_t found;
+        std::size_t closeLength = 1;
+        if (kind == '!' && startsWith(rest, "<!--")) {
+            found = rest.find("-->", 1);
+            closeLength = 3;
+        } else if (kind == '!' && startsWith(rest, "<![CDATA[")) {
+            found = rest.find("]]>", 1);
+            closeLength = 3;
+        } else {
+            found = 1;
+            while (found < rest.size() && rest[found] != '>') ++found;
+            if (found == rest.size()) found = npos;
+        }
+        if (found == npos) return true;  // unterminated: libplist stops there
         if (kind == '/') depth = depth > 0 ? depth - 1 : 0;
         else if (kind != '?' && kind != '!' && rest[found - 1] != '/' && ++depth > maxDepth) return false;
-        p += found + close.size();
+        i += found + closeLength - 1;
     }
     return true;
 }
