@@ -14,6 +14,10 @@
 #include "host/UIKit/UINavigationController.h"
 #include "host/UIKit/UIScreen.h"
 
+namespace {
+constexpr std::size_t kKeptBufferBytes = 4u << 20;  // the read buffer kept between page lists
+}  // namespace
+
 std::shared_ptr<PSSpecifierArray> PSListController::specifiers() { return _specifiers; }
 
 std::shared_ptr<NSBundle> PSListController::bundle() const {
@@ -30,13 +34,18 @@ std::shared_ptr<PSSpecifierArray> PSListController::loadSpecifiersFromPlistName(
         return rows;
     }
     const std::string devicePath = pageBundle->bundlePath() + "/" + plistName + ".plist";
-    const auto file = host::DeviceRoot::read(devicePath);
-    if (!file.bytes) {
-        log.diagnostic("page list " + devicePath + " is missing or unreadable (" + file.reason() + "); the page has no rows");
+    // One read buffer for every page list: its bytes are needed only while they are parsed, and
+    // reusing it spares the allocator a large block per page.
+    thread_local std::string bytes;
+    if (const int error = host::DeviceRoot::readInto(devicePath, bytes)) {
+        log.diagnostic("page list " + devicePath + " is missing or unreadable (" + host::DeviceRoot::describe(error) +
+                       "); the page has no rows");
         return rows;
     }
     host::PageListProblems problems;
-    *rows = host::SpecifierLoader::specifiersFromBytes(*file.bytes, target, &problems);
+    *rows = host::SpecifierLoader::specifiersFromBytes(bytes, target, &problems);
+    // A very long list's buffer is not kept for the rest of the run.
+    if (bytes.capacity() > kKeptBufferBytes) std::string().swap(bytes);
     for (const auto& problem : problems) {
         if (problem.item) log.diagnostic("page list " + devicePath + ", " + problem.describe());
         else log.diagnostic("page list " + devicePath + " is malformed (" + problem.what + "); the page has no rows");

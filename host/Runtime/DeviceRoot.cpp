@@ -169,9 +169,10 @@ std::string DeviceRoot::describe(int error) {
     }
 }
 
-UniqueFd DeviceRoot::openFile(std::string_view devicePath, int* error) {
-    int ignored = 0;
-    if (!error) error = &ignored;
+namespace {
+
+// A regular file opened for reading, with its size from the same fstat.
+UniqueFd openRegular(std::string_view devicePath, int* error, off_t* size) {
     // Non-blocking, so a FIFO put in a file's place answers at once instead of waiting for a writer.
     UniqueFd fd = openConfined(devicePath, O_RDONLY | O_NONBLOCK | O_NOCTTY, error);
     if (!fd) return {};
@@ -185,18 +186,26 @@ UniqueFd DeviceRoot::openFile(std::string_view devicePath, int* error) {
         return {};
     }
     *error = 0;
+    *size = st.st_size;
     return fd;
 }
 
-DeviceRoot::ReadResult DeviceRoot::read(std::string_view devicePath) {
-    ReadResult result;
-    UniqueFd fd = openFile(devicePath, &result.error);
-    if (!fd) return result;
+}  // namespace
+
+UniqueFd DeviceRoot::openFile(std::string_view devicePath, int* error) {
+    int ignored = 0;
+    off_t size = 0;
+    return openRegular(devicePath, error ? error : &ignored, &size);
+}
+
+int DeviceRoot::readInto(std::string_view devicePath, std::string& bytes) {
+    int error = 0;
+    off_t size = 0;
+    UniqueFd fd = openRegular(devicePath, &error, &size);
+    if (!fd) return error;
     // Straight into the string: sized from fstat (one byte more, so the end shows at once), grown
     // when the file grew meanwhile or reports no size.
-    struct stat st{};
-    const std::size_t expected = ::fstat(fd.get(), &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
-    std::string bytes(expected + 1, '\0');
+    bytes.resize(static_cast<std::size_t>(std::max<off_t>(size, 0)) + 1);
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) bytes.resize(bytes.size() * 2 + 4096);
@@ -204,13 +213,21 @@ DeviceRoot::ReadResult DeviceRoot::read(std::string_view devicePath) {
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
-            result.error = errno;
-            return result;
+            const int error = errno;
+            bytes.clear();
+            return error;
         }
         filled += static_cast<std::size_t>(n);
     }
     bytes.resize(filled);
-    result.bytes = std::move(bytes);
+    return 0;
+}
+
+DeviceRoot::ReadResult DeviceRoot::read(std::string_view devicePath) {
+    ReadResult result;
+    std::string bytes;
+    result.error = readInto(devicePath, bytes);
+    if (result.error == 0) result.bytes = std::move(bytes);
     return result;
 }
 

@@ -56,6 +56,10 @@ public:
     // An error of these functions in words ("no such file", "not a regular file", ...).
     static std::string describe(int error);
     static ReadResult read(std::string_view devicePath);
+    // The same into `bytes`, whose capacity is reused: a caller that reads many files one after
+    // another (page lists) keeps one buffer. Returns the error as above (0 when read); `bytes`
+    // holds the file only then.
+    static int readInto(std::string_view devicePath, std::string& bytes);
     // The bytes, or nothing whatever the reason (dataWithContentsOfFile:).
     static std::optional<std::string> readFile(std::string_view devicePath);
 
