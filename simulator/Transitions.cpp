@@ -6,7 +6,10 @@ namespace sim {
 
 void Transitions::start(Running running) {
     const void* subject = running.subject.lock().get();
+    // One navigation moves at a time: a pop that cuts a push short takes its place.
+    const auto navigation = [](Transition::Kind k) { return k == Transition::Kind::Push || k == Transition::Kind::Pop; };
     std::erase_if(_running, [&](const Running& r) {
+        if (navigation(r.transition.kind) && navigation(running.transition.kind)) return true;
         return r.transition.kind == running.transition.kind && r.subject.lock().get() == subject;
     });
     _running.push_back(std::move(running));
