@@ -1,5 +1,7 @@
 #include "simulator/AlertPainter.h"
 
+#include <cmath>
+
 #include "host/UIKit/UIToolbar.h"
 #include "simulator/KeyboardPainter.h"
 
@@ -12,14 +14,44 @@ UIColor rgb(int r, int g, int b) { return UIColor::colorWithRed(r / 255.0, g / 2
 
 void AlertPainter::draw(const UIAlertView& alert, CGSize screen) {
     const auto layout = ModalLayout::alert(alert, screen);
-    _canvas.fillRect(CGRectMake(0, 0, screen.width, screen.height), UIColor::colorWithWhite(0, 0.4));
-    drawBox(alert, layout);
-    drawButtons(alert, layout);
+    drawAlert(alert, layout, screen, Look{1, 1});
     auto field = alert.textFieldAtIndex(0);
     if (!field || !field->isFirstResponder() || layout.keyboard.size.height <= 0) return;
+    drawKeyboard(alert, layout, field->keyboardType());
+}
+
+void AlertPainter::drawAlert(const UIAlertView& alert, const ModalLayout::Alert& layout, CGSize screen, Look look) {
+    if (look.alpha <= 0) return;
+    cairo_t* cr = _canvas.cr();
+    cairo_save(cr);
+    const bool group = look.alpha < 1;
+    if (group) cairo_push_group(cr);
+    _canvas.fillRect(CGRectMake(0, 0, screen.width, screen.height), UIColor::colorWithWhite(0, 0.4));
+    if (look.scale != 1) {
+        const CGFloat cx = layout.box.midX(), cy = layout.box.midY();
+        cairo_translate(cr, cx, cy);
+        cairo_scale(cr, look.scale, look.scale);
+        cairo_translate(cr, -cx, -cy);
+    }
+    drawBox(alert, layout);
+    drawButtons(alert, layout);
+    if (group) {
+        cairo_pop_group_to_source(cr);
+        cairo_paint_with_alpha(cr, look.alpha);
+    }
+    cairo_restore(cr);
+}
+
+void AlertPainter::drawKeyboard(const UIAlertView& alert, const ModalLayout::Alert& layout, UIKeyboardType type, CGFloat drop) {
+    auto field = alert.textFieldAtIndex(0);
+    if (!field || layout.keyboard.size.height <= 0) return;
+    cairo_t* cr = _canvas.cr();
+    cairo_save(cr);
+    cairo_translate(cr, 0, std::round(drop * _canvas.scale()) / _canvas.scale());
     if (auto toolbar = std::dynamic_pointer_cast<UIToolbar>(field->inputAccessoryView()))
         if (layout.toolbar.size.height > 0) drawToolbar(*toolbar, layout);
-    KeyboardPainter(_canvas).draw(layout, field->keyboardType());
+    KeyboardPainter(_canvas).draw(layout, type);
+    cairo_restore(cr);
 }
 
 void AlertPainter::drawBox(const UIAlertView& alert, const ModalLayout::Alert& layout) {

@@ -69,6 +69,7 @@ void KeyboardPainter::drawDeleteGlyph(CGRect key) {
     const CGFloat cx = key.midX(), cy = key.midY();
     _canvas.setColor(UIColor::blackColor());
     cairo_set_line_width(cr, 1.5);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_move_to(cr, cx - 13, cy);
     cairo_line_to(cr, cx - 6, cy - 8);

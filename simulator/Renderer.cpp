@@ -5,15 +5,15 @@
 #include "host/Preferences/PSListController.h"
 #include "host/Runtime/CHandle.h"
 #include "host/Preferences/HostStrings.h"
-#include "host/UIKit/UIAlertView.h"
+#include "host/UIKit/UISwitch.h"
 #include "host/UIKit/UINavigationBar.h"
-#include "simulator/AlertPainter.h"
 #include "simulator/BackButton.h"
 #include "simulator/Canvas.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
-#include "simulator/SheetPainter.h"
+#include "simulator/PageFace.h"
 #include "simulator/TablePainter.h"
+#include "simulator/TransitionPainter.h"
 #include "simulator/ViewPainter.h"
 
 namespace sim {
@@ -31,14 +31,12 @@ void Renderer::draw(const SettingsApp& app, cairo_t* cr, double scale) {
     cairo_save(cr);
     cairo_scale(cr, scale, scale);
     Canvas canvas(cr, scale);
-    drawPage(app, canvas, screen);
-    drawNavigationBar(app, canvas, screen);
+    TransitionPainter motion(app, canvas);
+    motion.drawPagesAndBar(CGRectMake(0, 0, screen.width, screen.height));
     drawStatusBar(canvas, screen, app.statusBarStyle());
-    if (auto presented = app.presentedController()) {
-        // A full-screen composer brings its own light bar, so the status bar is drawn dark on it.
-        if (SheetPainter(canvas).draw(*presented, screen)) drawStatusBar(canvas, screen, 0);
-    }
-    if (auto alert = app.topAlert()) AlertPainter(canvas).draw(*alert, screen);
+    motion.drawPresented(screen);
+    motion.drawAlerts(screen);
+    motion.drawPress();
     if (auto note = app.note(); note && !note->empty()) drawNote(canvas, screen, *note);
     cairo_restore(cr);
 }
@@ -69,67 +67,83 @@ bool Renderer::writePNG(const SettingsApp& app, const std::filesystem::path& pat
     return true;
 }
 
-void Renderer::drawPage(const SettingsApp& app, Canvas& canvas, CGSize screen) {
-    const CGRect viewport = CGRectMake(0, ScreenLayout::kContentTop, screen.width, screen.height - ScreenLayout::kContentTop);
-    auto page = app.visiblePage();
-    if (auto table = page ? page->table() : nullptr) {
-        TablePainter(canvas, UIColor::systemBlueColor()).draw(*table, viewport);
-        return;
-    }
-    auto controller = app.visibleController();
-    if (!controller || !controller->isViewLoaded()) {
-        canvas.fillRect(viewport, TablePainter::groupedBackgroundColor());
-        return;
-    }
-    canvas.fillRect(viewport, UIColor::whiteColor());
+void Renderer::drawPage(const SettingsApp& app, const PageFace& face, Canvas& canvas, CGRect column, CGFloat dx) {
+    const CGRect viewport = CGRectMake(column.minX() + dx, ScreenLayout::kContentTop, column.width(),
+        column.height() - ScreenLayout::kContentTop);
     cairo_save(canvas.cr());
-    cairo_rectangle(canvas.cr(), viewport.minX(), viewport.minY(), viewport.width(), viewport.height());
+    cairo_rectangle(canvas.cr(), column.minX(), viewport.minY(), column.width(), viewport.height());
     cairo_clip(canvas.cr());
-    cairo_translate(canvas.cr(), 0, viewport.minY());
-    ViewPainter(canvas, UIColor::systemBlueColor()).draw(*controller->view());
+    const auto switches = [&app](const UISwitch& control) { return app.switchPosition(control); };
+    auto page = std::dynamic_pointer_cast<PSListController>(face.controller);
+    if (auto table = page ? page->table() : nullptr) {
+        TablePainter painter(canvas, UIColor::systemBlueColor());
+        painter.setSelection([&app](const UITableViewCell& cell) { return app.rowSelection(cell); });
+        painter.setSwitchPosition(switches);
+        painter.draw(*table, viewport);
+    } else if (!face.controller || !face.controller->isViewLoaded()) {
+        canvas.fillRect(viewport, TablePainter::groupedBackgroundColor());
+    } else {
+        canvas.fillRect(viewport, UIColor::whiteColor());
+        cairo_translate(canvas.cr(), viewport.minX(), viewport.minY());
+        ViewPainter painter(canvas, UIColor::systemBlueColor());
+        painter.setSwitchPosition(switches);
+        painter.draw(*face.controller->view());
+    }
     cairo_restore(canvas.cr());
 }
 
-void Renderer::drawNavigationBar(const SettingsApp& app, Canvas& canvas, CGSize screen) {
-    auto bar = app.visibleBar();
-    const UIColor barColor = bar ? bar->effectiveBarTintColor() : UINavigationBar::defaultBarTintColor();
-    const UIColor tint = bar ? bar->effectiveTintColor() : UINavigationBar::defaultTintColor();
+void Renderer::drawBarBackground(const PageFace& face, Canvas& canvas, CGRect column, double alpha) {
+    if (alpha <= 0) return;
     // The bar reaches up under the status bar, in one flat colour.
-    canvas.fillRect(CGRectMake(0, 0, screen.width, kBarTop + kBarHeight), barColor);
-    canvas.hairline(0, screen.width, kBarTop + kBarHeight - 1 / canvas.scale(), darker(barColor, 0.72));
+    const UIColor color{face.barColor.red, face.barColor.green, face.barColor.blue, face.barColor.alpha * alpha};
+    canvas.fillRect(CGRectMake(column.minX(), 0, column.width(), kBarTop + kBarHeight), color);
+    const UIColor line = darker(face.barColor, 0.72);
+    canvas.hairline(column.minX(), column.maxX(), kBarTop + kBarHeight - 1 / canvas.scale(), {line.red, line.green, line.blue, alpha});
+}
 
-    auto controller = app.visibleController();
-    if (!controller) return;
-    drawTitle(*controller, bar.get(), canvas, screen);
-    if (auto back = BackButton::of(app)) drawBackButton(*back, tint, canvas);
-    auto item = controller->navigationItem();
+void Renderer::drawBarItems(const PageFace& face, Canvas& canvas, CGRect column, double alpha) {
+    if (!face.controller || alpha <= 0) return;
+    cairo_t* cr = canvas.cr();
+    cairo_save(cr);
+    const bool group = alpha < 1;
+    if (group) cairo_push_group(cr);
+    cairo_translate(cr, column.minX(), 0);
+    const CGSize bar{column.width(), kBarTop + kBarHeight};
+    const UIColor tint = face.tint;
+    drawTitle(*face.controller, face, canvas, bar);
+    if (face.back) drawBackButton(*face.back, tint, canvas);
+    auto item = face.controller->navigationItem();
     Canvas::TextStyle text;
     text.color = tint;
     if (auto right = item->rightBarButtonItem()) {
-        const CGRect area = CGRectMake(screen.width - ScreenLayout::kBarButtonWidth, kBarTop, ScreenLayout::kBarButtonWidth, kBarHeight);
+        const CGRect area = CGRectMake(bar.width - ScreenLayout::kBarButtonWidth, kBarTop, ScreenLayout::kBarButtonWidth, kBarHeight);
         if (right->systemItem() == UIBarButtonSystemItemCompose) {
             drawComposeGlyph({area.midX(), area.midY()}, tint, canvas);
         } else if (right->title()) {
             text.alignment = NSTextAlignmentRight;
             const CGFloat width = canvas.measureText(*right->title(), text.font).width;
-            canvas.drawText(*right->title(), CGRectMake(screen.width - 8 - width, kBarTop, width, kBarHeight), text);
+            canvas.drawText(*right->title(), CGRectMake(bar.width - 8 - width, kBarTop, width, kBarHeight), text);
         }
     }
-    if (auto left = item->leftBarButtonItem(); left && left->title() && !app.canGoBack())
+    if (auto left = item->leftBarButtonItem(); left && left->title() && !face.canGoBack)
         canvas.drawText(*left->title(), CGRectMake(8, kBarTop, ScreenLayout::kBackButtonWidth - 8, kBarHeight), text);
+    if (group) {
+        cairo_pop_group_to_source(cr);
+        cairo_paint_with_alpha(cr, alpha);
+    }
+    cairo_restore(cr);
 }
 
-void Renderer::drawTitle(UIViewController& controller, const UINavigationBar* bar, Canvas& canvas, CGSize screen) {
+void Renderer::drawTitle(UIViewController& controller, const PageFace& face, Canvas& canvas, CGSize bar) {
     auto item = controller.navigationItem();
-    const UIColor tint = bar ? bar->effectiveTintColor() : UINavigationBar::defaultTintColor();
     if (const auto& view = item->titleView()) {
         // The title view is centred in the bar at its own size.
         const CGRect frame = view->frame();
-        const CGFloat x = std::round((screen.width - frame.width()) / 2);
+        const CGFloat x = std::round((bar.width - frame.width()) / 2);
         const CGFloat y = std::round(kBarTop + (kBarHeight - frame.height()) / 2);
         cairo_save(canvas.cr());
         cairo_translate(canvas.cr(), x - frame.minX(), y - frame.minY());
-        ViewPainter(canvas, tint).draw(*view);
+        ViewPainter(canvas, face.tint).draw(*view);
         cairo_restore(canvas.cr());
         return;
     }
@@ -138,10 +152,10 @@ void Renderer::drawTitle(UIViewController& controller, const UINavigationBar* ba
     if (!title || title->empty()) return;
     Canvas::TextStyle style;
     style.font = UIFont::boldSystemFontOfSize(17);
-    style.color = bar ? bar->effectiveTitleColor() : UINavigationBar::defaultTitleColor();
+    style.color = face.titleColor;
     style.alignment = NSTextAlignmentCenter;
     const CGFloat side = ScreenLayout::kBackButtonWidth;
-    canvas.drawText(*title, CGRectMake(side, kBarTop, screen.width - 2 * side, kBarHeight), style);
+    canvas.drawText(*title, CGRectMake(side, kBarTop, bar.width - 2 * side, kBarHeight), style);
 }
 
 void Renderer::drawBackButton(const BackButton& back, const UIColor& tint, Canvas& canvas) {

@@ -19,6 +19,7 @@ namespace sim {
 class SettingsApp;
 class BackButton;
 class Canvas;
+struct PageFace;
 
 class Renderer {
 public:
@@ -33,13 +34,18 @@ public:
     // Status-bar text: dark for style 0, light for style 1 (light content).
     static UIColor statusBarTextColor(NSInteger style) { return style == 1 ? UIColor::whiteColor() : UIColor::blackColor(); }
 
+    // A page of a column (screen points): its content under the bar, shifted right by `dx` and
+    // clipped to the column; its bar's background and its items (title, back and bar buttons),
+    // each at an opacity. A push or pop draws two pages and cross-fades their bars with these.
+    static void drawPage(const SettingsApp& app, const PageFace& face, Canvas& canvas, CGRect column, CGFloat dx);
+    static void drawBarBackground(const PageFace& face, Canvas& canvas, CGRect column, double alpha);
+    static void drawBarItems(const PageFace& face, Canvas& canvas, CGRect column, double alpha);
+    static void drawStatusBar(Canvas& canvas, CGSize screen, NSInteger style);
+
 private:
-    static void drawPage(const SettingsApp& app, Canvas& canvas, CGSize screen);
-    static void drawNavigationBar(const SettingsApp& app, Canvas& canvas, CGSize screen);
-    static void drawTitle(UIViewController& controller, const UINavigationBar* bar, Canvas& canvas, CGSize screen);
+    static void drawTitle(UIViewController& controller, const PageFace& face, Canvas& canvas, CGSize bar);
     static void drawBackButton(const BackButton& back, const UIColor& tint, Canvas& canvas);
     static void drawComposeGlyph(CGPoint centre, const UIColor& tint, Canvas& canvas);
-    static void drawStatusBar(Canvas& canvas, CGSize screen, NSInteger style);
     static void drawNote(Canvas& canvas, CGSize screen, const std::string& text);
 };
 

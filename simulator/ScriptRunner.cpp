@@ -398,8 +398,17 @@ bool ScriptRunner::runLine(const std::string& line, int lineNumber) {
     return false;
 }
 
+// The commands that act on the screen: like a UI test runner, they first let running
+// transitions end. The others (wait, snapshot, dump, the expectations) take the screen as it is.
+bool waitsForTransitions(const std::string& name) {
+    static const std::string_view acting[] = {"open-bundle", "open", "tap", "tap-row", "tap-at", "value", "type", "return",
+        "edit", "segment", "key", "delete", "press", "toggle", "slide", "compose", "sheet", "mail", "back", "scroll"};
+    return std::find(std::begin(acting), std::end(acting), name) != std::end(acting);
+}
+
 bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& error) {
     const std::string name = lower(words[0]);
+    if (waitsForTransitions(name)) _app.finishTransitions();
     for (const auto& command : kCommands) {
         if (command.name != name) continue;
         std::string warning;

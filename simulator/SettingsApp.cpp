@@ -88,6 +88,7 @@ bool SettingsApp::start(std::string* error) {
         s.topPage = SettingsTopPage::create(s.entryName, s.principalClass, [this] { openBundleEntry(); });
         s.root->pushViewController(s.topPage, false);
         fitToScreen(s.topPage, screenSize());
+        noteScreenChanges();
         return s.preview ? true : fail(why);
     }
     const ModuleLoader module(kBundleDevicePath, s.options.bundleDirectory);
@@ -96,6 +97,7 @@ bool SettingsApp::start(std::string* error) {
     s.topPage = SettingsTopPage::create(s.entryName, s.principalClass, [this] { openBundleEntry(); });
     s.root->pushViewController(s.topPage, false);
     fitToScreen(s.topPage, screenSize());
+    noteScreenChanges();
 
     // The bundle's module.
     if (std::string why; !module.load(why)) return fail(why);
@@ -257,6 +259,7 @@ void SettingsApp::addEventObserver(std::function<void(const host::Event&)> obser
 // ---- what a user does
 
 bool SettingsApp::openBundleEntry() {
+    const Watch watch(*this);
     auto& s = *_state;
     if (!s.root || topAlert() || presentedController()) return false;
     if (s.loadError) {

@@ -16,12 +16,16 @@
 
 #include "host/CoreGraphics/CGGeometry.h"
 #include "host/UIKit/NSIndexPath.h"
+#include "simulator/PressTarget.h"
+#include "simulator/Transitions.h"
 
 class UIViewController;
 class UINavigationController;
 class UINavigationBar;
 class UIAlertView;
 class UITextField;
+class UITableViewCell;
+class UISwitch;
 class PSListController;
 class PSRootController;
 
@@ -108,6 +112,24 @@ public:
     std::vector<Hotspot> presentedButtons() const;   // the sheet's or composer's two buttons
     CGRect presentedFrame() const;                   // the sheet's card, or the composer's screen
 
+    // ---- what moves: the model is at the end state at once; these say what the screen shows on
+    // the way there, on the app's clock
+    const Transitions& transitions() const;
+    // Something that holds up actions (a push, a sheet, an alert, the keyboard, a switch) still moves.
+    bool isTransitioning() const;
+    // Manual clock: lets time run until the running transitions have ended, as a UI test runner
+    // waits before it acts. The steady clock moves on its own.
+    void finishTransitions();
+    // How much of the grey selection a row shows (0..1): held down, fading after a tap, or kept
+    // on the page a tap pushed from until the user comes back to it.
+    double rowSelection(const UITableViewCell& cell) const;
+    // Where a switch's thumb is drawn: 0 off, 1 on, in between while it slides.
+    double switchPosition(const UISwitch& control) const;
+    // A finger down on the screen: what it would tap shows pressed until endPress().
+    void pressAt(CGPoint point);
+    void endPress();
+    const std::optional<PressTarget>& press() const;
+
     // ---- the device and the loaded bundle
     const Options& options() const;
     const std::string& principalClassName() const;   // from the bundle's Info.plist
@@ -129,6 +151,10 @@ private:
     // Where typing goes: the front alert's field, else (with no sheet or composer in front) the
     // visible page's field being edited.
     std::shared_ptr<UITextField> typingField() const;
+
+    // Starts the transitions that what just happened calls for; every action ends with it.
+    void noteScreenChanges();
+    class Watch;
 
     struct State;
     std::unique_ptr<State> _state;

@@ -60,6 +60,7 @@ std::shared_ptr<UITextField> rowField(const std::shared_ptr<UITableViewCell>& ce
 }  // namespace
 
 bool SettingsApp::tapRow(NSIndexPath indexPath) {
+    const Watch watch(*this);
     if (topAlert() || presentedController()) return false;
     auto page = visiblePage();
     auto cell = cellAt(page, indexPath);
@@ -68,7 +69,14 @@ bool SettingsApp::tapRow(NSIndexPath indexPath) {
     endEditing();
     const auto before = visibleController();
     page->table()->selectRowAtIndexPath(indexPath);
-    if (visibleController() != before) fitToScreen(visibleController(), screenSize());
+    if (visibleController() != before) {
+        fitToScreen(visibleController(), screenSize());
+        // The row stays selected under the page it opened, and fades when the user comes back.
+        _state->pushedFrom = {page, cell};
+    } else if (cell->selectionStyle() != UITableViewCellSelectionStyleNone && !cell->accessoryView()) {
+        Transitions::Running fade{Transition::make(Transition::Kind::RowFade, now()), {}, nullptr, nullptr, {}, cell, std::nullopt};
+        _state->transitions.start(std::move(fade));
+    }
     return true;
 }
 
@@ -98,6 +106,7 @@ std::optional<NSIndexPath> SettingsApp::rowTitled(const std::string& title) cons
 }
 
 bool SettingsApp::tapValueButton(NSIndexPath indexPath) {
+    const Watch watch(*this);
     if (topAlert() || presentedController()) return false;
     auto cell = cellAt(visiblePage(), indexPath);
     // The slider cell's value button lies directly on the cell, over the row's right end.
@@ -112,6 +121,7 @@ bool SettingsApp::tapValueButton(NSIndexPath indexPath) {
 }
 
 bool SettingsApp::toggleSwitch(NSIndexPath indexPath) {
+    const Watch watch(*this);
     if (topAlert() || presentedController()) return false;
     auto cell = cellAt(visiblePage(), indexPath);
     if (!cell) return false;
@@ -123,6 +133,7 @@ bool SettingsApp::toggleSwitch(NSIndexPath indexPath) {
 }
 
 bool SettingsApp::slide(NSIndexPath indexPath, float value) {
+    const Watch watch(*this);
     if (topAlert() || presentedController()) return false;
     auto cell = cellAt(visiblePage(), indexPath);
     std::shared_ptr<UISlider> slider;
@@ -134,6 +145,7 @@ bool SettingsApp::slide(NSIndexPath indexPath, float value) {
 }
 
 bool SettingsApp::tapRightBarButton() {
+    const Watch watch(*this);
     if (topAlert() || presentedController()) return false;
     auto controller = visibleController();
     auto item = controller ? controller->navigationItem()->rightBarButtonItem() : nullptr;
@@ -143,6 +155,7 @@ bool SettingsApp::tapRightBarButton() {
 }
 
 bool SettingsApp::goBack() {
+    const Watch watch(*this);
     if (topAlert() || presentedController()) return false;
     auto nav = innermostNavigationController();
     if (!nav) return false;
@@ -161,6 +174,7 @@ bool SettingsApp::goBack() {
 }
 
 bool SettingsApp::pressAlertButton(const std::string& title) {
+    const Watch watch(*this);
     auto alert = topAlert();
     if (!alert) return false;
     for (int pass = 0; pass < 2; ++pass)
@@ -175,6 +189,7 @@ bool SettingsApp::pressAlertButton(const std::string& title) {
 }
 
 bool SettingsApp::chooseSegment(NSIndexPath indexPath, NSInteger segment) {
+    const Watch watch(*this);
     if (topAlert() || presentedController()) return false;
     auto cell = std::dynamic_pointer_cast<PSSegmentTableCell>(cellAt(visiblePage(), indexPath));
     auto control = cell ? cell->control() : nullptr;
@@ -184,6 +199,7 @@ bool SettingsApp::chooseSegment(NSIndexPath indexPath, NSInteger segment) {
 }
 
 bool SettingsApp::beginEditing(NSIndexPath indexPath) {
+    const Watch watch(*this);
     if (topAlert() || presentedController()) return false;
     auto field = rowField(cellAt(visiblePage(), indexPath));
     if (!field || !field->isEnabled()) return false;
@@ -193,6 +209,7 @@ bool SettingsApp::beginEditing(NSIndexPath indexPath) {
 }
 
 bool SettingsApp::endEditing() {
+    const Watch watch(*this);
     auto field = editingField();
     if (!field) return false;
     // Return asks the field's delegate; the host's cell then gives up the keyboard.
@@ -216,6 +233,7 @@ std::shared_ptr<UITextField> SettingsApp::typingField() const {
 }
 
 bool SettingsApp::typeText(const std::string& text) {
+    const Watch watch(*this);
     auto field = typingField();
     if (!field) return false;
     if (!field->isFirstResponder()) field->becomeFirstResponder();  // a tap into the field
@@ -224,6 +242,7 @@ bool SettingsApp::typeText(const std::string& text) {
 }
 
 bool SettingsApp::pressKeypadKey(const std::string& title) {
+    const Watch watch(*this);
     auto alert = topAlert();
     auto field = alert ? alert->textFieldAtIndex(0) : nullptr;
     if (!field || !field->isFirstResponder()) return false;
@@ -241,6 +260,7 @@ bool SettingsApp::pressKeypadKey(const std::string& title) {
 }
 
 bool SettingsApp::deleteBackward() {
+    const Watch watch(*this);
     auto field = typingField();
     if (!field || !field->isFirstResponder()) return false;
     field->deleteBackward();
@@ -248,27 +268,31 @@ bool SettingsApp::deleteBackward() {
 }
 
 bool SettingsApp::finishSheet(bool done) {
+    const Watch watch(*this);
     auto sheet = std::dynamic_pointer_cast<SLComposeViewController>(presentedController());
     if (!sheet) return false;
     return sheet->finish(done ? SLComposeViewControllerResultDone : SLComposeViewControllerResultCancelled);
 }
 
 bool SettingsApp::finishMail(bool send) {
+    const Watch watch(*this);
     auto composer = std::dynamic_pointer_cast<MFMailComposeViewController>(presentedController());
     if (!composer) return false;
     return send ? composer->send() : composer->cancel();
 }
 
-bool SettingsApp::tapAt(CGPoint point) { return ScreenHitTester(*this).tap(point); }
+
+
+bool SettingsApp::tapAt(CGPoint point) {
+    const Watch watch(*this);
+    return ScreenHitTester(*this).tap(point);
+}
 
 void SettingsApp::scroll(CGFloat dy) {
+    const Watch watch(*this);
     auto page = visiblePage();
     if (page && page->table()) page->table()->setContentOffset(page->table()->contentOffset() + dy);
 }
 
-void SettingsApp::advance(double seconds) {
-    auto& clock = host::RunLoop::main();
-    if (clock.usesManualClock()) clock.advance(seconds);
-    else clock.runDueTasks();
-}
+
 }  // namespace sim

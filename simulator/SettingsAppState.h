@@ -14,6 +14,7 @@
 #include "host/Runtime/RunLoop.h"
 #include "host/Runtime/SimulatedDevice.h"
 #include "simulator/PagePreview.h"
+#include "simulator/ScreenScene.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
 #include "simulator/SettingsTopPage.h"
@@ -31,12 +32,33 @@ struct SettingsApp::State {
     std::optional<std::string> noteText;
     double noteUntil = 0;
     std::vector<std::function<void(const host::Event&)>> observers;
+    // What moves: the screen as last seen, what runs from there, what a finger holds down, and
+    // the row a tap pushed from (it stays selected under the pushed page).
+    ScreenScene scene;
+    Transitions transitions;
+    std::optional<PressTarget> press;
+    struct {
+        std::weak_ptr<UIViewController> page;
+        std::weak_ptr<UITableViewCell> cell;
+    } pushedFrom;
     std::optional<host::SimulatedDevice> device;  // last, so it ends first, before what its listener reaches
 
     void showNote(std::string text, double seconds) {
         noteText = std::move(text);
         noteUntil = seconds == std::numeric_limits<double>::infinity() ? seconds : host::RunLoop::main().now() + seconds;
     }
+};
+
+// Ends every action: what it changed on screen starts to move.
+class SettingsApp::Watch {
+public:
+    explicit Watch(SettingsApp& app) : _app(app) {}
+    ~Watch() { _app.noteScreenChanges(); }
+    Watch(const Watch&) = delete;
+    Watch& operator=(const Watch&) = delete;
+
+private:
+    SettingsApp& _app;
 };
 
 // A page's table, laid out to the part of the screen under the bars.

@@ -2,6 +2,8 @@
 
 #include <glib.h>
 
+#include <algorithm>
+
 #include "host/Runtime/CHandle.h"
 #include "simulator/ViewPainter.h"
 
@@ -12,6 +14,11 @@ constexpr CGFloat kSectionFontSize = 13;
 // Views that hang out of their rect (a logo taller than its header) are still drawn when
 // their rect is this close to the visible part.
 constexpr CGFloat kOverhang = 120;
+
+UIColor mix(const UIColor& a, const UIColor& b, double t) {
+    return {a.red + (b.red - a.red) * t, a.green + (b.green - a.green) * t, a.blue + (b.blue - a.blue) * t,
+        a.alpha + (b.alpha - a.alpha) * t};
+}
 
 std::string uppercase(const std::string& text) {
     const host::CHandle<gchar, g_free> upper(g_utf8_strup(text.c_str(), static_cast<gssize>(text.size())));
@@ -41,6 +48,7 @@ void TablePainter::draw(const UITableView& table, CGRect viewport) {
 void TablePainter::drawRows(const UITableView::Section& section, CGFloat width) {
     if (section.rows.empty()) return;
     ViewPainter views(_canvas, _tint);
+    if (_switchPosition) views.setSwitchPosition(_switchPosition);
     for (std::size_t i = 0; i < section.rows.size(); ++i) {
         const auto& row = section.rows[i];
         const CGRect rect = row.rect;
@@ -48,8 +56,11 @@ void TablePainter::drawRows(const UITableView::Section& section, CGFloat width) 
         const auto& cell = row.cell;
         UIColor background = UIColor::whiteColor();
         if (cell && cell->backgroundColor()) background = *cell->backgroundColor();
-        if (cell && cell->isSelected() && cell->selectionStyle() != UITableViewCellSelectionStyleNone)
-            background = selectedCellColor();
+        if (cell && cell->selectionStyle() != UITableViewCellSelectionStyleNone) {
+            const double amount = cell->isSelected() ? 1 : _selection ? std::clamp(_selection(*cell), 0.0, 1.0) : 0;
+            if (amount >= 1) background = selectedCellColor();
+            else if (amount > 0) background = mix(background, selectedCellColor(), amount);
+        }
         _canvas.fillRect(rect, background);
         if (cell) {
             cairo_save(_canvas.cr());

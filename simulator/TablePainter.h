@@ -2,8 +2,12 @@
 // Draws a grouped table as the Settings application shows it: the grey background, each
 // section's custom header view or header title, white cells with their views, the selection
 // highlight, disclosure indicators and checkmarks, hairline separators, and the footers.
+#include <functional>
+
 #include "host/UIKit/UITableView.h"
 #include "simulator/Canvas.h"
+
+class UISwitch;
 
 namespace sim {
 
@@ -13,6 +17,11 @@ public:
 
     // Draws `table` into `viewport` (screen points), scrolled by its content offset.
     void draw(const UITableView& table, CGRect viewport);
+
+    // How much grey selection a row shows (0..1) besides its own selected state: held down,
+    // fading out. And where switches' thumbs are (0 off, 1 on). Both optional.
+    void setSelection(std::function<double(const UITableViewCell&)> selection) { _selection = std::move(selection); }
+    void setSwitchPosition(std::function<double(const UISwitch&)> position) { _switchPosition = std::move(position); }
 
     static UIColor groupedBackgroundColor() { return UIColor::colorWithRed(239 / 255.0, 239 / 255.0, 244 / 255.0, 1); }
     static UIColor separatorColor() { return UIColor::colorWithRed(200 / 255.0, 199 / 255.0, 204 / 255.0, 1); }
@@ -29,6 +38,8 @@ private:
     Canvas& _canvas;
     UIColor _tint;
     CGFloat _visibleTop = 0, _visibleBottom = 0;  // content coordinates
+    std::function<double(const UITableViewCell&)> _selection;
+    std::function<double(const UISwitch&)> _switchPosition;
 };
 
 }  // namespace sim

@@ -25,25 +25,26 @@ std::vector<Tour::Stop> Tour::stops() {
     const bool pad = NumberPad::padKeyboard();
     return {
         {"01-settings", {}},
-        {"02-root-0.2s", {"open-bundle", "wait 0.2"}},
-        {"03-root-1.2s", {"wait 1.0"}},
+        // Stops wait for the screen to settle after a push, a sheet or an alert.
+        {"02-root-0.4s", {"open-bundle", "wait 0.4"}},
+        {"03-root-1.2s", {"wait 0.8"}},
         {"04-root-scrolled", {"scroll 1000"}},
-        {"05-configuration", {"scroll -1000", "tap @label=Configuration"}},
+        {"05-configuration", {"scroll -1000", "tap @label=Configuration", "wait 0.4"}},
         {"06-slider-popup", pad ? std::vector<std::string>{"value @key=artworkOffset", "type -12"}
                                 : std::vector<std::string>{"value @key=artworkOffset", "type 12", "key Negate"}},
         {"07-slider-stored", {"press Enter", "wait 0.3"}},
         // The value the next stop refuses is the one on screen here.
         {"08-narrow-popup", {"value @key=cornerRadius", "type 42"}},
-        {"09-error-popup", {"press Enter"}},
-        {"10-entry-again", {"press OK"}},
-        {"11-list", {"press Cancel", "tap @key=artworkStyle"}},
+        {"09-error-popup", {"press Enter", "wait 0.3"}},
+        {"10-entry-again", {"press OK", "wait 0.3"}},
+        {"11-list", {"press Cancel", "tap @key=artworkStyle", "wait 0.4"}},
         {"12-configuration-again", {"tap-row 0 2", "back", "wait 0.5"}},
-        {"13-makers", {"back", "tap @label=Makers"}},
-        {"14-maker-opened", {"tap @devName=skyvane"}},
+        {"13-makers", {"back", "tap @label=Makers", "wait 0.4"}},
+        {"14-maker-opened", {"tap @devName=skyvane", "wait 0.4"}},
         // A user reads the maker's note before going on; notes last a few seconds.
-        {"15-share-sheet", {"wait 3", "account twitter on", "compose"}},
-        {"16-root-again", {"sheet post", "back"}},
-        {"17-mail-composer", {"account mail on", "tap @action=emailKX"}},
+        {"15-share-sheet", {"wait 2.6", "account twitter on", "compose", "wait 0.4"}},
+        {"16-root-again", {"sheet post", "back", "wait 0.4"}},
+        {"17-mail-composer", {"account mail on", "tap @action=emailKX", "wait 0.4"}},
         {"18-settings-again", {"mail send", "back", "wait 3.5"}},
     };
 }

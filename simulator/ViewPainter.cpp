@@ -82,15 +82,20 @@ void ViewPainter::drawImageView(const UIImageView& view, const UIColor& tint) {
 void ViewPainter::drawSwitch(const UISwitch& control) {
     const CGRect bounds = control.bounds();
     const CGFloat radius = bounds.height() / 2;
-    if (control.isOn()) {
-        _canvas.fillRoundedRect(bounds, radius, control.effectiveOnTintColor());
-    } else {
+    const double position = std::clamp(_switchPosition ? _switchPosition(control) : control.isOn() ? 1.0 : 0.0, 0.0, 1.0);
+    if (position < 1) {
         _canvas.fillRoundedRect(bounds, radius, grey(229));
         _canvas.fillRoundedRect(CGRectMake(1.5, 1.5, bounds.width() - 3, bounds.height() - 3), radius - 1.5,
             UIColor::whiteColor());
     }
+    if (position > 0) {
+        // The on-colour fades in over the off look as the thumb slides across.
+        UIColor on = control.effectiveOnTintColor();
+        on.alpha *= position;
+        _canvas.fillRoundedRect(bounds, radius, on);
+    }
     const CGFloat knob = radius - 1.5;
-    const CGFloat cx = control.isOn() ? bounds.width() - radius : radius;
+    const CGFloat cx = radius + position * (bounds.width() - 2 * radius);
     const CGRect knobRect = CGRectMake(cx - knob, radius - knob, 2 * knob, 2 * knob);
     _canvas.softShadow(knobRect, knob, 3, {0, 2}, 0.12);
     _canvas.fillCircle({cx, radius}, knob, UIColor::whiteColor());

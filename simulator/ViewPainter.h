@@ -3,6 +3,8 @@
 // clipped when it clips to bounds, over its background colour; labels, image views (with their
 // layer shadow), switches, sliders, segmented controls, activity indicators, buttons and text
 // fields by their state; then the subviews.
+#include <functional>
+
 #include "host/UIKit/UIColor.h"
 #include "host/UIKit/UIView.h"
 #include "simulator/Canvas.h"
@@ -25,6 +27,9 @@ public:
 
     // Draws `view` with the canvas's current origin as its superview's coordinate space.
     void draw(const UIView& view);
+    // Where switches' thumbs are drawn (0 off, 1 on, between while one slides); without it,
+    // where their state puts them.
+    void setSwitchPosition(std::function<double(const UISwitch&)> position) { _switchPosition = std::move(position); }
 
     // Slider geometry shared with the window's dragging: the thumb's centre in the slider's
     // bounds, and the value a thumb centre at `x` stands for.
@@ -52,6 +57,7 @@ private:
 
     Canvas& _canvas;
     UIColor _tint;
+    std::function<double(const UISwitch&)> _switchPosition;
 };
 
 }  // namespace sim

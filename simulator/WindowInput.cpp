@@ -64,7 +64,10 @@ void WindowInput::press(CGPoint point) {
     _scrolling = false;
     _pressPoint = _lastPoint = point;
     _grab = sliderAt(point);
-    if (!_grab) return;
+    if (!_grab) {
+        _app.pressAt(point);  // what the finger is on shows pressed; it acts on release
+        return;
+    }
     auto slider = _grab->slider.lock();
     const CGFloat thumb = _grab->originX + ViewPainter::sliderThumbCentreX(*slider);
     // Taken by the thumb it follows the pointer from where it was held; anywhere else on the
@@ -81,12 +84,14 @@ void WindowInput::move(CGPoint point) {
     }
     if (!_scrolling && std::abs(point.y - _pressPoint.y) > kDragSlop && !_app.topAlert() && !_app.presentedController())
         _scrolling = true;
+    if (_scrolling || std::hypot(point.x - _pressPoint.x, point.y - _pressPoint.y) > kDragSlop) _app.endPress();
     if (_scrolling) _app.scroll(_lastPoint.y - point.y);
     _lastPoint = point;
 }
 
 void WindowInput::release(CGPoint point) {
     _pressed = false;
+    _app.endPress();
     const bool dragged = _grab || _scrolling;
     _grab.reset();
     _scrolling = false;

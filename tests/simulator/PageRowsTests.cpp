@@ -38,6 +38,7 @@ protected:
         writeFile(writableBundle() / "VelkaroConfiguration.plist", kRows);
         open();
         tap("Configuration");
+        app->finishTransitions();
     }
     template <class Cell> std::shared_ptr<Cell> cell(const std::string& title) {
         return std::dynamic_pointer_cast<Cell>(app->visiblePage()->table()->cellForRowAtIndexPath(rowOf(title)));

@@ -42,6 +42,7 @@ protected:
     void openConfiguration() {
         ASSERT_TRUE(app->openBundleEntry());
         tap("Configuration");
+        app->finishTransitions();
     }
     // Where the thumb's centre is drawn: between the last pixel of the minimum track and the
     // first of the maximum track along the slider's midline; -1 with no minimum track.
@@ -80,6 +81,7 @@ TEST_F(RendererTest, NavigationBarAndStatusTextFollowTheVisiblePagesTheme) {
         };
         for (const auto& [what, act] : steps) {
             ASSERT_TRUE(act()) << what;
+            app->finishTransitions();
             const bool themed = app->visibleController() != app->topPage();
             ScreenImage screen(*app);
             EXPECT_EQ(screen.at(kBarPoint), themed ? kBarBlack : kDefaultBar) << what;
@@ -90,7 +92,7 @@ TEST_F(RendererTest, NavigationBarAndStatusTextFollowTheVisiblePagesTheme) {
     }
 }
 
-// The template logo is invisible at 0.2 s and drawn in the bar's tint (accent green) at 1.2 s.
+// The template logo is invisible at 0.4 s (the push has ended, the fade not begun) and drawn in the bar's tint (accent green) at 1.2 s.
 TEST_F(RendererTest, LogoFadesIntoTheBarInItsTint) {
     ASSERT_TRUE(app->openBundleEntry());
     auto titleView = app->visibleController()->navigationItem()->titleView();
@@ -98,9 +100,9 @@ TEST_F(RendererTest, LogoFadesIntoTheBarInItsTint) {
     const CGSize size = titleView->frame().size;
     const CGRect logo = CGRectMake((app->screenSize().width - size.width) / 2,
         ScreenLayout::kStatusBarHeight + (ScreenLayout::kNavigationBarHeight - size.height) / 2, size.width, size.height);
-    advance(0.2);
+    advance(0.4);
     EXPECT_EQ(ScreenImage(*app).count(logo, [](const Rgb& c) { return c != kBarBlack; }), 0);
-    advance(1.0);
+    advance(0.8);
     ScreenImage late(*app);
     EXPECT_GT(late.count(logo, kAccentGreen), 300);
     // Every other pixel is the bar or a blend of it with the tint at the logo's edges.
@@ -112,6 +114,7 @@ TEST_F(RendererTest, SwitchesInsidePagesShowSwitchGreen) {
     ASSERT_TRUE(app->openBundleEntry());
     for (const char* page : {"root", "configuration"}) {
         if (std::string(page) == "configuration") tap("Configuration");
+        app->finishTransitions();
         for (bool on : {true, false}) {
             const auto pick = [&](const std::shared_ptr<UITableViewCell>& cell) -> std::shared_ptr<UIView> {
                 auto row = std::dynamic_pointer_cast<PSSwitchTableCell>(cell);
@@ -138,6 +141,7 @@ TEST_F(RendererTest, SliderThumbMovesToAnAcceptedValue) {
         ASSERT_TRUE(app->typeText(typed));
         ASSERT_TRUE(!negate || app->pressKeypadKey("Negate"));
         ASSERT_TRUE(app->pressAlertButton("Enter"));
+        app->finishTransitions();
         ScreenImage screen(*app);
         if (negate) {
             EXPECT_EQ(thumbCentre(screen, *slider), -1) << "at the left end no minimum track is left to see";
@@ -157,6 +161,7 @@ TEST_F(RendererTest, PopupShowsKeyboardOnlyWhileEditing) {
     const CGPoint toolbar{size.width - 20, size.height - ScreenLayout::kKeyboardHeight - 22};
     const Rgb before = ScreenImage(*app).at(keyCorner);
     ASSERT_TRUE(app->tapValueButton(rowOf("Artwork offset")));
+    app->finishTransitions();
     ScreenImage editing(*app);
     EXPECT_EQ(editing.at(keyCorner), kWhite);
     EXPECT_EQ(editing.at(toolbar), (Rgb{247, 247, 247}));
@@ -165,6 +170,7 @@ TEST_F(RendererTest, PopupShowsKeyboardOnlyWhileEditing) {
     // The one key for -50 to 50 is "Negate", written in the tint.
     EXPECT_GT(editing.count(CGRectMake(0, toolbar.y - 20, 120, 40), Rgb{0, 122, 255}), 30);
     ASSERT_TRUE(app->pressAlertButton("Cancel"));
+    app->finishTransitions();
     ScreenImage after(*app);
     EXPECT_EQ(after.at(keyCorner), before);
     EXPECT_EQ(after.at(kBarPoint), kBarBlack);
@@ -176,6 +182,7 @@ TEST_F(RendererTest, PadPopupShowsTheNumbersPage) {
     restart([](sim::SettingsApp::Options& o) { o.profile = "ipad-air2"; });
     openConfiguration();
     ASSERT_TRUE(app->tapValueButton(rowOf("Artwork offset")));
+    app->finishTransitions();
     const auto layout = sim::ModalLayout::alert(*app->topAlert(), app->screenSize());
     const auto keys = sim::NumberPad::keys(sim::NumberPad::padFrame(layout), UIKeyboardTypeNumberPad);
     ScreenImage screen(*app);
@@ -198,17 +205,21 @@ TEST_F(RendererTest, SheetAndComposerDrawOverThePage) {
     restart([](sim::SettingsApp::Options& o) { o.twitterAccount = true; });
     ASSERT_TRUE(app->openBundleEntry());
     ASSERT_TRUE(app->tapRightBarButton());
+    app->finishTransitions();
     ScreenImage sheet(*app);
     EXPECT_EQ(sheet.at(kBarPoint), kDimmedBar);
     EXPECT_EQ(sheet.at({app->presentedFrame().minX() + 20, app->presentedFrame().maxY() - 10}), (Rgb{248, 248, 248}));
     ASSERT_TRUE(app->finishSheet(false));
+    app->finishTransitions();
     EXPECT_EQ(ScreenImage(*app).at(kBarPoint), kBarBlack);
 
     tap("Email Support");
+    app->finishTransitions();
     ScreenImage composer(*app);
     EXPECT_EQ(composer.at(kBarPoint), kDefaultBar);
     EXPECT_EQ(composer.at({20, app->screenSize().height - 20}), kWhite);
     ASSERT_TRUE(app->finishMail(false));
+    app->finishTransitions();
     EXPECT_EQ(ScreenImage(*app).at(kBarPoint), kBarBlack);
 }
 
@@ -216,6 +227,7 @@ TEST_F(RendererTest, SheetAndComposerDrawOverThePage) {
 TEST_F(RendererTest, NoteShowsAfterALinkIsOpened) {
     ASSERT_TRUE(app->openBundleEntry());
     tap("Makers");
+    app->finishTransitions();
     const CGSize size = app->screenSize();
     const auto dark = [&] {
         return ScreenImage(*app).count(CGRectMake(0, size.height - 140, size.width, 140),

@@ -191,8 +191,8 @@ TEST_F(TourTest, TourWritesEveryStopAndTheEventLog) {
         EXPECT_TRUE(std::filesystem::exists(folder / (stop.name + ".txt"))) << stop.name;
         EXPECT_EQ(std::filesystem::exists(folder / (stop.name + ".png")), sim::Snapshot::available()) << stop.name;
     }
-    // The logo is still invisible at 0.2 s and fully there at 1.2 s.
-    EXPECT_NE(readAll(folder / "02-root-0.2s.txt").find("(drawn 0)"), std::string::npos);
+    // The logo is still invisible at 0.4 s and fully there at 1.2 s.
+    EXPECT_NE(readAll(folder / "02-root-0.4s.txt").find("(drawn 0)"), std::string::npos);
     EXPECT_NE(readAll(folder / "03-root-1.2s.txt").find("(drawn 1)"), std::string::npos);
     // The value refused at the error stop is the one typed at the stop before it.
     EXPECT_NE(readAll(folder / "08-narrow-popup.txt").find("field: \"42\""), std::string::npos);
