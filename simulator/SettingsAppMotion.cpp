@@ -40,11 +40,14 @@ void SettingsApp::advance(double seconds) {
         return;
     }
     // Task by task, so what a timer changes starts moving at the timer's own time.
+    // Times reached along different sums (a post 0.2 s after a press, a wait of 0.2 s) may differ
+    // in their last bits: a task due within this slack of the end is due.
+    constexpr double kSlack = 1e-9;
     const double until = clock.now() + std::max(0.0, seconds);
     while (auto due = clock.nextDueTime()) {
-        if (*due > until) break;
+        if (*due > until + kSlack) break;
         clock.advance(std::max(0.0, *due - clock.now()));
-        if (clock.nextDueTime() == due && clock.now() < *due) clock.advance(std::min(until, *due + 1e-9) - clock.now());
+        if (clock.nextDueTime() == due && clock.now() < *due) clock.advance(*due + kSlack - clock.now());
         noteScreenChanges();
     }
     clock.advance(std::max(0.0, until - clock.now()));
