@@ -10,6 +10,7 @@
 #include "simulator/AlertPainter.h"
 #include "simulator/BackButton.h"
 #include "simulator/Canvas.h"
+#include "simulator/ScreenColumns.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
 #include "simulator/SheetPainter.h"
@@ -24,6 +25,9 @@ constexpr CGFloat kBarHeight = ScreenLayout::kNavigationBarHeight;
 
 UIColor darker(const UIColor& c, double factor) { return {c.red * factor, c.green * factor, c.blue * factor, 1}; }
 
+// Between a pad's list and pane, from the status bar down.
+UIColor separatorColor() { return UIColor::colorWithRed(178 / 255.0, 178 / 255.0, 178 / 255.0, 1); }
+
 }  // namespace
 
 void Renderer::draw(const SettingsApp& app, cairo_t* cr, double scale) {
@@ -31,8 +35,8 @@ void Renderer::draw(const SettingsApp& app, cairo_t* cr, double scale) {
     cairo_save(cr);
     cairo_scale(cr, scale, scale);
     Canvas canvas(cr, scale);
-    drawPage(app, canvas, screen);
-    drawNavigationBar(app, canvas, screen);
+    for (const auto& column : ScreenColumns::of(app)) drawColumn(column, canvas);
+    if (ScreenColumns::split()) canvas.fillRect(ScreenColumns::separatorFrame(screen), separatorColor());
     drawStatusBar(canvas, screen, app.statusBarStyle());
     if (auto presented = app.presentedController()) {
         // A full-screen composer brings its own light bar, so the status bar is drawn dark on it.
@@ -69,14 +73,24 @@ bool Renderer::writePNG(const SettingsApp& app, const std::filesystem::path& pat
     return true;
 }
 
-void Renderer::drawPage(const SettingsApp& app, Canvas& canvas, CGSize screen) {
+void Renderer::drawColumn(const ScreenColumn& column, Canvas& canvas) {
+    cairo_t* cr = canvas.cr();
+    cairo_save(cr);
+    cairo_rectangle(cr, column.frame.minX(), column.frame.minY(), column.frame.width(), column.frame.height());
+    cairo_clip(cr);
+    cairo_translate(cr, column.frame.minX(), column.frame.minY());
+    drawPage(column.controller, canvas, column.frame.size);
+    drawNavigationBar(column, canvas, column.frame.size);
+    cairo_restore(cr);
+}
+
+void Renderer::drawPage(const std::shared_ptr<UIViewController>& controller, Canvas& canvas, CGSize screen) {
     const CGRect viewport = CGRectMake(0, ScreenLayout::kContentTop, screen.width, screen.height - ScreenLayout::kContentTop);
-    auto page = app.visiblePage();
+    auto page = std::dynamic_pointer_cast<PSListController>(controller);
     if (auto table = page ? page->table() : nullptr) {
         TablePainter(canvas, UIColor::systemBlueColor()).draw(*table, viewport);
         return;
     }
-    auto controller = app.visibleController();
     if (!controller || !controller->isViewLoaded()) {
         canvas.fillRect(viewport, TablePainter::groupedBackgroundColor());
         return;
@@ -90,18 +104,18 @@ void Renderer::drawPage(const SettingsApp& app, Canvas& canvas, CGSize screen) {
     cairo_restore(canvas.cr());
 }
 
-void Renderer::drawNavigationBar(const SettingsApp& app, Canvas& canvas, CGSize screen) {
-    auto bar = app.visibleBar();
+void Renderer::drawNavigationBar(const ScreenColumn& column, Canvas& canvas, CGSize screen) {
+    const auto& bar = column.bar;
     const UIColor barColor = bar ? bar->effectiveBarTintColor() : UINavigationBar::defaultBarTintColor();
     const UIColor tint = bar ? bar->effectiveTintColor() : UINavigationBar::defaultTintColor();
     // The bar reaches up under the status bar, in one flat colour.
     canvas.fillRect(CGRectMake(0, 0, screen.width, kBarTop + kBarHeight), barColor);
     canvas.hairline(0, screen.width, kBarTop + kBarHeight - 1 / canvas.scale(), darker(barColor, 0.72));
 
-    auto controller = app.visibleController();
+    const auto& controller = column.controller;
     if (!controller) return;
     drawTitle(*controller, bar.get(), canvas, screen);
-    if (auto back = BackButton::of(app)) drawBackButton(*back, tint, canvas);
+    if (column.back) drawBackButton(*column.back, tint, canvas);
     auto item = controller->navigationItem();
     Canvas::TextStyle text;
     text.color = tint;
@@ -115,7 +129,7 @@ void Renderer::drawNavigationBar(const SettingsApp& app, Canvas& canvas, CGSize 
             canvas.drawText(*right->title(), CGRectMake(screen.width - 8 - width, kBarTop, width, kBarHeight), text);
         }
     }
-    if (auto left = item->leftBarButtonItem(); left && left->title() && !app.canGoBack())
+    if (auto left = item->leftBarButtonItem(); left && left->title() && !column.back)
         canvas.drawText(*left->title(), CGRectMake(8, kBarTop, ScreenLayout::kBackButtonWidth - 8, kBarHeight), text);
 }
 

@@ -1,11 +1,13 @@
 #pragma once
-// Draws the simulated screen exactly as the model holds it, with Cairo and Pango: the status bar
-// in its style, the navigation bar with the visible bar's colours, the page's title or title view
-// (at its presentation alpha) and bar buttons, the visible page's grouped table, a presented
-// share sheet or mail composer, the front alert with its keyboard, and the note banner.
+// Draws the simulated screen exactly as the model holds it, with Cairo and Pango: each column (a
+// phone's one, a pad's list and pane) with its navigation bar in that bar's colours, the page's
+// title or title view (at its presentation alpha) and bar buttons, and the page's grouped table;
+// the status bar in its style across the screen, a presented share sheet or mail composer, the
+// front alert with its keyboard, and the note banner.
 #include <cairo.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "host/CoreGraphics/CGGeometry.h"
@@ -19,6 +21,7 @@ namespace sim {
 class SettingsApp;
 class BackButton;
 class Canvas;
+struct ScreenColumn;
 
 class Renderer {
 public:
@@ -33,9 +36,13 @@ public:
     // Status-bar text: dark for style 0, light for style 1 (light content).
     static UIColor statusBarTextColor(NSInteger style) { return style == 1 ? UIColor::whiteColor() : UIColor::blackColor(); }
 
+    // One column's page and bar, clipped to the column's frame (screen points): the page drawn as
+    // on a screen of the column's size whose left edge is the frame's.
+    static void drawColumn(const ScreenColumn& column, Canvas& canvas);
+
 private:
-    static void drawPage(const SettingsApp& app, Canvas& canvas, CGSize screen);
-    static void drawNavigationBar(const SettingsApp& app, Canvas& canvas, CGSize screen);
+    static void drawPage(const std::shared_ptr<UIViewController>& controller, Canvas& canvas, CGSize screen);
+    static void drawNavigationBar(const ScreenColumn& column, Canvas& canvas, CGSize screen);
     static void drawTitle(UIViewController& controller, const UINavigationBar* bar, Canvas& canvas, CGSize screen);
     static void drawBackButton(const BackButton& back, const UIColor& tint, Canvas& canvas);
     static void drawComposeGlyph(CGPoint centre, const UIColor& tint, Canvas& canvas);

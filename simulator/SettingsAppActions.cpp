@@ -145,7 +145,7 @@ bool SettingsApp::tapRightBarButton() {
 bool SettingsApp::goBack() {
     if (topAlert() || presentedController()) return false;
     auto nav = innermostNavigationController();
-    if (!nav) return false;
+    if (!nav || !canGoBack()) return false;
     endEditing();  // a page that goes keeps what was typed into it
     if (nav->viewControllers().size() > 1) {
         nav->popViewControllerAnimated(true);

@@ -9,6 +9,7 @@
 #include "host/Runtime/EventLog.h"
 #include "simulator/EventLogWriter.h"
 #include "simulator/NumberPad.h"
+#include "simulator/ScreenColumns.h"
 #include "simulator/ScreenDump.h"
 #include "simulator/ScriptRunner.h"
 #include "simulator/SettingsApp.h"
@@ -44,7 +45,8 @@ std::vector<Tour::Stop> Tour::stops() {
         {"15-share-sheet", {"wait 3", "account twitter on", "compose"}},
         {"16-root-again", {"sheet post", "back"}},
         {"17-mail-composer", {"account mail on", "tap @action=emailKX"}},
-        {"18-settings-again", {"mail send", "back", "wait 3.5"}},
+        // A pad's pane stays beside the list: the tour ends on both, the mail sent.
+        ScreenColumns::split() ? Stop{"18-mail-sent", {"mail send", "wait 3.5"}} : Stop{"18-settings-again", {"mail send", "back", "wait 3.5"}},
     };
 }
 
