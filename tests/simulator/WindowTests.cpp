@@ -206,11 +206,13 @@ TEST_F(WindowTest, MouseDragsSlidersScrollsAndTaps) {
         auto table = app->visiblePage()->table();
         const CGFloat x = column.maxX() - 35;  // right of the sliders
         drag(input, {x, 400}, {{x, 350}, {x, 300}}, {x, 300});
-        EXPECT_DOUBLE_EQ(table->contentOffset(), 100);
+        // A pad's taller table scrolls only as far as its rows reach.
+        const CGFloat scrolled = std::clamp<CGFloat>(table->contentHeight() - table->frame().height(), 0, 100);
+        EXPECT_DOUBLE_EQ(table->contentOffset(), scrolled);
         SDL_Event wheel{SDL_MOUSEWHEEL};
         wheel.wheel.y = 1;
         input.handle(wheel);
-        EXPECT_DOUBLE_EQ(table->contentOffset(), 100 - WindowInput::kWheelStep);
+        EXPECT_DOUBLE_EQ(table->contentOffset(), std::max<CGFloat>(0, scrolled - WindowInput::kWheelStep));
         EXPECT_EQ(app->visibleController()->className(), "KXVelkaroConfigurationListController");
     }
 }
