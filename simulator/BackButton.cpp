@@ -7,6 +7,7 @@
 #include "host/UIKit/UIFont.h"
 #include "host/UIKit/UIView.h"
 #include "host/UIKit/UIViewController.h"
+#include "simulator/ScreenColumns.h"
 #include "simulator/SettingsApp.h"
 
 namespace sim {
@@ -34,7 +35,8 @@ BackButton BackButton::choose(const std::string& previousTitle, CGFloat room,
 
 std::optional<BackButton> BackButton::of(const SettingsApp& app) {
     if (!app.canGoBack()) return std::nullopt;
-    const CGFloat screenWidth = app.screenSize().width;
+    // The bar is the pane's column's: the whole screen on a phone, the right column on a pad.
+    const CGFloat screenWidth = ScreenColumns::paneFrame(app.screenSize()).width();
     // The title in the middle of the bar keeps its room; the back text has what is left of its half.
     CGFloat titleWidth = 0;
     if (auto controller = app.visibleController()) {

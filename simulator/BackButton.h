@@ -25,7 +25,7 @@ public:
     // be at most `room` points wide; `measure` gives a text's width in the bar's font.
     static BackButton choose(const std::string& previousTitle, CGFloat room,
         const std::function<CGFloat(const std::string&)>& measure);
-    // The visible page's back button; nothing when it cannot go back.
+    // The visible page's back button, from its column's left edge; nothing when it cannot go back.
     static std::optional<BackButton> of(const SettingsApp& app);
 };
 

@@ -71,6 +71,7 @@ void KeyboardPainter::drawDeleteGlyph(CGRect key) {
     cairo_set_line_width(cr, 1.5);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_move_to(cr, cx - 13, cy);
     cairo_line_to(cr, cx - 6, cy - 8);
     cairo_line_to(cr, cx + 12, cy - 8);

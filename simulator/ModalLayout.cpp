@@ -1,8 +1,10 @@
 #include "simulator/ModalLayout.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "host/Preferences/HostStrings.h"
+#include "host/Runtime/DeviceProfile.h"
 #include "host/UIKit/TextMetrics.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIToolbar.h"
@@ -108,11 +110,36 @@ std::vector<ModalLayout::Button> ModalLayout::sheetButtons(CGSize screen) {
     return barButtons(card.minX(), card.maxX(), card.minY(), 44, "Post");
 }
 
-CGRect ModalLayout::composerFrame(CGSize screen) { return CGRectMake(0, 0, screen.width, screen.height); }
+bool ModalLayout::composerIsFormSheet() { return host::DeviceProfile::current().userInterfaceIdiom == 1; }
 
-std::vector<ModalLayout::Button> ModalLayout::composerButtons(CGSize screen) {
+CGRect ModalLayout::composerFrame(CGSize screen) {
+    if (!composerIsFormSheet()) return CGRectMake(0, 0, screen.width, screen.height);
+    return CGRectMake(std::round((screen.width - kFormSheetWidth) / 2), std::round((screen.height - kFormSheetHeight) / 2),
+        kFormSheetWidth, kFormSheetHeight);
+}
+
+CGRect ModalLayout::composerPage(CGSize screen) {
+    CGRect page = composerFrame(screen);
+    if (composerIsFormSheet()) {
+        page.origin.y -= ScreenLayout::kStatusBarHeight;
+        page.size.height += ScreenLayout::kStatusBarHeight;
+    }
+    return page;
+}
+
+std::vector<ModalLayout::Button> ModalLayout::composerButtons(CGSize page) {
     const CGFloat barTop = ScreenLayout::kStatusBarHeight, barHeight = ScreenLayout::kNavigationBarHeight;
-    return barButtons(0, screen.width, barTop, barHeight, "Send");
+    return barButtons(0, page.width, barTop, barHeight, "Send");
+}
+
+std::vector<ModalLayout::Button> ModalLayout::composerButtonsOnScreen(CGSize screen) {
+    const CGRect page = composerPage(screen);
+    auto buttons = composerButtons(page.size);
+    for (auto& b : buttons) {
+        b.frame.origin.x += page.minX();
+        b.frame.origin.y += page.minY();
+    }
+    return buttons;
 }
 
 }  // namespace sim

@@ -43,9 +43,18 @@ public:
     // The share sheet: a card near the top with "Cancel" at its left and "Post" at its right.
     static CGRect sheetCard(CGSize screen);
     static std::vector<Button> sheetButtons(CGSize screen);
-    // The mail composer covers the screen; its bar has "Cancel" at the left and "Send" at the right.
+    // The mail composer covers a phone's screen; on a pad it is a form sheet of 540x620 points,
+    // centred over the dimmed screen. Its contents are laid out as a page (its bar under a
+    // status bar's strip) that the form sheet shows without that strip: composerPage is where
+    // the page lies on the screen, composerFrame what of it shows.
+    static constexpr CGFloat kFormSheetWidth = 540, kFormSheetHeight = 620;
+    static bool composerIsFormSheet();
     static CGRect composerFrame(CGSize screen);
-    static std::vector<Button> composerButtons(CGSize screen);
+    static CGRect composerPage(CGSize screen);
+    // The bar's "Cancel" at the left and "Send" at the right: in a page of size `page`, and on
+    // the screen.
+    static std::vector<Button> composerButtons(CGSize page);
+    static std::vector<Button> composerButtonsOnScreen(CGSize screen);
 };
 
 }  // namespace sim

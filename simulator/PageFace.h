@@ -13,6 +13,7 @@ class UINavigationBar;
 namespace sim {
 
 class SettingsApp;
+struct ScreenColumn;
 
 struct PageFace {
     std::shared_ptr<UIViewController> controller;
@@ -21,8 +22,10 @@ struct PageFace {
     bool canGoBack = false;
     int depth = 0;  // pages under it, across nested navigation controllers
 
-    // The visible page now.
+    // The visible page now (on a pad, the pane's).
     static PageFace of(const SettingsApp& app);
+    // What a column shows now.
+    static PageFace of(const SettingsApp& app, const ScreenColumn& column);
 };
 
 }  // namespace sim

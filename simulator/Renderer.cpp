@@ -9,6 +9,7 @@
 #include "host/UIKit/UINavigationBar.h"
 #include "simulator/BackButton.h"
 #include "simulator/Canvas.h"
+#include "simulator/ScreenColumns.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
 #include "simulator/PageFace.h"
@@ -22,6 +23,9 @@ namespace {
 constexpr CGFloat kBarTop = ScreenLayout::kStatusBarHeight;
 constexpr CGFloat kBarHeight = ScreenLayout::kNavigationBarHeight;
 
+// Between a pad's list and pane, from the status bar down.
+UIColor separatorColor() { return UIColor::colorWithRed(178 / 255.0, 178 / 255.0, 178 / 255.0, 1); }
+
 UIColor darker(const UIColor& c, double factor) { return {c.red * factor, c.green * factor, c.blue * factor, 1}; }
 
 }  // namespace
@@ -32,7 +36,8 @@ void Renderer::draw(const SettingsApp& app, cairo_t* cr, double scale) {
     cairo_scale(cr, scale, scale);
     Canvas canvas(cr, scale);
     TransitionPainter motion(app, canvas);
-    motion.drawPagesAndBar(CGRectMake(0, 0, screen.width, screen.height));
+    for (const auto& column : ScreenColumns::of(app)) motion.drawColumn(column);
+    if (ScreenColumns::split()) canvas.fillRect(ScreenColumns::separatorFrame(screen), separatorColor());
     drawStatusBar(canvas, screen, app.statusBarStyle());
     motion.drawPresented(screen);
     motion.drawAlerts(screen);

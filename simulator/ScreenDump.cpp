@@ -20,7 +20,10 @@
 #include "host/UIKit/UISlider.h"
 #include "host/UIKit/UISwitch.h"
 #include "host/UIKit/UIToolbar.h"
+#include "simulator/ModalLayout.h"
+#include "simulator/ScreenColumns.h"
 #include "simulator/SettingsApp.h"
+#include "simulator/SettingsTopPage.h"
 
 namespace sim {
 namespace {
@@ -180,6 +183,28 @@ std::string describeAlert(const UIAlertView& alert) {
     return out.str() + "\n";
 }
 
+// A pad's columns as "<name> column (<from>-<to> pt)".
+std::string columnName(const char* name, CGRect frame) {
+    return std::string(name) + " column (" + number(frame.minX()) + "-" + number(frame.maxX()) + " pt)";
+}
+
+// The list in a pad's left column: its page and its rows by title, the chosen one marked.
+std::string describeList(const SettingsApp& app) {
+    std::ostringstream out;
+    out << columnName("list", ScreenColumns::listFrame(app.screenSize())) << ":";
+    auto top = app.topPage();
+    if (top) out << " page " << shown(top->className()) << " " << quoted(top->title().value_or("")) << ":";
+    auto table = top ? top->table() : nullptr;
+    if (table)
+        for (const auto& section : table->sections())
+            for (const auto& row : section.rows) {
+                if (!row.cell) continue;
+                out << " " << quoted(row.cell->textLabel()->text().value_or(""));
+                if (row.cell->isSelected()) out << " (selected)";
+            }
+    return out.str() + "\n";
+}
+
 }  // namespace
 
 std::string ScreenDump::describePage(const SettingsApp& app) {
@@ -211,12 +236,18 @@ std::string ScreenDump::describe(const SettingsApp& app) {
     out << "screen " << number(app.screenSize().width) << "x" << number(app.screenSize().height) << " " << profile.name
         << " (iOS " << profile.productVersion << ") at " << number(app.now()) << " s\n";
     out << "status bar: " << (app.statusBarStyle() == 1 ? "light content" : "default") << "\n";
-    if (auto bar = app.visibleBar()) {
+    // A pad: the list on the left, then the pane's column, described as a phone's screen is.
+    const bool split = ScreenColumns::split(), pane = !split || ScreenColumns::paneShown(app);
+    if (split) {
+        out << describeList(app) << columnName("pane", ScreenColumns::paneFrame(app.screenSize())) << ":"
+            << (pane ? "" : " empty") << "\n";
+    }
+    if (auto bar = pane ? app.visibleBar() : nullptr) {
         out << "bar: tint " << optionalColour(bar->tintColor(), UINavigationBar::defaultTintColor()) << ", bar tint "
             << optionalColour(bar->barTintColor(), UINavigationBar::defaultBarTintColor()) << ", title "
             << colourName(bar->effectiveTitleColor()) << "\n";
     }
-    if (auto controller = app.visibleController()) {
+    if (auto controller = pane ? app.visibleController() : nullptr) {
         auto item = controller->navigationItem();
         out << "bar items:";
         if (const auto back = BackButton::of(app)) {
@@ -240,12 +271,17 @@ std::string ScreenDump::describe(const SettingsApp& app) {
         }
         out << "\n";
     }
-    out << describePage(app);
+    if (pane) out << describePage(app);
     for (const auto& alert : UIAlertView::visibleAlerts()) out << describeAlert(*alert);
     if (auto presented = app.presentedController()) {
         out << "presented: " << shown(presented->className());
         if (auto sheet = std::dynamic_pointer_cast<SLComposeViewController>(presented)) out << " text " << quoted(sheet->text());
         if (auto mail = std::dynamic_pointer_cast<MFMailComposeViewController>(presented)) {
+            if (ModalLayout::composerIsFormSheet()) {
+                const CGRect f = ModalLayout::composerFrame(app.screenSize());
+                out << " (form sheet " << number(f.width()) << "x" << number(f.height()) << " at " << number(f.minX()) << ","
+                    << number(f.minY()) << ")";
+            }
             const auto& m = mail->message();
             out << " subject " << quoted(m.subject) << " to";
             for (const auto& r : m.toRecipients) out << " " << quoted(r);

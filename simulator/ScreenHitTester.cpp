@@ -10,7 +10,9 @@
 #include "simulator/BackButton.h"
 #include "simulator/ModalLayout.h"
 #include "simulator/NumberPad.h"
+#include "simulator/ScreenColumns.h"
 #include "simulator/ScreenLayout.h"
+#include "simulator/SettingsTopPage.h"
 #include "simulator/SettingsApp.h"
 
 namespace sim {
@@ -26,8 +28,26 @@ bool ScreenHitTester::tap(CGPoint point) {
     if (auto alert = _app.topAlert()) return tapAlert(alert, point);
     if (_app.presentedController()) return tapPresented(point);
     if (point.y < ScreenLayout::kStatusBarHeight) return false;
-    if (point.y < ScreenLayout::kContentTop) return tapBar(point);
-    return tapPage(point);
+    const auto columns = ScreenColumns::of(_app);
+    const ScreenColumn* column = ScreenColumns::at(columns, point);
+    if (!column || !column->controller) return false;
+    const CGPoint inColumn{point.x - column->frame.minX(), point.y - column->frame.minY()};
+    if (column->role == ScreenColumn::Role::List && ScreenColumns::paneShown(_app)) return tapList(inColumn);
+    if (inColumn.y < ScreenLayout::kContentTop) return tapBar(*column, inColumn);
+    return tapPage(inColumn);
+}
+
+// The list beside the pane: its row takes the pane back to its first page, as choosing it again
+// does; nothing else there answers.
+bool ScreenHitTester::tapList(CGPoint point) {
+    auto top = std::dynamic_pointer_cast<SettingsTopPage>(_app.topPage());
+    if (point.y < ScreenLayout::kContentTop || !top || !top->table()) return false;
+    const auto table = top->table();
+    const auto indexPath = table->indexPathForRowAtPoint({point.x, point.y - ScreenLayout::kContentTop + table->contentOffset()});
+    if (!indexPath || top->specifierAtIndexPath(*indexPath) != top->entry()) return false;
+    while (_app.canGoBack())
+        if (!_app.goBack()) break;
+    return true;
 }
 
 bool ScreenHitTester::tapAlert(const std::shared_ptr<UIAlertView>& alert, CGPoint point) {
@@ -68,9 +88,9 @@ bool ScreenHitTester::tapPresented(CGPoint point) {
     return false;
 }
 
-bool ScreenHitTester::tapBar(CGPoint point) {
-    if (auto back = BackButton::of(_app); back && point.x < back->width) return _app.goBack();
-    if (point.x >= _app.screenSize().width - ScreenLayout::kBarButtonWidth) return _app.tapRightBarButton();
+bool ScreenHitTester::tapBar(const ScreenColumn& column, CGPoint point) {
+    if (column.back && point.x < column.back->width) return _app.goBack();
+    if (point.x >= column.frame.width() - ScreenLayout::kBarButtonWidth) return _app.tapRightBarButton();
     return false;
 }
 

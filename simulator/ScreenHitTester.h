@@ -1,7 +1,8 @@
 #pragma once
 // A tap at a point of the simulated screen (points, top-left origin), sent to whatever is there:
-// the front alert's buttons, field and keys; the share sheet's or composer's buttons; the bar's
-// back and right buttons; a row, or the control in it that the point falls on.
+// the front alert's buttons, field and keys; the share sheet's or composer's buttons; then in the
+// column under the point (a pad's list or pane), the bar's back and right buttons, a row, or the
+// control in it that the point falls on.
 #include <memory>
 
 #include "host/CoreGraphics/CGGeometry.h"
@@ -13,6 +14,7 @@ class UITableViewCell;
 namespace sim {
 
 class SettingsApp;
+struct ScreenColumn;
 
 class ScreenHitTester {
 public:
@@ -24,8 +26,10 @@ public:
 private:
     bool tapAlert(const std::shared_ptr<UIAlertView>& alert, CGPoint point);
     bool tapPresented(CGPoint point);
-    bool tapBar(CGPoint point);
+    // Points in the column (its top-left origin) from here on.
+    bool tapBar(const ScreenColumn& column, CGPoint point);
     bool tapPage(CGPoint point);
+    bool tapList(CGPoint point);
     bool tapCell(UITableViewCell& cell, NSIndexPath indexPath, CGPoint inCell);
 
     SettingsApp& _app;

@@ -22,6 +22,7 @@
 #include "host/UIKit/UISlider.h"
 #include "host/UIKit/UITextField.h"
 #include "simulator/NumberPad.h"
+#include "simulator/ScreenColumns.h"
 #include "simulator/ScreenDump.h"
 #include "simulator/SettingsApp.h"
 #include "simulator/Snapshot.h"
@@ -306,7 +307,10 @@ const Command kCommands[] = {
             return c.refused(std::dynamic_pointer_cast<SLComposeViewController>(presented)
                                  ? "the share sheet is in front: finish it first (sheet post|cancel)"
                                  : "the mail composer is in front: finish it first (mail send|cancel)");
-        return c.app.goBack() || c.refused("this is the first page: there is nothing to go back to");
+        if (c.app.goBack()) return true;
+        if (ScreenColumns::split() && ScreenColumns::paneShown(c.app))
+            return c.refused("this is the pane's first page, with the Settings list beside it: there is nothing to go back to");
+        return c.refused("this is the first page: there is nothing to go back to");
     }},
     // wait and scroll say what number they take, with or without one.
     {"wait", "wait SECONDS", "let time pass, up to a day (timers, animations, delayed posts)", 0, [](Context& c) {

@@ -18,6 +18,7 @@
 #include "host/UIKit/UISwitch.h"
 #include "host/UIKit/UIToolbar.h"
 #include "simulator/ModalLayout.h"
+#include "simulator/ScreenColumns.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsTopPage.h"
 #include "simulator/ModuleLoader.h"
@@ -139,23 +140,27 @@ std::shared_ptr<PSListController> SettingsApp::visiblePage() const {
 
 std::shared_ptr<PSListController> SettingsApp::topPage() const { return _state->topPage; }
 
-bool SettingsApp::canGoBack() const {
-    auto nav = innermostNavigationController();
-    return nav && (nav->viewControllers().size() > 1 || nav != _state->root);
-}
-
-std::optional<std::string> SettingsApp::backTitle() const {
-    auto nav = innermostNavigationController();
-    if (!nav) return std::nullopt;
+// The page going back from the visible one shows, if any. On a pad the top page is beside the
+// pane in its own column, so the pane's first page has nothing to go back to.
+std::shared_ptr<UIViewController> SettingsApp::State::previousPage(const std::shared_ptr<UINavigationController>& nav) const {
+    if (!nav) return nullptr;
     std::shared_ptr<UIViewController> previous;
     const auto& stack = nav->viewControllers();
     if (stack.size() > 1) {
         previous = stack[stack.size() - 2];
-    } else if (nav != _state->root) {
+    } else if (nav != root) {
         // The bundle's root page alone in its own navigation controller: back leads out of it.
         auto outer = nav->navigationController();
         if (outer && outer->viewControllers().size() > 1) previous = outer->viewControllers()[outer->viewControllers().size() - 2];
     }
+    if (previous && previous == topPage && ScreenColumns::split()) return nullptr;
+    return previous;
+}
+
+bool SettingsApp::canGoBack() const { return _state->previousPage(innermostNavigationController()) != nullptr; }
+
+std::optional<std::string> SettingsApp::backTitle() const {
+    auto previous = _state->previousPage(innermostNavigationController());
     if (!previous) return std::nullopt;
     const auto& title = previous->navigationItem()->title();
     return title.value_or("");
@@ -218,7 +223,7 @@ std::vector<SettingsApp::Hotspot> SettingsApp::presentedButtons() const {
     auto presented = presentedController();
     std::vector<ModalLayout::Button> buttons;
     if (std::dynamic_pointer_cast<SLComposeViewController>(presented)) buttons = ModalLayout::sheetButtons(screenSize());
-    else if (presented) buttons = ModalLayout::composerButtons(screenSize());
+    else if (presented) buttons = ModalLayout::composerButtonsOnScreen(screenSize());
     for (const auto& b : buttons) out.push_back({b.title, b.frame});
     return out;
 }
@@ -286,6 +291,8 @@ bool SettingsApp::openBundleEntry() {
         s.root->pushViewController(page, true);
     }
     fitToScreen(page, screenSize());
+    // On a pad the list beside the pane keeps the pane's row selected while the pane shows.
+    if (ScreenColumns::split()) s.topPage->setEntrySelected(true);
     return true;
 }
 

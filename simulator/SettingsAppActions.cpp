@@ -158,7 +158,7 @@ bool SettingsApp::goBack() {
     const Watch watch(*this);
     if (topAlert() || presentedController()) return false;
     auto nav = innermostNavigationController();
-    if (!nav) return false;
+    if (!nav || !canGoBack()) return false;
     endEditing();  // a page that goes keeps what was typed into it
     if (nav->viewControllers().size() > 1) {
         nav->popViewControllerAnimated(true);

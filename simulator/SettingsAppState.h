@@ -14,6 +14,7 @@
 #include "host/Runtime/RunLoop.h"
 #include "host/Runtime/SimulatedDevice.h"
 #include "simulator/PagePreview.h"
+#include "simulator/ScreenColumns.h"
 #include "simulator/ScreenScene.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
@@ -43,6 +44,8 @@ struct SettingsApp::State {
     } pushedFrom;
     std::optional<host::SimulatedDevice> device;  // last, so it ends first, before what its listener reaches
 
+    std::shared_ptr<UIViewController> previousPage(const std::shared_ptr<UINavigationController>& nav) const;
+
     void showNote(std::string text, double seconds) {
         noteText = std::move(text);
         noteUntil = seconds == std::numeric_limits<double>::infinity() ? seconds : host::RunLoop::main().now() + seconds;
@@ -61,13 +64,20 @@ private:
     SettingsApp& _app;
 };
 
-// A page's table, laid out to the part of the screen under the bars.
+// A page's table, laid out to the part of its column under the bars: the top page in the list's
+// column, any other in the pane's (on a phone both are the screen). A new width lays the rows,
+// header views and cells out again.
 inline void fitToScreen(const std::shared_ptr<UIViewController>& controller, CGSize screen) {
     auto page = std::dynamic_pointer_cast<PSListController>(controller);
     if (!page || !page->table()) return;
+    const bool list = ScreenColumns::split() && std::dynamic_pointer_cast<SettingsTopPage>(controller);
+    const CGFloat width = (list ? ScreenColumns::listFrame(screen) : ScreenColumns::paneFrame(screen)).width();
     CGRect frame = page->table()->frame();
+    const bool widthChanged = frame.size.width != width;
+    frame.size.width = width;
     frame.size.height = std::max<CGFloat>(0, screen.height - ScreenLayout::kContentTop);
     page->table()->setFrame(frame);
+    if (widthChanged) page->table()->reloadData();
     page->table()->setContentOffset(page->table()->contentOffset());
 }
 

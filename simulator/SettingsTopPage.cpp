@@ -37,4 +37,23 @@ std::shared_ptr<PSSpecifierArray> SettingsTopPage::specifiers() {
     return _specifiers;
 }
 
+void SettingsTopPage::setEntrySelected(bool selected) {
+    _entrySelected = selected;
+    auto path = _entry ? indexPathForSpecifier(_entry) : std::nullopt;
+    if (auto cell = path && table() ? table()->cellForRowAtIndexPath(*path) : nullptr) cell->setSelected(selected, false);
+}
+
+std::shared_ptr<UITableViewCell> SettingsTopPage::cellForRowAtIndexPath(const std::shared_ptr<UITableView>& tableView,
+    NSIndexPath indexPath) {
+    auto cell = PSListController::cellForRowAtIndexPath(tableView, indexPath);
+    if (cell && _entrySelected && specifierAtIndexPath(indexPath) == _entry) cell->setSelected(true, false);
+    return cell;
+}
+
+// A tap deselects the row once it is handled; the pane it keeps showing keeps it selected.
+void SettingsTopPage::didSelectRowAtIndexPath(const std::shared_ptr<UITableView>& tableView, NSIndexPath indexPath) {
+    PSListController::didSelectRowAtIndexPath(tableView, indexPath);
+    setEntrySelected(_entrySelected);
+}
+
 }  // namespace sim

@@ -23,7 +23,15 @@ public:
     // The entry's row (it becomes the bundle root page's specifier).
     const std::shared_ptr<PSSpecifier>& entry() const { return _entry; }
 
+    // On a pad the list stays beside the pane it opened, its row selected while the pane shows.
+    void setEntrySelected(bool selected);
+    bool isEntrySelected() const { return _entrySelected; }
+    std::shared_ptr<UITableViewCell> cellForRowAtIndexPath(const std::shared_ptr<UITableView>& tableView,
+        NSIndexPath indexPath) override;
+    void didSelectRowAtIndexPath(const std::shared_ptr<UITableView>& tableView, NSIndexPath indexPath) override;
+
 private:
+    bool _entrySelected = false;
     std::string _entryName, _principalClass;
     std::function<void()> _open;
     std::shared_ptr<PSSpecifier> _entry;

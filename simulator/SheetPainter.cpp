@@ -1,5 +1,6 @@
 #include "simulator/SheetPainter.h"
 
+#include <cairo.h>
 #include <glib.h>
 
 #include "host/MessageUI/MFMailComposeViewController.h"
@@ -33,8 +34,12 @@ bool SheetPainter::draw(const UIViewController& presented, CGSize screen) {
         return false;
     }
     if (auto* composer = dynamic_cast<const MFMailComposeViewController*>(&presented)) {
-        drawMailComposer(*composer, screen);
-        return true;
+        if (!ModalLayout::composerIsFormSheet()) {
+            drawMailComposer(*composer, screen);
+            return true;
+        }
+        drawFormSheet(*composer, screen);
+        return false;
     }
     drawGeneric(presented, screen);
     return false;
@@ -68,7 +73,7 @@ void SheetPainter::drawShareSheet(const SLComposeViewController& sheet, CGSize s
 }
 
 void SheetPainter::drawMailComposer(const MFMailComposeViewController& composer, CGSize screen) {
-    const CGRect frame = ModalLayout::composerFrame(screen);
+    const CGRect frame = CGRectMake(0, 0, screen.width, screen.height);  // the page `screen` is
     const auto buttons = ModalLayout::composerButtons(screen);
     const host::MailMessage& mail = composer.message();
     _canvas.fillRect(frame, UIColor::whiteColor());
@@ -132,6 +137,20 @@ void SheetPainter::drawMailComposer(const MFMailComposeViewController& composer,
         y += 50;
         if (y > screen.height) break;
     }
+}
+
+// The composer's page drawn into the form sheet, which shows it from under its status strip.
+void SheetPainter::drawFormSheet(const MFMailComposeViewController& composer, CGSize screen) {
+    _canvas.fillRect(CGRectMake(0, 0, screen.width, screen.height), UIColor::colorWithWhite(0, 0.4));
+    const CGRect frame = ModalLayout::composerFrame(screen), page = ModalLayout::composerPage(screen);
+    _canvas.softShadow(frame, 0, 16, {0, 4}, 0.2);
+    cairo_t* cr = _canvas.cr();
+    cairo_save(cr);
+    cairo_rectangle(cr, frame.minX(), frame.minY(), frame.width(), frame.height());
+    cairo_clip(cr);
+    cairo_translate(cr, page.minX(), page.minY());
+    drawMailComposer(composer, page.size);
+    cairo_restore(cr);
 }
 
 void SheetPainter::drawGeneric(const UIViewController& controller, CGSize screen) {

@@ -1,7 +1,8 @@
 #pragma once
 // Draws a controller presented over the pages: the share sheet as a card over the dimmed page
 // (service name, Cancel, Post, the text, the characters left), the mail composer as a full page
-// (Cancel, Send, To, From, Subject, the body and the attachments' names), and any other
+// (Cancel, Send, To, From, Subject, the body and the attachments' names; on a pad in a form
+// sheet over the dimmed screen), and any other
 // controller as a card naming its class.
 #include "host/UIKit/UIViewController.h"
 #include <string>
@@ -25,6 +26,7 @@ public:
 private:
     void drawShareSheet(const SLComposeViewController& sheet, CGSize screen);
     void drawMailComposer(const MFMailComposeViewController& composer, CGSize screen);
+    void drawFormSheet(const MFMailComposeViewController& composer, CGSize screen);
     void drawGeneric(const UIViewController& controller, CGSize screen);
     // The bar's "Cancel" (plain) and confirming button (bold), in the tint blue.
     void drawBarActions(const std::vector<ModalLayout::Button>& buttons, Canvas::TextStyle style);

@@ -9,6 +9,7 @@
 #include "host/Runtime/EventLog.h"
 #include "simulator/EventLogWriter.h"
 #include "simulator/NumberPad.h"
+#include "simulator/ScreenColumns.h"
 #include "simulator/ScreenDump.h"
 #include "simulator/ScriptRunner.h"
 #include "simulator/SettingsApp.h"
@@ -45,7 +46,9 @@ std::vector<Tour::Stop> Tour::stops() {
         {"15-share-sheet", {"wait 2.6", "account twitter on", "compose", "wait 0.4"}},
         {"16-root-again", {"sheet post", "back", "wait 0.4"}},
         {"17-mail-composer", {"account mail on", "tap @action=emailKX", "wait 0.4"}},
-        {"18-settings-again", {"mail send", "back", "wait 3.5"}},
+        // A pad's pane stays beside the list: the tour ends on both, the mail sent.
+        ScreenColumns::split() ? Stop{"18-mail-sent", {"mail send", "wait 3.5"}}
+                               : Stop{"18-settings-again", {"mail send", "back", "wait 3.5"}},
     };
 }
 

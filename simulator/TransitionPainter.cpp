@@ -6,6 +6,7 @@
 #include "simulator/AlertPainter.h"
 #include "simulator/PageFace.h"
 #include "simulator/Renderer.h"
+#include "simulator/ScreenColumns.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
 #include "simulator/SheetPainter.h"
@@ -22,11 +23,13 @@ constexpr double kUnderPageDimming = 0.1;
 
 TransitionPainter::TransitionPainter(const SettingsApp& app, Canvas& canvas) : _app(app), _canvas(canvas), _now(app.now()) {}
 
-void TransitionPainter::drawPagesAndBar(CGRect column) {
-    const PageFace current = PageFace::of(_app);
+void TransitionPainter::drawColumn(const ScreenColumn& shown) {
+    const PageFace current = PageFace::of(_app, shown);
+    const CGRect column = shown.frame;
     const auto& transitions = _app.transitions();
-    const auto* move = transitions.find(Kind::Push, _now);
-    if (!move) move = transitions.find(Kind::Pop, _now);
+    const bool moves = shown.controller && shown.controller == _app.visibleController();
+    const auto* move = moves ? transitions.find(Kind::Push, _now) : nullptr;
+    if (moves && !move) move = transitions.find(Kind::Pop, _now);
     if (!move || !move->leaving.controller) {
         Renderer::drawPage(_app, current, _canvas, column, 0);
         Renderer::drawBarBackground(current, _canvas, column, 1);

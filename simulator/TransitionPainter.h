@@ -13,12 +13,14 @@ namespace sim {
 
 class SettingsApp;
 struct PageFace;
+struct ScreenColumn;
 
 class TransitionPainter {
 public:
     TransitionPainter(const SettingsApp& app, Canvas& canvas);
 
-    void drawPagesAndBar(CGRect column);
+    // A column's page and bar; a push or pop plays in the column that shows the visible page.
+    void drawColumn(const ScreenColumn& column);
     void drawPresented(CGSize screen);
     void drawAlerts(CGSize screen);
     void drawPress();

@@ -7,6 +7,7 @@
 #include "host/Social/SLComposeViewController.h"
 #include "host/UIKit/UIAlertView.h"
 #include "simulator/NumberPad.h"
+#include "simulator/ScreenColumns.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
 #include "simulator/ViewPainter.h"
@@ -105,13 +106,15 @@ std::optional<WindowInput::SliderGrab> WindowInput::sliderAt(CGPoint point) cons
     auto page = _app.visiblePage();
     auto table = page ? page->table() : nullptr;
     if (!table) return std::nullopt;
-    const CGPoint content{point.x, point.y - ScreenLayout::kContentTop + table->contentOffset()};
+    // Sliders are in the pane's pages, in the pane's column.
+    const CGFloat columnX = ScreenColumns::paneFrame(_app.screenSize()).minX();
+    const CGPoint content{point.x - columnX, point.y - ScreenLayout::kContentTop + table->contentOffset()};
     const auto indexPath = table->indexPathForRowAtPoint(content);
     if (!indexPath) return std::nullopt;
     auto cell = std::dynamic_pointer_cast<PSSliderTableCell>(table->cellForRowAtIndexPath(*indexPath));
     if (!cell || !cell->control() || cell->control()->isHidden()) return std::nullopt;
     const auto& slider = cell->control();
-    const CGFloat originX = cell->frame().minX() + slider->convertPointToAncestor({0, 0}, cell.get()).x;
+    const CGFloat originX = columnX + cell->frame().minX() + slider->convertPointToAncestor({0, 0}, cell.get()).x;
     if (point.x < originX || point.x >= originX + slider->frame().width()) return std::nullopt;
     return SliderGrab{*indexPath, slider, originX, 0};
 }

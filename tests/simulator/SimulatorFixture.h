@@ -19,6 +19,7 @@
 #include "host/Preferences/PSSliderTableCell.h"
 #include "host/Preferences/PreferenceStore.h"
 #include "simulator/Renderer.h"
+#include "simulator/ScreenColumns.h"
 #include "simulator/ScriptRunner.h"
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
@@ -130,7 +131,7 @@ protected:
         auto cell = std::dynamic_pointer_cast<PSSliderTableCell>(app->visiblePage()->table()->cellForRowAtIndexPath(rowOf(title)));
         return cell ? cell->control() : nullptr;
     }
-    // The screen rect of the first view `pick` finds in the visible page's cells.
+    // The screen rect of the first view `pick` finds in the visible page's cells (in the pane's column).
     std::optional<CGRect> viewRect(const std::function<std::shared_ptr<UIView>(const std::shared_ptr<UITableViewCell>&)>& pick) const {
         auto table = app->visiblePage()->table();
         for (const auto& section : table->sections())
@@ -138,7 +139,8 @@ protected:
                 auto view = row.cell ? pick(row.cell) : nullptr;
                 if (!view) continue;
                 const CGPoint origin = view->convertPointToAncestor({0, 0}, row.cell.get());
-                return CGRectMake(row.rect.minX() + origin.x,
+                const CGFloat column = sim::ScreenColumns::paneFrame(app->screenSize()).minX();
+                return CGRectMake(column + row.rect.minX() + origin.x,
                     sim::ScreenLayout::kContentTop + row.rect.minY() - table->contentOffset() + origin.y, view->frame().width(),
                     view->frame().height());
             }

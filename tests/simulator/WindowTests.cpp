@@ -187,33 +187,41 @@ TEST_F(WindowTest, KeysAnswerPopupsAndGoBack) {
 }
 
 // A click that stays put taps; dragging a slider's thumb moves it; dragging elsewhere scrolls, as
-// the wheel does, and is not a tap.
+// the wheel does, and is not a tap. On a pad all of it happens in the pane's column.
 TEST_F(WindowTest, MouseDragsSlidersScrollsAndTaps) {
-    ASSERT_TRUE(app->openBundleEntry());
-    WindowInput input(*app, 1);
-    const auto row = app->visiblePage()->table()->sections().at(1).rows.at(0).rect;  // "Configuration"
-    const CGPoint tap{row.midX(), ScreenLayout::kContentTop + row.midY()};
-    drag(input, tap, {}, {tap.x + 2, tap.y + 1});
-    ASSERT_EQ(app->visibleController()->className(), "KXVelkaroConfigurationListController");
+    for (const char* profile : {"iphone6s", "ipad-air2"}) {
+        SCOPED_TRACE(profile);
+        restart([&](sim::SettingsApp::Options& o) { o.profile = profile; });
+        ASSERT_TRUE(app->openBundleEntry());
+        WindowInput input(*app, 1);
+        const CGRect column = sim::ScreenColumns::paneFrame(app->screenSize());
+        const auto row = app->visiblePage()->table()->sections().at(1).rows.at(0).rect;  // "Configuration"
+        const CGPoint tap{column.minX() + row.midX(), ScreenLayout::kContentTop + row.midY()};
+        drag(input, tap, {}, {tap.x + 2, tap.y + 1});
+        ASSERT_EQ(app->visibleController()->className(), "KXVelkaroConfigurationListController");
 
-    const auto offset = slider("Artwork offset");
-    const auto track = sliderRect("Artwork offset");
-    ASSERT_TRUE(offset && track);
-    const CGFloat travel = track->width() - 2 * sim::ViewPainter::kSliderThumbRadius;
-    const CGPoint thumb{track->minX() + sim::ViewPainter::sliderThumbCentreX(*offset) + 3, track->midY()};
-    input.handle(mouse(SDL_MOUSEBUTTONDOWN, thumb));
-    EXPECT_FLOAT_EQ(offset->value(), 0) << "taking the thumb does not move it";
-    for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONUP}) input.handle(mouse(type, {thumb.x + travel / 4, thumb.y + 10}));
-    EXPECT_NEAR(offset->value(), 25, 1);
+        const auto offset = slider("Artwork offset");
+        const auto track = sliderRect("Artwork offset");
+        ASSERT_TRUE(offset && track);
+        const CGFloat travel = track->width() - 2 * sim::ViewPainter::kSliderThumbRadius;
+        const CGPoint thumb{track->minX() + sim::ViewPainter::sliderThumbCentreX(*offset) + 3, track->midY()};
+        input.handle(mouse(SDL_MOUSEBUTTONDOWN, thumb));
+        EXPECT_FLOAT_EQ(offset->value(), 0) << "taking the thumb does not move it";
+        for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONUP}) input.handle(mouse(type, {thumb.x + travel / 4, thumb.y + 10}));
+        EXPECT_NEAR(offset->value(), 25, 1);
 
-    auto table = app->visiblePage()->table();
-    drag(input, {340, 400}, {{340, 350}, {340, 300}}, {340, 300});  // right of the sliders
-    EXPECT_DOUBLE_EQ(table->contentOffset(), 100);
-    SDL_Event wheel{SDL_MOUSEWHEEL};
-    wheel.wheel.y = 1;
-    input.handle(wheel);
-    EXPECT_DOUBLE_EQ(table->contentOffset(), 100 - WindowInput::kWheelStep);
-    EXPECT_EQ(app->visibleController()->className(), "KXVelkaroConfigurationListController");
+        auto table = app->visiblePage()->table();
+        const CGFloat x = column.maxX() - 35;  // right of the sliders
+        drag(input, {x, 400}, {{x, 350}, {x, 300}}, {x, 300});
+        // A pad's taller table scrolls only as far as its rows reach.
+        const CGFloat scrolled = std::clamp<CGFloat>(table->contentHeight() - table->frame().height(), 0, 100);
+        EXPECT_DOUBLE_EQ(table->contentOffset(), scrolled);
+        SDL_Event wheel{SDL_MOUSEWHEEL};
+        wheel.wheel.y = 1;
+        input.handle(wheel);
+        EXPECT_DOUBLE_EQ(table->contentOffset(), std::max<CGFloat>(0, scrolled - WindowInput::kWheelStep));
+        EXPECT_EQ(app->visibleController()->className(), "KXVelkaroConfigurationListController");
+    }
 }
 
 // Clicks on the drawn number pad type digits and delete; the blank key does nothing.
