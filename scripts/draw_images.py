@@ -4,10 +4,14 @@
 The PNGs are committed, so the build never runs this; rerun it after changing a drawing.
 Needs Debian's python3-cairo (hence the system interpreter in the first line).
 
+Every picture is drawn twice from the same geometry, in points: name.png at one pixel a point
+and name@2x.png at two, which a 2x screen loads in place of name.png. Sizes below are in points.
+
   headerLogo.png           90x28, a template glyph for the navigation bar: only its alpha
                            counts, the bar tints it
-  footerLogo.png           28x28 round logo, fitting the 30-point header above the support section
+  footerLogo.png           24x24 round logo in the 30-point header above the support section
   makers/<devImage>.png    70x70 avatars for the makers page
+  icon.png                 29x29 rounded square: the pane's row on the Settings top page
 """
 import math
 import os
@@ -19,6 +23,8 @@ IMAGES = os.path.join(HERE, "..", "resources", "images")
 
 ACCENT_GREEN = (64 / 255, 210 / 255, 114 / 255)
 SWITCH_GREEN = (0 / 255, 155 / 255, 119 / 255)
+
+SCALES = (1, 2)
 
 # devImage base name, initials, gradient top colour, gradient bottom colour
 MAKERS = [
@@ -63,10 +69,25 @@ def rounded_bar(cr, cx, cy, width, height):
     cr.close_path()
 
 
-def header_logo(path):
-    w, h = 90, 28
-    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, w, h)
+def canvas(width, height, scale):
+    """A transparent surface of width x height points at `scale` pixels a point."""
+    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, width * scale, height * scale)
     cr = cairo.Context(surface)
+    cr.scale(scale, scale)
+    return surface, cr
+
+
+def scaled_path(path, scale):
+    """name.png at 1x, name@2x.png at 2x."""
+    if scale == 1:
+        return path
+    stem, ext = os.path.splitext(path)
+    return "%s@%dx%s" % (stem, scale, ext)
+
+
+def header_logo(path, scale):
+    w, h = 90, 28
+    surface, cr = canvas(w, h, scale)
     cr.set_source_rgba(0, 0, 0, 1)
     beamed_notes(cr, 1, 2, 1.0)
     # A waveform fading out to the right: the music the controls play.
@@ -79,11 +100,12 @@ def header_logo(path):
     surface.write_to_png(path)
 
 
-def footer_logo(path):
-    size = 28  # fits the 30-point header it stands in
+def footer_logo(path, scale):
+    # The cell puts it at the top of its 30-point header; with the shadow's 2 points below it, a
+    # 24-point logo leaves the section's top line below it clear.
+    size = 24
     k = size / 80  # drawn at the proportions of the 80-point original
-    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, size, size)
-    cr = cairo.Context(surface)
+    surface, cr = canvas(size, size, scale)
     c = size / 2
     gradient = cairo.LinearGradient(0, 0, size, size)
     gradient.add_color_stop_rgb(0, *ACCENT_GREEN)
@@ -94,17 +116,17 @@ def footer_logo(path):
     # A faint inner ring gives the disc some depth without a drop shadow (the cell adds one).
     cr.arc(c, c, c - 5 * k, 0, 2 * math.pi)
     cr.set_source_rgba(1, 1, 1, 0.25)
-    cr.set_line_width(max(1.5 * k, 0.75))
+    # At least one device pixel wide, so the ring shows at every scale.
+    cr.set_line_width(max(1.5 * k, 0.75 / scale))
     cr.stroke()
     cr.set_source_rgba(1, 1, 1, 1)
     beamed_notes(cr, c - 11 * 1.6 * k, c - 12 * 1.6 * k, 1.6 * k)
     surface.write_to_png(path)
 
 
-def avatar(path, initials, top, bottom):
+def avatar(path, scale, initials, top, bottom):
     size = 70
-    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, size, size)
-    cr = cairo.Context(surface)
+    surface, cr = canvas(size, size, scale)
     c = size / 2
     gradient = cairo.LinearGradient(0, 0, 0, size)
     gradient.add_color_stop_rgb(0, *top)
@@ -121,12 +143,40 @@ def avatar(path, initials, top, bottom):
     surface.write_to_png(path)
 
 
+def rounded_square(cr, x, y, size, radius):
+    cr.new_sub_path()
+    cr.arc(x + size - radius, y + radius, radius, -math.pi / 2, 0)
+    cr.arc(x + size - radius, y + size - radius, radius, 0, math.pi / 2)
+    cr.arc(x + radius, y + size - radius, radius, math.pi / 2, math.pi)
+    cr.arc(x + radius, y + radius, radius, math.pi, 3 * math.pi / 2)
+    cr.close_path()
+
+
+def pane_icon(path, scale):
+    """The Settings list's icon shape: a 29-point square with 6.5-point corners, a coloured
+    ground and a white glyph."""
+    size = 29
+    surface, cr = canvas(size, size, scale)
+    gradient = cairo.LinearGradient(0, 0, 0, size)
+    gradient.add_color_stop_rgb(0, *ACCENT_GREEN)
+    gradient.add_color_stop_rgb(1, *SWITCH_GREEN)
+    rounded_square(cr, 0, 0, size, 6.5)
+    cr.set_source(gradient)
+    cr.fill()
+    cr.set_source_rgba(1, 1, 1, 1)
+    glyph = 0.8  # the 22x24 notes at 17.6x19.2, centred
+    beamed_notes(cr, (size - 22 * glyph) / 2, (size - 24 * glyph) / 2, glyph)
+    surface.write_to_png(path)
+
+
 def main():
     os.makedirs(os.path.join(IMAGES, "makers"), exist_ok=True)
-    header_logo(os.path.join(IMAGES, "headerLogo.png"))
-    footer_logo(os.path.join(IMAGES, "footerLogo.png"))
-    for name, initials, top, bottom in MAKERS:
-        avatar(os.path.join(IMAGES, "makers", name + ".png"), initials, top, bottom)
+    for scale in SCALES:
+        header_logo(scaled_path(os.path.join(IMAGES, "headerLogo.png"), scale), scale)
+        footer_logo(scaled_path(os.path.join(IMAGES, "footerLogo.png"), scale), scale)
+        pane_icon(scaled_path(os.path.join(IMAGES, "icon.png"), scale), scale)
+        for name, initials, top, bottom in MAKERS:
+            avatar(scaled_path(os.path.join(IMAGES, "makers", name + ".png"), scale), scale, initials, top, bottom)
 
 
 if __name__ == "__main__":

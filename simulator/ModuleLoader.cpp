@@ -9,6 +9,7 @@
 #include "host/Preferences/PSClassFactories.h"
 #include "host/Runtime/ClassRegistry.h"
 #include "host/Runtime/DeviceRoot.h"
+#include "host/UIKit/UIImage.h"
 
 namespace sim {
 namespace {
@@ -35,6 +36,14 @@ ModuleLoader::ModuleLoader(std::string devicePath, std::filesystem::path folder)
 std::optional<std::string> ModuleLoader::bundleName() const {
     if (!_bundle) return std::nullopt;
     return _bundle->infoDictionary()["CFBundleName"].text();
+}
+
+std::shared_ptr<UIImage> ModuleLoader::icon() const {
+    if (!_bundle) return nullptr;
+    const auto name = _bundle->infoDictionary()["icon"].text();
+    // A name, not a path: nothing outside the bundle's folder.
+    if (!name || name->empty() || name->front() == '/' || name->find("..") != std::string::npos) return nullptr;
+    return UIImage::initWithContentsOfFile(_devicePath + "/" + *name);
 }
 
 bool ModuleLoader::load(std::string& error) const {

@@ -7,6 +7,7 @@
 #include <string>
 
 class NSBundle;
+class UIImage;
 
 namespace sim {
 
@@ -18,6 +19,9 @@ public:
 
     const std::string& principalClass() const { return _principalClass; }  // empty when none is named
     std::optional<std::string> bundleName() const;                         // CFBundleName
+    // The picture the Settings list shows beside the bundle's entry: the file the Info.plist's
+    // "icon" names inside the bundle. nullptr when none is named or it cannot be read.
+    std::shared_ptr<UIImage> icon() const;
 
     // Loads the module (once per process: modules are never unloaded) and checks that it provides
     // the principal class; false, with the reason, when either fails.

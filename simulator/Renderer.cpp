@@ -4,7 +4,7 @@
 
 #include "host/Preferences/PSListController.h"
 #include "host/Runtime/CHandle.h"
-#include "host/Preferences/HostStrings.h"
+#include "host/Runtime/DeviceProfile.h"
 #include "host/UIKit/UISwitch.h"
 #include "host/UIKit/UINavigationBar.h"
 #include "simulator/BackButton.h"
@@ -13,6 +13,7 @@
 #include "simulator/ScreenLayout.h"
 #include "simulator/SettingsApp.h"
 #include "simulator/PageFace.h"
+#include "simulator/StatusBarPainter.h"
 #include "simulator/TablePainter.h"
 #include "simulator/TransitionPainter.h"
 #include "simulator/ViewPainter.h"
@@ -210,25 +211,7 @@ void Renderer::drawComposeGlyph(CGPoint c, const UIColor& tint, Canvas& canvas) 
 }
 
 void Renderer::drawStatusBar(Canvas& canvas, CGSize screen, NSInteger style) {
-    const UIColor color = statusBarTextColor(style);
-    const CGFloat h = ScreenLayout::kStatusBarHeight;
-    // Signal strength: five dots, then the carrier.
-    for (int i = 0; i < 5; ++i) canvas.fillCircle({9.0 + i * 6.5, h / 2}, 2.75, color);
-    Canvas::TextStyle text;
-    text.font = UIFont::systemFontOfSize(12);
-    text.color = color;
-    canvas.drawText("Carrier", CGRectMake(43, 0, 80, h), text);
-    Canvas::TextStyle clock = text;
-    clock.font = UIFont::boldSystemFontOfSize(12);
-    clock.alignment = NSTextAlignmentCenter;
-    canvas.drawText(host::HostStrings::statusBarTime(9, 41), CGRectMake(0, 0, screen.width, h), clock);
-    // The battery, full.
-    const CGRect battery = CGRectMake(screen.width - 30, 5, 23, 10.5);
-    canvas.strokeRoundedRect(battery, 2.5, color, 1);
-    canvas.fillRoundedRect(CGRectMake(battery.minX() + 2, battery.minY() + 2, battery.width() - 4, battery.height() - 4), 1, color);
-    canvas.fillRoundedRect(CGRectMake(battery.maxX() + 0.5, battery.midY() - 2, 1.5, 4), 0.75, color);
-    text.alignment = NSTextAlignmentRight;
-    canvas.drawText("100%", CGRectMake(screen.width - 90, 0, 56, h), text);
+    StatusBarPainter(canvas).draw(host::DeviceProfile::current(), screen, statusBarTextColor(style));
 }
 
 void Renderer::drawNote(Canvas& canvas, CGSize screen, const std::string& text) {

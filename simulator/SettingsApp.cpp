@@ -96,6 +96,7 @@ bool SettingsApp::start(std::string* error) {
     s.principalClass = module.principalClass();
     if (auto name = module.bundleName()) s.entryName = *name;
     s.topPage = SettingsTopPage::create(s.entryName, s.principalClass, [this] { openBundleEntry(); });
+    s.topPage->setEntryIcon(module.icon());
     s.root->pushViewController(s.topPage, false);
     fitToScreen(s.topPage, screenSize());
     noteScreenChanges();

@@ -17,6 +17,11 @@ std::shared_ptr<SettingsTopPage> SettingsTopPage::create(std::string entryName, 
     return page;
 }
 
+void SettingsTopPage::setEntryIcon(std::shared_ptr<UIImage> icon) {
+    _icon = std::move(icon);
+    if (_entry) _entry->setIconImage(_icon);
+}
+
 std::shared_ptr<PSSpecifierArray> SettingsTopPage::specifiers() {
     if (_specifiers) return _specifiers;
     _specifiers = std::make_shared<PSSpecifierArray>();
@@ -27,6 +32,7 @@ std::shared_ptr<PSSpecifierArray> SettingsTopPage::specifiers() {
     _entry->setCellType(PSLinkCell);
     _entry->setName(_entryName);
     _entry->setIdentifier(_entryName);
+    _entry->setIconImage(_icon);
     // The detail class gives the row its disclosure indicator; the action opens it, because the
     // host decides which navigation controller the bundle's pages live in.
     _entry->setDetailControllerClassName(_principalClass);

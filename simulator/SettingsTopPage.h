@@ -20,6 +20,9 @@ public:
     NS_CLASS(SettingsTopPage)
     std::shared_ptr<PSSpecifierArray> specifiers() override;
 
+    // The picture shown at the left of the entry's title; nullptr shows the title alone.
+    void setEntryIcon(std::shared_ptr<UIImage> icon);
+
     // The entry's row (it becomes the bundle root page's specifier).
     const std::shared_ptr<PSSpecifier>& entry() const { return _entry; }
 
@@ -35,6 +38,7 @@ private:
     std::string _entryName, _principalClass;
     std::function<void()> _open;
     std::shared_ptr<PSSpecifier> _entry;
+    std::shared_ptr<UIImage> _icon;
 };
 
 }  // namespace sim

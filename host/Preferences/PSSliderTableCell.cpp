@@ -8,6 +8,9 @@
 namespace {
 constexpr CGFloat kInset = 15;
 constexpr CGFloat kValueWidth = 50;
+// The standard space between sibling controls: the track ends this far before the value's area,
+// so a value as wide as that area still stands clear of it.
+constexpr CGFloat kValueSpacing = 8;
 }
 
 std::shared_ptr<PSSliderTableCell> PSSliderTableCell::initWithStyle(NSInteger style, const std::string& reuseIdentifier,
@@ -65,7 +68,7 @@ void PSSliderTableCell::refreshCellContentsWithSpecifier(const std::shared_ptr<P
 void PSSliderTableCell::setFrame(CGRect frame) {
     PSTableCell::setFrame(frame);
     if (!_slider) return;
-    const CGFloat valueSpace = _valueLabel ? kValueWidth : 0;
+    const CGFloat valueSpace = _valueLabel ? kValueSpacing + kValueWidth : 0;
     _slider->setFrame(CGRectMake(kInset, 0, std::max<CGFloat>(0, frame.size.width - 2 * kInset - valueSpace), frame.size.height));
     if (_valueLabel) _valueLabel->setFrame(CGRectMake(frame.size.width - kInset - kValueWidth, 0, kValueWidth, frame.size.height));
 }

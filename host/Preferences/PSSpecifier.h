@@ -10,6 +10,8 @@
 #include "host/Foundation/NSObject.h"
 #include "host/Foundation/PlistObject.h"
 
+class UIImage;
+
 // A title dictionary: stored preference values (keys) to display titles, in enumeration order.
 using PSTitleDictionary = std::vector<std::pair<PlistValue, std::string>>;
 
@@ -66,6 +68,9 @@ public:
     void setAction(std::string selector) { _action = std::move(selector); }
     std::shared_ptr<NSObject> target() const { return _target.lock(); }
     void setTarget(const std::shared_ptr<NSObject>& target) { _target = target; }
+    // The icon its cell shows at the left of the title (the "iconImage" property), or nullptr.
+    const std::shared_ptr<UIImage>& iconImage() const { return _iconImage; }
+    void setIconImage(std::shared_ptr<UIImage> image) { _iconImage = std::move(image); }
 
     // The cell type named by a property list's "cell" value; nothing for an unknown name.
     static std::optional<PSCellType> cellTypeFromString(const std::string& name);
@@ -78,6 +83,7 @@ private:
     std::shared_ptr<PSTitleDictionary> _titleDictionary, _shortTitleDictionary;
     PSCellType _cellType = PSStaticTextCell;
     std::string _cellClassName, _detailClassName, _action;
+    std::shared_ptr<UIImage> _iconImage;
     std::weak_ptr<NSObject> _target;
 };
 

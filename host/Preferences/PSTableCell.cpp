@@ -39,6 +39,7 @@ void PSTableCell::setValue(const PlistValue& value) {
 void PSTableCell::refreshCellContentsWithSpecifier(const std::shared_ptr<PSSpecifier>& specifier) {
     if (!specifier) return;
     textLabel()->setText(specifier->name());
+    if (specifier->iconImage()) setImage(specifier->iconImage());
     switch (specifier->cellType()) {
         case PSLinkCell:
         case PSLinkListCell:

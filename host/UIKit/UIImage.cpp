@@ -2,10 +2,12 @@
 
 #include <cairo.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "host/Runtime/CHandle.h"
 #include "host/Runtime/DeviceRoot.h"
+#include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/EventLog.h"
 
 namespace {
@@ -23,6 +25,18 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> declaredSize(std::string_
     return std::pair{bigEndian(16), bigEndian(20)};
 }
 
+// The scale a file's name declares: 2 for "name@2x.png", 1 without a suffix.
+CGFloat scaleInName(std::string_view path) {
+    const auto slash = path.rfind('/');
+    std::string_view stem = path.substr(slash == std::string_view::npos ? 0 : slash + 1);
+    if (const auto dot = stem.rfind('.'); dot != std::string_view::npos) stem = stem.substr(0, dot);
+    if (stem.size() < 3 || stem.back() != 'x') return 1;
+    const auto at = stem.rfind('@');
+    if (at == std::string_view::npos || at + 3 != stem.size()) return 1;
+    const char digit = stem[at + 1];
+    return digit >= '2' && digit <= '9' ? CGFloat(digit - '0') : 1;
+}
+
 struct Reader {
     std::string_view rest;
 };
@@ -37,8 +51,23 @@ cairo_status_t readFromMemory(void* closure, unsigned char* data, unsigned int l
 
 }  // namespace
 
-std::shared_ptr<UIImage> UIImage::initWithContentsOfFile(const std::string& devicePath) {
+std::pair<std::string, CGFloat> UIImage::resolvedPath(const std::string& devicePath, CGFloat screenScale) {
+    const CGFloat own = scaleInName(devicePath);
+    const int screen = int(std::lround(screenScale));
+    if (own != 1 || screen < 2 || screen > 9) return {devicePath, own};
+    const auto slash = devicePath.rfind('/');
+    const auto dot = devicePath.rfind('.');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const std::string variant = hasExtension
+        ? devicePath.substr(0, dot) + "@" + std::to_string(screen) + "x" + devicePath.substr(dot)
+        : devicePath + "@" + std::to_string(screen) + "x";
+    if (host::DeviceRoot::exists(variant)) return {variant, CGFloat(screen)};
+    return {devicePath, 1};
+}
+
+std::shared_ptr<UIImage> UIImage::initWithContentsOfFile(const std::string& requestedPath) {
     auto& log = host::EventLog::shared();
+    const auto [devicePath, scale] = resolvedPath(requestedPath, host::DeviceProfile::current().screenScale);
     const auto file = host::DeviceRoot::read(devicePath);
     if (!file.bytes) {
         log.diagnostic((file.missing() ? "missing image " : "unreadable image (" + file.reason() + ") ") + devicePath);
@@ -67,6 +96,7 @@ std::shared_ptr<UIImage> UIImage::initWithContentsOfFile(const std::string& devi
     image->_width = cairo_image_surface_get_width(surface.get());
     image->_height = cairo_image_surface_get_height(surface.get());
     image->_stride = cairo_image_surface_get_stride(surface.get());
+    image->_scale = scale;
     image->_data = cairo_image_surface_get_data(surface.get());
     // The surface keeps the decoded pixels; the image holds it instead of a copy.
     image->_pixelStore = std::move(surface);
@@ -79,6 +109,7 @@ std::shared_ptr<UIImage> UIImage::imageWithRenderingMode(UIImageRenderingMode mo
     copy->_width = _width;
     copy->_height = _height;
     copy->_stride = _stride;
+    copy->_scale = _scale;
     copy->_pixelStore = _pixelStore;
     copy->_data = _data;
     copy->_renderingMode = mode;

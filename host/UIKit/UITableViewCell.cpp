@@ -1,6 +1,7 @@
 #include "host/UIKit/UITableViewCell.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr CGFloat kTextInset = 15;     // the platform's left text margin
@@ -10,19 +11,26 @@ constexpr CGFloat kAccessoryWidth = 33;
 UITableViewCell::UITableViewCell()
     : _contentView(std::make_shared<UIView>()),
       _textLabel(std::make_shared<UILabel>()),
-      _detailTextLabel(std::make_shared<UILabel>()) {}
+      _detailTextLabel(std::make_shared<UILabel>()),
+      _imageView(std::make_shared<UIImageView>()) {}
 
 void UITableViewCell::configure(UITableViewCellStyle style, std::string reuseIdentifier) {
     _style = style;
     _reuseIdentifier = std::move(reuseIdentifier);
     if (!_contentView->superview()) {
         addSubview(_contentView);
+        _contentView->addSubview(_imageView);
         _contentView->addSubview(_textLabel);
         _contentView->addSubview(_detailTextLabel);
         _detailTextLabel->setTextColor(UIColor::colorWithRed(142 / 255.0, 142 / 255.0, 147 / 255.0, 1));
         _detailTextLabel->setTextAlignment(NSTextAlignmentRight);
     }
     if (frame().size.width == 0) setFrame(CGRectMake(0, 0, 320, 44));  // the platform's starting cell frame
+}
+
+void UITableViewCell::setImage(std::shared_ptr<UIImage> image) {
+    _imageView->setImage(std::move(image));
+    setFrame(frame());
 }
 
 void UITableViewCell::setAccessoryView(std::shared_ptr<UIView> view) {
@@ -44,6 +52,16 @@ void UITableViewCell::setFrame(CGRect frame) {
         contentWidth = w - kAccessoryWidth;
     }
     _contentView->setFrame(CGRectMake(0, 0, contentWidth, h));
-    _textLabel->setFrame(CGRectMake(kTextInset, 0, std::max<CGFloat>(0, contentWidth - 2 * kTextInset), h));
+    // An image sits at the left margin, centred, at its size in points; the title starts one
+    // margin after it.
+    CGFloat textX = kTextInset;
+    if (const auto& image = _imageView->image()) {
+        const CGSize size = image->size();
+        _imageView->setFrame(CGRectMake(kTextInset, std::round((h - size.height) / 2), size.width, size.height));
+        textX = kTextInset + size.width + kTextInset;
+    } else {
+        _imageView->setFrame(CGRectZero);
+    }
+    _textLabel->setFrame(CGRectMake(textX, 0, std::max<CGFloat>(0, contentWidth - textX - kTextInset), h));
     _detailTextLabel->setFrame(CGRectMake(kTextInset, 0, std::max<CGFloat>(0, contentWidth - 2 * kTextInset), h));
 }

@@ -1,9 +1,10 @@
 #pragma once
-// A table cell: a title label, an optional detail label, an accessory, a selection style, and a
-// content view. Subclasses add their own subviews.
+// A table cell: an optional image at the left, a title label, an optional detail label, an
+// accessory, a selection style, and a content view. Subclasses add their own subviews.
 #include <memory>
 #include <string>
 
+#include "host/UIKit/UIImageView.h"
 #include "host/UIKit/UILabel.h"
 #include "host/UIKit/UIView.h"
 
@@ -26,6 +27,9 @@ public:
 
     const std::shared_ptr<UILabel>& textLabel() const { return _textLabel; }
     const std::shared_ptr<UILabel>& detailTextLabel() const { return _detailTextLabel; }
+    // The image at the row's left (an icon); the title moves right of it while it has an image.
+    const std::shared_ptr<UIImageView>& imageView() const { return _imageView; }
+    void setImage(std::shared_ptr<UIImage> image);
     const std::shared_ptr<UIView>& contentView() const { return _contentView; }
     const std::string& reuseIdentifier() const { return _reuseIdentifier; }
     UITableViewCellStyle style() const { return _style; }
@@ -48,6 +52,7 @@ protected:
 private:
     std::shared_ptr<UIView> _contentView;
     std::shared_ptr<UILabel> _textLabel, _detailTextLabel;
+    std::shared_ptr<UIImageView> _imageView;
     std::shared_ptr<UIView> _accessoryView;
     std::string _reuseIdentifier;
     UITableViewCellStyle _style = UITableViewCellStyleDefault;

@@ -35,7 +35,7 @@ TEST_F(KXVelkaroLogoTableCellTest, LogoStaysCentredAtAnyWidthWithThePictureShado
         layOut(cell, width);
         EXPECT_DOUBLE_EQ(logo->frame().midX(), width / 2);
         EXPECT_DOUBLE_EQ(logo->frame().minY(), 0);
-        EXPECT_EQ(logo->frame().size, (CGSize{28, 28}));  // the picture's own size
+        EXPECT_EQ(logo->frame().size, (CGSize{24, 24}));  // the picture's own size, in points
     }
 }
 
@@ -46,6 +46,7 @@ TEST_F(KXVelkaroLogoTableCellTest, ReadsTheLogoForEveryViewAndCopesWithoutIt) {
     const auto bundle = useWritableBundleCopy();
     auto first = KXVelkaroLogoTableCell::init();
     std::filesystem::remove(bundle / "images/footerLogo.png");
+    std::filesystem::remove(bundle / "images/footerLogo@2x.png");
     host::FailureInjection::failNextInitialiser("PSTableCell");
     EXPECT_EQ(KXVelkaroLogoTableCell::init(), nullptr);
     EXPECT_TRUE(diagnostics().empty());

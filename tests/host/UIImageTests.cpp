@@ -1,4 +1,5 @@
 // Images are bounded: a PNG declaring more than 4096 pixels on a side is refused from its header.
+// A 2x screen reads name@2x.png in place of name.png when it is there, sized in points.
 #include "host/UIKit/UIImage.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 
 #include <cairo.h>
 
+#include "host/Runtime/DeviceProfile.h"
+#include "host/UIKit/UIImageView.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {
@@ -54,6 +57,41 @@ TEST_F(UIImageTest, ImagesOverTheBoundAreRefusedFromTheirHeader) {
             EXPECT_NE(diagnostics()[0].find(size + " pixels"), std::string::npos) << diagnostics()[0];
         }
     }
+}
+
+// The file read, its scale and its size in points (the same at every scale, so layout never
+// moves), for the files present beside each other and the screen's scale.
+TEST_F(UIImageTest, TwoXScreensReadTheTwoXFileAtTheSamePointSize) {
+    struct Case { const char* what; CGFloat screen; bool one, two; const char* asked; const char* read; int pixels; CGFloat scale; } cases[] = {
+        {"2x with both", 2, true, true, "/tmp/logo.png", "/tmp/logo@2x.png", 56, 2},
+        {"2x without @2x", 2, true, false, "/tmp/logo.png", "/tmp/logo.png", 28, 1},
+        {"1x with both", 1, true, true, "/tmp/logo.png", "/tmp/logo.png", 28, 1},
+        {"2x with @2x alone", 2, false, true, "/tmp/logo.png", "/tmp/logo@2x.png", 56, 2},
+        {"@2x asked by name on 1x", 1, true, true, "/tmp/logo@2x.png", "/tmp/logo@2x.png", 56, 2},
+        {"3x finds no @3x", 3, true, true, "/tmp/logo.png", "/tmp/logo.png", 28, 1},
+        {"2x, a folder's @2x", 2, true, true, "/tmp/x@2x/logo.png", "/tmp/x@2x/logo@2x.png", 56, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(hostPath("/tmp"));
+        const std::string folder = std::string(c.asked).substr(0, std::string(c.asked).rfind('/'));
+        if (c.one) writeFile(folder + "/logo.png", png(28, 28));
+        if (c.two) writeFile(folder + "/logo@2x.png", png(56, 56));
+        host::DeviceProfile::mutableCurrent().screenScale = c.screen;
+        auto image = UIImage::initWithContentsOfFile(c.asked);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->sourcePath(), c.read);
+        EXPECT_EQ(image->pixelWidth(), c.pixels);
+        EXPECT_EQ(image->scale(), c.scale);
+        EXPECT_EQ(image->size(), (CGSize{28, 28}));
+        EXPECT_EQ(image->imageWithRenderingMode(UIImageRenderingModeAlwaysTemplate)->size(), (CGSize{28, 28}));
+        EXPECT_EQ(UIImageView::initWithImage(image)->intrinsicContentSize(), (CGSize{28, 28}));
+    }
+    std::filesystem::remove_all(hostPath("/tmp"));
+    host::EventLog::shared().clear();
+    EXPECT_EQ(UIImage::initWithContentsOfFile("/tmp/logo.png"), nullptr);
+    ASSERT_EQ(diagnostics().size(), 1u);
+    EXPECT_EQ(diagnostics()[0], "missing image /tmp/logo.png");
 }
 
 }  // namespace

@@ -143,7 +143,9 @@ TEST_F(VelkaroListControllerTest, HeaderViewsAndHeights) {
 TEST_F(VelkaroListControllerTest, ShownPageLaysOutItsHeadersEvenWithoutLogos) {
     const auto bundle = useWritableBundleCopy();
     std::filesystem::remove(bundle / "images/headerLogo.png");
+    std::filesystem::remove(bundle / "images/headerLogo@2x.png");
     std::filesystem::remove(bundle / "images/footerLogo.png");
+    std::filesystem::remove(bundle / "images/footerLogo@2x.png");
     auto page = makePage();
     ASSERT_NE(page, nullptr);
     auto root = showPage(page);

@@ -60,7 +60,7 @@ protected:
 // stays selected and the list keeps the platform's bar while the pane's bar is themed. The
 // separator lies at x=320.
 TEST_F(SplitViewTest, ListSeparatorAndEmptyOrChosenPane) {
-    const CGPoint entry{100, ScreenLayout::kContentTop + 35 + 22}, listBar{100, 40}, paneBody{600, 600}, paneBar{500, 40};
+    const CGPoint entry{250, ScreenLayout::kContentTop + 35 + 22}, listBar{100, 40}, paneBody{600, 600}, paneBar{500, 40};
     struct Step {
         const char* what;
         Rgb entry;
@@ -142,7 +142,7 @@ TEST_F(SplitViewTest, PanePagesFollowTheRightColumn) {
 // column a row opens its page and the back button goes back, but its first page has nothing to
 // go back to (the list's bar where a phone's back button would be does nothing either).
 TEST_F(SplitViewTest, TapsInEachColumn) {
-    const CGPoint entry{100, ScreenLayout::kContentTop + 35 + 22};
+    const CGPoint entry{250, ScreenLayout::kContentTop + 35 + 22};
     EXPECT_FALSE(app->tapAt({600, 300})) << "the empty column";
     ASSERT_TRUE(app->tapAt(entry));
     EXPECT_EQ(app->visiblePage()->className(), "VelkaroListController");
