@@ -6,6 +6,7 @@
 #include "host/Runtime/CHandle.h"
 #include "host/Preferences/HostStrings.h"
 #include "host/UIKit/UIAlertView.h"
+#include "host/UIKit/LayoutDirection.h"
 #include "host/UIKit/UINavigationBar.h"
 #include "simulator/AlertPainter.h"
 #include "simulator/BackButton.h"
@@ -101,22 +102,46 @@ void Renderer::drawNavigationBar(const SettingsApp& app, Canvas& canvas, CGSize 
     auto controller = app.visibleController();
     if (!controller) return;
     drawTitle(*controller, bar.get(), canvas, screen);
-    if (auto back = BackButton::of(app)) drawBackButton(*back, tint, canvas);
+    // A mirrored bar swaps its ends: the back button on the right, the right button on the left.
+    const bool mirrored = host::LayoutDirection::isRightToLeft();
+    const auto side = [&](CGRect rect) { return mirrored ? host::LayoutDirection::flipped(rect, screen.width) : rect; };
+    if (auto back = BackButton::of(app)) {
+        if (mirrored) mirrorBackButton(*back, tint, canvas, screen);
+        else drawBackButton(*back, tint, canvas);
+    }
     auto item = controller->navigationItem();
     Canvas::TextStyle text;
     text.color = tint;
     if (auto right = item->rightBarButtonItem()) {
-        const CGRect area = CGRectMake(screen.width - ScreenLayout::kBarButtonWidth, kBarTop, ScreenLayout::kBarButtonWidth, kBarHeight);
+        const CGRect area = side(CGRectMake(screen.width - ScreenLayout::kBarButtonWidth, kBarTop, ScreenLayout::kBarButtonWidth, kBarHeight));
         if (right->systemItem() == UIBarButtonSystemItemCompose) {
             drawComposeGlyph({area.midX(), area.midY()}, tint, canvas);
         } else if (right->title()) {
             text.alignment = NSTextAlignmentRight;
             const CGFloat width = canvas.measureText(*right->title(), text.font).width;
-            canvas.drawText(*right->title(), CGRectMake(screen.width - 8 - width, kBarTop, width, kBarHeight), text);
+            canvas.drawText(*right->title(), side(CGRectMake(screen.width - 8 - width, kBarTop, width, kBarHeight)), text);
         }
     }
-    if (auto left = item->leftBarButtonItem(); left && left->title() && !app.canGoBack())
-        canvas.drawText(*left->title(), CGRectMake(8, kBarTop, ScreenLayout::kBackButtonWidth - 8, kBarHeight), text);
+    if (auto left = item->leftBarButtonItem(); left && left->title() && !app.canGoBack()) {
+        text.alignment = mirrored ? NSTextAlignmentRight : NSTextAlignmentLeft;
+        canvas.drawText(*left->title(), side(CGRectMake(8, kBarTop, ScreenLayout::kBackButtonWidth - 8, kBarHeight)), text);
+    }
+}
+
+void Renderer::mirrorBackButton(const BackButton& back, const UIColor& tint, Canvas& canvas, CGSize screen) {
+    // The chevron reflected to the right end, pointing right; the text beside it, reading from it.
+    cairo_save(canvas.cr());
+    cairo_translate(canvas.cr(), screen.width, 0);
+    cairo_scale(canvas.cr(), -1, 1);
+    drawBackButton(BackButton{"", back.width}, tint, canvas);
+    cairo_restore(canvas.cr());
+    if (back.text.empty()) return;
+    Canvas::TextStyle style;
+    style.color = tint;
+    style.font = UIFont::systemFontOfSize(BackButton::kFontSize);
+    style.alignment = NSTextAlignmentRight;
+    const CGRect rect = CGRectMake(BackButton::kTextX, kBarTop, back.width - BackButton::kTextX, kBarHeight);
+    canvas.drawText(back.text, host::LayoutDirection::flipped(rect, screen.width), style);
 }
 
 void Renderer::drawTitle(UIViewController& controller, const UINavigationBar* bar, Canvas& canvas, CGSize screen) {

@@ -38,6 +38,7 @@ private:
     static void drawNavigationBar(const SettingsApp& app, Canvas& canvas, CGSize screen);
     static void drawTitle(UIViewController& controller, const UINavigationBar* bar, Canvas& canvas, CGSize screen);
     static void drawBackButton(const BackButton& back, const UIColor& tint, Canvas& canvas);
+    static void mirrorBackButton(const BackButton& back, const UIColor& tint, Canvas& canvas, CGSize screen);
     static void drawComposeGlyph(CGPoint centre, const UIColor& tint, Canvas& canvas);
     static void drawStatusBar(Canvas& canvas, CGSize screen, NSInteger style);
     static void drawNote(Canvas& canvas, CGSize screen, const std::string& text);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "host/UIKit/LayoutDirection.h"
+
 namespace {
 constexpr CGFloat kTextInset = 15;     // the platform's left text margin
 constexpr CGFloat kAccessoryWidth = 33;
@@ -21,6 +23,11 @@ void UITableViewCell::configure(UITableViewCellStyle style, std::string reuseIde
         _contentView->addSubview(_detailTextLabel);
         _detailTextLabel->setTextColor(UIColor::colorWithRed(142 / 255.0, 142 / 255.0, 147 / 255.0, 1));
         _detailTextLabel->setTextAlignment(NSTextAlignmentRight);
+        // A mirrored cell reads from the right: the title on the right, the detail on the left.
+        if (host::LayoutDirection::isRightToLeft()) {
+            _textLabel->setTextAlignment(NSTextAlignmentRight);
+            _detailTextLabel->setTextAlignment(NSTextAlignmentLeft);
+        }
     }
     if (frame().size.width == 0) setFrame(CGRectMake(0, 0, 320, 44));  // the platform's starting cell frame
 }
@@ -46,4 +53,12 @@ void UITableViewCell::setFrame(CGRect frame) {
     _contentView->setFrame(CGRectMake(0, 0, contentWidth, h));
     _textLabel->setFrame(CGRectMake(kTextInset, 0, std::max<CGFloat>(0, contentWidth - 2 * kTextInset), h));
     _detailTextLabel->setFrame(CGRectMake(kTextInset, 0, std::max<CGFloat>(0, contentWidth - 2 * kTextInset), h));
+    if (host::LayoutDirection::isRightToLeft()) mirrorLayout();
+}
+
+void UITableViewCell::mirrorLayout() {
+    // The labels keep their place inside the content view, which moves to the right.
+    const CGFloat w = frame().size.width;
+    _contentView->setFrame(host::LayoutDirection::flipped(_contentView->frame(), w));
+    if (_accessoryView) _accessoryView->setFrame(host::LayoutDirection::flipped(_accessoryView->frame(), w));
 }
