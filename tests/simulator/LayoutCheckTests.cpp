@@ -2,8 +2,10 @@
 // on any profile; a right-to-left language mirrors the host's chrome from 9.0 only.
 #include <gtest/gtest.h>
 
+#include "host/UIKit/UINavigationBar.h"
 #include "host/UIKit/UISwitch.h"
 #include "host/UIKit/UITableViewCell.h"
+#include "simulator/Canvas.h"
 #include "simulator/LayoutCheck.h"
 #include "tests/simulator/SimulatorFixture.h"
 
@@ -72,8 +74,8 @@ TEST_F(LayoutCheckTest, DoubledTextsAreReported) {
     EXPECT_FALSE(checkPane(unreached).empty());
 }
 
-// From 9.0 a right-to-left language puts the switch and the back button on the left-hand ends'
-// opposites; 8.x keeps the left-to-right layout.
+// From 9.0 a right-to-left language swaps the chrome's sides: the switch to the left, the back
+// button to the right; 8.x keeps the left-to-right layout.
 TEST_F(LayoutCheckTest, RightToLeftMirrorsTheChromeFromNineOnly) {
     struct Case { std::string profile, language; bool mirrored; } cases[] = {
         {"iphone6s", "pseudo-rtl", true}, {"iphone7", "pseudo-rtl", true}, {"iphone6", "pseudo-rtl", false},
@@ -96,12 +98,43 @@ TEST_F(LayoutCheckTest, RightToLeftMirrorsTheChromeFromNineOnly) {
 
         ASSERT_EQ(runScript("tap @label=Configuration\nwait 0.5\n").failures, 0);
         const simtest::ScreenImage screen(*app);
-        const auto blue = [](const simtest::Rgb& p) { return p.b > 200 && p.r < 120; };
-        const CGFloat top = sim::ScreenLayout::kStatusBarHeight, bar = sim::ScreenLayout::kNavigationBarHeight;
-        const int left = screen.count(CGRectMake(0, top, 24, bar), blue);
-        const int right = screen.count(CGRectMake(width - 24, top, 24, bar), blue);
-        // The chevron's end holds blue; the other end of a page without a right button none.
-        EXPECT_GT(c.mirrored ? right : left, 20);
-        EXPECT_EQ(c.mirrored ? left : right, 0);
+        const UIColor tint = app->visibleBar()->effectiveTintColor();
+        const auto tinted = [&](const simtest::Rgb& p) {
+            return std::abs(p.r - tint.red * 255) < 60 && std::abs(p.g - tint.green * 255) < 60 && std::abs(p.b - tint.blue * 255) < 60;
+        };
+        // The back chevron's tip, 9 points in from its end of the bar, level with the bar's middle.
+        const CGFloat mid = sim::ScreenLayout::kStatusBarHeight + sim::ScreenLayout::kNavigationBarHeight / 2;
+        const int left = screen.count(CGRectMake(8.5, mid - 1, 2, 2), tinted);
+        const int right = screen.count(CGRectMake(width - 10.5, mid - 1, 2, 2), tinted);
+        EXPECT_EQ(right > 0, c.mirrored) << right;
+        EXPECT_EQ(left > 0, !c.mirrored) << left;
     }
+}
+
+// An alignment names a side of the screen: text that runs right to left, wrapped and aligned
+// right, still ends at the right edge.
+TEST(CanvasAlignmentTest, WrappedTextKeepsItsSideWhicheverWayItRuns) {
+    for (const std::string text : {"Light", "\u202ELight\u202C"})
+        for (const auto alignment : {NSTextAlignmentLeft, NSTextAlignmentRight}) {
+            cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 200, 40);
+            cairo_t* cr = cairo_create(surface);
+            {
+                sim::Canvas canvas(cr, 1);
+                sim::Canvas::TextStyle style;
+                style.wrap = true;
+                style.alignment = alignment;
+                canvas.drawText(text, CGRectMake(0, 0, 200, 40), style);
+            }
+            cairo_surface_flush(surface);
+            int leftInk = 0, rightInk = 0;
+            const auto* data = cairo_image_surface_get_data(surface);
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 200; ++x) {
+                    const auto alpha = reinterpret_cast<const std::uint32_t*>(data + y * cairo_image_surface_get_stride(surface))[x] >> 24;
+                    (x < 100 ? leftInk : rightInk) += alpha > 0;
+                }
+            cairo_destroy(cr);
+            cairo_surface_destroy(surface);
+            EXPECT_EQ(alignment == NSTextAlignmentRight, rightInk > 0 && leftInk == 0) << text << " " << leftInk << "/" << rightInk;
+        }
 }
