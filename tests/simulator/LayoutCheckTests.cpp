@@ -68,12 +68,6 @@ TEST_F(LayoutCheckTest, FindsTextsTheirRowsCannotHold) {
     EXPECT_EQ(sim::LayoutCheck::report({}, {}, std::cout), 0);
 }
 
-TEST_F(LayoutCheckTest, DoubledTextsAreReported) {
-    restart([](auto& o) { o.languages = {"pseudo-double"}; });
-    std::vector<std::string> unreached;
-    EXPECT_FALSE(checkPane(unreached).empty());
-}
-
 // From 9.0 a right-to-left language swaps the chrome's sides: the switch to the left, the back
 // button to the right; 8.x keeps the left-to-right layout.
 TEST_F(LayoutCheckTest, RightToLeftMirrorsTheChromeFromNineOnly) {
