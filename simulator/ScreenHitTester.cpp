@@ -3,6 +3,7 @@
 #include "host/Preferences/PSListController.h"
 #include "host/Social/SLComposeViewController.h"
 #include "host/UIKit/UIAlertView.h"
+#include "host/UIKit/LayoutDirection.h"
 #include "host/UIKit/UIButton.h"
 #include "host/UIKit/UISegmentedControl.h"
 #include "host/UIKit/UISlider.h"
@@ -26,7 +27,9 @@ bool ScreenHitTester::tap(CGPoint point) {
     if (auto alert = _app.topAlert()) return tapAlert(alert, point);
     if (_app.presentedController()) return tapPresented(point);
     if (point.y < ScreenLayout::kStatusBarHeight) return false;
-    if (point.y < ScreenLayout::kContentTop) return tapBar(point);
+    // A mirrored bar is the same bar reflected, so the reflected point finds its button.
+    if (point.y < ScreenLayout::kContentTop)
+        return tapBar(host::LayoutDirection::isRightToLeft() ? CGPoint{_app.screenSize().width - point.x, point.y} : point);
     return tapPage(point);
 }
 

@@ -102,6 +102,11 @@ TEST_F(LayoutCheckTest, RightToLeftMirrorsTheChromeFromNineOnly) {
         const int right = screen.count(CGRectMake(width - 10.5, mid - 1, 2, 2), tinted);
         EXPECT_EQ(right > 0, c.mirrored) << right;
         EXPECT_EQ(left > 0, !c.mirrored) << left;
+        // A tap on the chevron's end goes back.
+        const auto configuration = app->visibleController();
+        EXPECT_TRUE(app->tapAt({c.mirrored ? width - 15 : 15, mid}));
+        advance(0.5);
+        EXPECT_NE(app->visibleController().get(), configuration.get());
     }
 }
 
