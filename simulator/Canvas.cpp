@@ -166,6 +166,8 @@ Canvas::Layout Canvas::layoutFor(const std::string& text, const UIFont& font, CG
     PangoLayout* layout = owned.get();
     pango_layout_set_font_description(layout, fontDescription(font));
     pango_layout_set_text(layout, text.c_str(), static_cast<int>(text.size()));
+    // An alignment names a side of the screen, whichever way the text itself runs.
+    pango_layout_set_auto_dir(layout, FALSE);
     if (wrap) {
         if (width > 0) pango_layout_set_width(layout, host::saturatingCast<int>(width * PANGO_SCALE));
         pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);

@@ -5,6 +5,7 @@
 #include "host/Preferences/PSListController.h"
 #include "host/Runtime/CHandle.h"
 #include "host/Runtime/DeviceProfile.h"
+#include "host/UIKit/LayoutDirection.h"
 #include "host/UIKit/UISwitch.h"
 #include "host/UIKit/UINavigationBar.h"
 #include "simulator/BackButton.h"
@@ -117,27 +118,51 @@ void Renderer::drawBarItems(const PageFace& face, Canvas& canvas, CGRect column,
     const CGSize bar{column.width(), kBarTop + kBarHeight};
     const UIColor tint = face.tint;
     drawTitle(*face.controller, face, canvas, bar);
-    if (face.back) drawBackButton(*face.back, tint, canvas);
+    // A mirrored bar swaps its ends: the back button on the right, the right button on the left.
+    const bool mirrored = host::LayoutDirection::isRightToLeft();
+    const auto side = [&](CGRect rect) { return mirrored ? host::LayoutDirection::flipped(rect, bar.width) : rect; };
+    if (face.back) {
+        if (mirrored) mirrorBackButton(*face.back, tint, canvas, bar);
+        else drawBackButton(*face.back, tint, canvas);
+    }
     auto item = face.controller->navigationItem();
     Canvas::TextStyle text;
     text.color = tint;
     if (auto right = item->rightBarButtonItem()) {
-        const CGRect area = CGRectMake(bar.width - ScreenLayout::kBarButtonWidth, kBarTop, ScreenLayout::kBarButtonWidth, kBarHeight);
+        const CGRect area = side(CGRectMake(bar.width - ScreenLayout::kBarButtonWidth, kBarTop, ScreenLayout::kBarButtonWidth, kBarHeight));
         if (right->systemItem() == UIBarButtonSystemItemCompose) {
             drawComposeGlyph({area.midX(), area.midY()}, tint, canvas);
         } else if (right->title()) {
             text.alignment = NSTextAlignmentRight;
             const CGFloat width = canvas.measureText(*right->title(), text.font).width;
-            canvas.drawText(*right->title(), CGRectMake(bar.width - 8 - width, kBarTop, width, kBarHeight), text);
+            canvas.drawText(*right->title(), side(CGRectMake(bar.width - 8 - width, kBarTop, width, kBarHeight)), text);
         }
     }
-    if (auto left = item->leftBarButtonItem(); left && left->title() && !face.canGoBack)
-        canvas.drawText(*left->title(), CGRectMake(8, kBarTop, ScreenLayout::kBackButtonWidth - 8, kBarHeight), text);
+    if (auto left = item->leftBarButtonItem(); left && left->title() && !face.canGoBack) {
+        text.alignment = mirrored ? NSTextAlignmentRight : NSTextAlignmentLeft;
+        canvas.drawText(*left->title(), side(CGRectMake(8, kBarTop, ScreenLayout::kBackButtonWidth - 8, kBarHeight)), text);
+    }
     if (group) {
         cairo_pop_group_to_source(cr);
         cairo_paint_with_alpha(cr, alpha);
     }
     cairo_restore(cr);
+}
+
+void Renderer::mirrorBackButton(const BackButton& back, const UIColor& tint, Canvas& canvas, CGSize screen) {
+    // The chevron reflected to the right end, pointing right; the text beside it, reading from it.
+    cairo_save(canvas.cr());
+    cairo_translate(canvas.cr(), screen.width, 0);
+    cairo_scale(canvas.cr(), -1, 1);
+    drawBackButton(BackButton{"", back.width}, tint, canvas);
+    cairo_restore(canvas.cr());
+    if (back.text.empty()) return;
+    Canvas::TextStyle style;
+    style.color = tint;
+    style.font = UIFont::systemFontOfSize(BackButton::kFontSize);
+    style.alignment = NSTextAlignmentRight;
+    const CGRect rect = CGRectMake(BackButton::kTextX, kBarTop, back.width - BackButton::kTextX, kBarHeight);
+    canvas.drawText(back.text, host::LayoutDirection::flipped(rect, screen.width), style);
 }
 
 void Renderer::drawTitle(UIViewController& controller, const PageFace& face, Canvas& canvas, CGSize bar) {

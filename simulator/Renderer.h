@@ -45,6 +45,7 @@ public:
 private:
     static void drawTitle(UIViewController& controller, const PageFace& face, Canvas& canvas, CGSize bar);
     static void drawBackButton(const BackButton& back, const UIColor& tint, Canvas& canvas);
+    static void mirrorBackButton(const BackButton& back, const UIColor& tint, Canvas& canvas, CGSize screen);
     static void drawComposeGlyph(CGPoint centre, const UIColor& tint, Canvas& canvas);
     static void drawNote(Canvas& canvas, CGSize screen, const std::string& text);
 };

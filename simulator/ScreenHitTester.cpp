@@ -3,6 +3,7 @@
 #include "host/Preferences/PSListController.h"
 #include "host/Social/SLComposeViewController.h"
 #include "host/UIKit/UIAlertView.h"
+#include "host/UIKit/LayoutDirection.h"
 #include "host/UIKit/UIButton.h"
 #include "host/UIKit/UISegmentedControl.h"
 #include "host/UIKit/UISlider.h"
@@ -33,7 +34,9 @@ bool ScreenHitTester::tap(CGPoint point) {
     if (!column || !column->controller) return false;
     const CGPoint inColumn{point.x - column->frame.minX(), point.y - column->frame.minY()};
     if (column->role == ScreenColumn::Role::List && ScreenColumns::paneShown(_app)) return tapList(inColumn);
-    if (inColumn.y < ScreenLayout::kContentTop) return tapBar(*column, inColumn);
+    // A mirrored bar is the same bar reflected, so the reflected point finds its button.
+    if (inColumn.y < ScreenLayout::kContentTop)
+        return tapBar(*column, host::LayoutDirection::isRightToLeft() ? CGPoint{column->frame.width() - inColumn.x, inColumn.y} : inColumn);
     return tapPage(inColumn);
 }
 

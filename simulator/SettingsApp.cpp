@@ -11,6 +11,7 @@
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/DeviceRoot.h"
 #include "host/Runtime/EventLog.h"
+#include "host/Runtime/PseudoLanguage.h"
 #include "host/Runtime/SimulatedDevice.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIApplication.h"
@@ -248,7 +249,7 @@ std::optional<SettingsApp::LanguageFallback> SettingsApp::languageFallback() con
     const auto base = [](const std::string& lang) { return lang.substr(0, lang.find_first_of("-_")); };
     LanguageFallback fallback{{}, bundle->localizations(), bundle->preferredLocalization()};
     for (const auto& wanted : o.languages)
-        if (std::none_of(fallback.available.begin(), fallback.available.end(),
+        if (!host::PseudoLanguage::named(wanted) && std::none_of(fallback.available.begin(), fallback.available.end(),
                 [&](const std::string& lang) { return lang == wanted || base(lang) == base(wanted); }))
             fallback.missing.push_back(wanted);
     if (fallback.missing.empty()) return std::nullopt;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "host/Runtime/CHandle.h"
+#include "host/UIKit/LayoutDirection.h"
 #include "simulator/ViewPainter.h"
 
 namespace sim {
@@ -71,7 +72,9 @@ void TablePainter::drawRows(const UITableView::Section& section, CGFloat width) 
         }
         const bool last = i + 1 == section.rows.size();
         const CGFloat line = rect.maxY() - 1 / _canvas.scale();
-        _canvas.hairline(last ? 0 : kSeparatorInset, width, line, separatorColor());
+        const CGFloat inset = last ? 0 : kSeparatorInset;
+        if (host::LayoutDirection::isRightToLeft()) _canvas.hairline(0, width - inset, line, separatorColor());
+        else _canvas.hairline(inset, width, line, separatorColor());
         if (i == 0) _canvas.hairline(0, width, rect.minY(), separatorColor());
     }
 }
@@ -79,6 +82,8 @@ void TablePainter::drawRows(const UITableView::Section& section, CGFloat width) 
 void TablePainter::drawAccessory(const UITableViewCell& cell, CGRect rect) {
     if (cell.accessoryView()) return;  // drawn with the cell's views
     cairo_t* cr = _canvas.cr();
+    cairo_save(cr);
+    mirrorForLayoutDirection(rect);
     const CGFloat midY = rect.midY();
     switch (cell.accessoryType()) {
         case UITableViewCellAccessoryDisclosureIndicator: {
@@ -108,6 +113,18 @@ void TablePainter::drawAccessory(const UITableViewCell& cell, CGRect rect) {
         default:
             break;
     }
+    cairo_restore(cr);
+}
+
+void TablePainter::mirrorForLayoutDirection(CGRect rect) {
+    // A right-to-left layout draws the same glyph reflected: on the left, pointing left.
+    if (!host::LayoutDirection::isRightToLeft()) return;
+    cairo_translate(_canvas.cr(), rect.minX() + rect.maxX(), 0);
+    cairo_scale(_canvas.cr(), -1, 1);
+}
+
+NSTextAlignment TablePainter::sectionTextAlignment() {
+    return host::LayoutDirection::isRightToLeft() ? NSTextAlignmentRight : NSTextAlignmentLeft;
 }
 
 void TablePainter::drawHeader(const UITableView::Section& section) {
@@ -122,6 +139,7 @@ void TablePainter::drawHeader(const UITableView::Section& section) {
     Canvas::TextStyle style;
     style.font = UIFont::systemFontOfSize(kSectionFontSize);
     style.color = sectionTextColor();
+    style.alignment = sectionTextAlignment();
     const std::string text = uppercase(*section.headerTitle);
     const CGFloat height = _canvas.measureText(text, style.font).height;
     _canvas.drawText(text, CGRectMake(kSeparatorInset, rect.maxY() - 7 - height, rect.width() - 2 * kSeparatorInset, height),
@@ -137,6 +155,7 @@ void TablePainter::drawFooter(const UITableView::Section& section) {
     style.color = sectionTextColor();
     style.wrap = true;
     style.centreVertically = false;
+    style.alignment = sectionTextAlignment();
     _canvas.drawText(*section.footerTitle,
         CGRectMake(kSeparatorInset, rect.minY() + 7, rect.width() - 2 * kSeparatorInset, rect.height() - 7), style);
 }

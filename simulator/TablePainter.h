@@ -34,6 +34,9 @@ private:
     void drawAccessory(const UITableViewCell& cell, CGRect rect);
     void drawHeader(const UITableView::Section& section);
     void drawFooter(const UITableView::Section& section);
+    // Reflects what is drawn next across `rect` when the layout runs right to left.
+    void mirrorForLayoutDirection(CGRect rect);
+    static NSTextAlignment sectionTextAlignment();
 
     Canvas& _canvas;
     UIColor _tint;

@@ -18,6 +18,7 @@
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/EventLog.h"
 #include "simulator/EventLogWriter.h"
+#include "simulator/LayoutCheck.h"
 #include "simulator/ScratchFolder.h"
 #include "simulator/ScreenDump.h"
 #include "simulator/ScriptRunner.h"
@@ -111,7 +112,9 @@ int main(int argc, char** argv) {
     bool twitterAccount = false, noMailAccount = false, dump = false, headless = false, listOnly = false, strict = false;
     bool keepDevice = false;
     cli.add_option("--profile", profile, "Device profile (see --list-profiles)")->type_name("NAME")->capture_default_str();
-    cli.add_option("--language", language, "Preferred languages, comma separated, e.g. de or fr,en (default: the profile's)")
+    cli.add_option("--language", language, "Preferred languages, comma separated, e.g. de or fr,en (default: the profile's); "
+                                           "pseudo-double, pseudo-accented, pseudo-bounded and pseudo-rtl are made from the "
+                                           "development language's texts")
         ->type_name("LANGS");
     auto* rootOption = cli.add_option("--device-root", deviceRoot,
         "The simulated device's file system, kept between runs (default: " + defaultDeviceRoot().string() +
@@ -143,6 +146,10 @@ int main(int argc, char** argv) {
                                           "display, at most 2). The window can be resized: the screen keeps the device's aspect, "
                                           "and F12 snapshots stay at the device's 2x")
         ->type_name("S");
+    bool checkLayout = false;
+    cli.add_flag("--check-layout", checkLayout, "Visit the pane's pages and list every label cut short, reaching past its row or "
+                                                "the screen, or lying over another, with what it lacks; exit 1 when there is any")
+        ->excludes(scriptOption);
     cli.add_flag("--headless", headless, "Never open a window, even when a display is available");
     cli.add_flag("--list-profiles", listOnly, "List the built-in device profiles and exit");
     try {
@@ -198,7 +205,11 @@ int main(int argc, char** argv) {
                   << sim::WindowGeometry::kMaxScale << ", not \"" << scaleText << "\"\n";
         return 2;
     }
-    const bool wantsWindow = !dump && scriptPath.empty() && tourFolder.empty() && !headless && hasDisplay();
+    if (checkLayout && previewing) {
+        std::cerr << "velkaro-sim: --check-layout visits the pane's own pages, not a --page preview\n";
+        return 2;
+    }
+    const bool wantsWindow = !dump && !checkLayout && scriptPath.empty() && tourFolder.empty() && !headless && hasDisplay();
     const bool windowed = wantsWindow;
     // Only the window keeps the user's device by default; every other run gets its own.
     std::optional<sim::ScratchFolder> scratch;
@@ -217,7 +228,7 @@ int main(int argc, char** argv) {
         }
         return scratch->path();
     };
-    const bool touring = !dump && scriptPath.empty() && !previewing;
+    const bool touring = !dump && !checkLayout && scriptPath.empty() && !previewing;
     const std::filesystem::path tourTarget = tourFolder.empty() ? std::filesystem::absolute("velkaro-tour") : tourFolder;
     // Said once per device, before anything runs on it.
     bool languageWarned = false;
@@ -296,6 +307,11 @@ int main(int argc, char** argv) {
         return finish(0);
     };
     if (dump) return dumpPage(app);
+    if (checkLayout) {
+        std::vector<std::string> unreached;
+        const auto findings = sim::LayoutCheck::checkPane(app, &unreached);
+        return finish(sim::LayoutCheck::report(findings, unreached, std::cout));
+    }
     if (!scriptPath.empty()) {
         sim::ScriptRunner runner(app, std::cout, std::cerr, {strict, false, {}});
         return finish(runner.run(fromStdin ? static_cast<std::istream&>(std::cin) : scriptFile) ? 1 : 0);

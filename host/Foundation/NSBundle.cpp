@@ -7,6 +7,7 @@
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/DeviceRoot.h"
 #include "host/Runtime/EventLog.h"
+#include "host/Runtime/PseudoLanguage.h"
 #include "host/Runtime/SimulatedDevice.h"
 
 namespace {
@@ -85,11 +86,21 @@ std::string NSBundle::preferredLocalization() const {
     const auto has = [&](const std::string& lang) {
         return std::find(_localizations.begin(), _localizations.end(), lang) != _localizations.end();
     };
+    // A pseudo-language shows the development language, transformed.
+    if (host::PseudoLanguage::current()) return developmentLocalization();
     for (const auto& preferred : host::DeviceProfile::current().preferredLanguages) {
         if (has(preferred)) return preferred;
         for (const auto& lang : _localizations)
             if (languageBase(lang) == languageBase(preferred)) return lang;
     }
+    return developmentLocalization();
+}
+
+std::string NSBundle::developmentLocalization() const {
+    if (_localizations.empty()) return "";
+    const auto has = [&](const std::string& lang) {
+        return std::find(_localizations.begin(), _localizations.end(), lang) != _localizations.end();
+    };
     if (auto region = _info["CFBundleDevelopmentRegion"].text(); region && has(*region)) return *region;
     if (has("en")) return "en";
     return _localizations.front();
@@ -106,6 +117,8 @@ const host::StringsTable::Entries& NSBundle::table(const std::string& name) {
     auto it = _tables.find(name);
     if (it != _tables.end()) return it->second;
     host::StringsTable::Entries entries;
+    // A pseudo-language is made from the development language's table, as it is read.
+    const auto pseudo = host::PseudoLanguage::current();
     const std::string language = preferredLocalization();
     if (!language.empty()) {
         const std::string file = _path + "/" + language + ".lproj/" + name + ".strings";
@@ -113,6 +126,7 @@ const host::StringsTable::Entries& NSBundle::table(const std::string& name) {
             std::string diagnostic;
             entries = host::StringsTable::parse(*bytes, &diagnostic);
             if (!diagnostic.empty()) host::EventLog::shared().diagnostic("strings table " + file + ": " + diagnostic);
+            if (pseudo) entries = host::PseudoLanguage::transform(*pseudo, entries);
         }
     }
     return _tables.emplace(name, std::move(entries)).first->second;

@@ -29,6 +29,9 @@ public:
     const std::vector<std::string>& localizations() const { return _localizations; }
     // The localization chosen for the device's preferred languages; "" when the bundle has none.
     std::string preferredLocalization() const;
+    // The development region's folder when the bundle has it, else "en", else the first; "" when
+    // the bundle has none.
+    std::string developmentLocalization() const;
 
     // pathForResource:ofType: in the bundle's top folder; the device path, or nothing.
     std::optional<std::string> pathForResource(const std::string& name, const std::string& extension) const;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/UIKit/LayoutDirection.h"
+
 namespace {
 constexpr CGFloat kTextInset = 15;     // the platform's left text margin
 constexpr CGFloat kAccessoryWidth = 33;
@@ -24,6 +26,11 @@ void UITableViewCell::configure(UITableViewCellStyle style, std::string reuseIde
         _contentView->addSubview(_detailTextLabel);
         _detailTextLabel->setTextColor(UIColor::colorWithRed(142 / 255.0, 142 / 255.0, 147 / 255.0, 1));
         _detailTextLabel->setTextAlignment(NSTextAlignmentRight);
+        // A mirrored cell reads from the right: the title on the right, the detail on the left.
+        if (host::LayoutDirection::isRightToLeft()) {
+            _textLabel->setTextAlignment(NSTextAlignmentRight);
+            _detailTextLabel->setTextAlignment(NSTextAlignmentLeft);
+        }
     }
     if (frame().size.width == 0) setFrame(CGRectMake(0, 0, 320, 44));  // the platform's starting cell frame
 }
@@ -64,4 +71,12 @@ void UITableViewCell::setFrame(CGRect frame) {
     }
     _textLabel->setFrame(CGRectMake(textX, 0, std::max<CGFloat>(0, contentWidth - textX - kTextInset), h));
     _detailTextLabel->setFrame(CGRectMake(kTextInset, 0, std::max<CGFloat>(0, contentWidth - 2 * kTextInset), h));
+    if (host::LayoutDirection::isRightToLeft()) mirrorLayout();
+}
+
+void UITableViewCell::mirrorLayout() {
+    // The labels keep their place inside the content view, which moves to the right.
+    const CGFloat w = frame().size.width;
+    _contentView->setFrame(host::LayoutDirection::flipped(_contentView->frame(), w));
+    if (_accessoryView) _accessoryView->setFrame(host::LayoutDirection::flipped(_accessoryView->frame(), w));
 }

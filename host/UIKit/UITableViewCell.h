@@ -50,6 +50,9 @@ protected:
     void configure(UITableViewCellStyle style, std::string reuseIdentifier);
 
 private:
+    // Swaps the content view and accessory across the cell, for a right-to-left layout.
+    void mirrorLayout();
+
     std::shared_ptr<UIView> _contentView;
     std::shared_ptr<UILabel> _textLabel, _detailTextLabel;
     std::shared_ptr<UIImageView> _imageView;

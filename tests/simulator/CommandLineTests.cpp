@@ -111,3 +111,16 @@ TEST_F(CommandLineTest, MessagesAreSaidOnceWithTheirConventions) {
         EXPECT_EQ(occurrences(result.out + result.err, c.text), c.times) << result.out << result.err;
     }
 }
+
+// --check-layout says what does not fit and fails the run for it; a clean pane passes.
+TEST_F(CommandLineTest, CheckLayoutExitsByWhatItFinds) {
+    struct Case { std::string language; int status; std::string says; } cases[] = {
+        {"en", 0, "Layout check: every label fits"},
+        {"pseudo-double", 1, "truncated, lacks "},
+    };
+    for (const auto& c : cases) {
+        const auto result = run(folder, {"--check-layout", "--language", c.language});
+        EXPECT_EQ(result.status, c.status) << c.language << "\n" << result.out << result.err;
+        EXPECT_NE(result.out.find(c.says), std::string::npos) << result.out;
+    }
+}
