@@ -36,7 +36,7 @@ void Renderer::draw(const SettingsApp& app, cairo_t* cr, double scale) {
     drawStatusBar(canvas, screen, app.statusBarStyle());
     if (auto presented = app.presentedController()) {
         // A full-screen composer brings its own light bar, so the status bar is drawn dark on it.
-        if (SheetPainter(canvas).draw(*presented, screen)) drawStatusBar(canvas, screen, 0);
+        if (SheetPainter(canvas, app.keyboardShifted()).draw(*presented, screen)) drawStatusBar(canvas, screen, 0);
     }
     if (auto alert = app.topAlert()) AlertPainter(canvas).draw(*alert, screen);
     if (auto note = app.note(); note && !note->empty()) drawNote(canvas, screen, *note);

@@ -1,13 +1,13 @@
 #include "simulator/ScreenHitTester.h"
 
 #include "host/Preferences/PSListController.h"
-#include "host/Social/SLComposeViewController.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/UIButton.h"
 #include "host/UIKit/UISegmentedControl.h"
 #include "host/UIKit/UISlider.h"
 #include "host/UIKit/UISwitch.h"
 #include "simulator/BackButton.h"
+#include "simulator/ComposeTapper.h"
 #include "simulator/ModalLayout.h"
 #include "simulator/NumberPad.h"
 #include "simulator/ScreenLayout.h"
@@ -51,22 +51,14 @@ bool ScreenHitTester::tapAlert(const std::shared_ptr<UIAlertView>& alert, CGPoin
                 for (NSInteger i = 0; i < alert->numberOfButtons(); ++i)
                     if (i != alert->cancelButtonIndex()) return _app.pressAlertButton(alert->buttonTitleAtIndex(i).value_or(""));
                 return false;
-            case NumberPad::Action::None: return false;
+            case NumberPad::Action::None:
+            case NumberPad::Action::Shift: return false;
         }
     }
     return false;
 }
 
-bool ScreenHitTester::tapPresented(CGPoint point) {
-    const bool sheet = std::dynamic_pointer_cast<SLComposeViewController>(_app.presentedController()) != nullptr;
-    const auto buttons = _app.presentedButtons();
-    for (size_t i = 0; i < buttons.size(); ++i) {
-        if (!buttons[i].frame.contains(point)) continue;
-        const bool confirms = i == ModalLayout::kConfirmButton;
-        return sheet ? _app.finishSheet(confirms) : _app.finishMail(confirms);
-    }
-    return false;
-}
+bool ScreenHitTester::tapPresented(CGPoint point) { return ComposeTapper(_app).tap(point); }
 
 bool ScreenHitTester::tapBar(CGPoint point) {
     if (auto back = BackButton::of(_app); back && point.x < back->width) return _app.goBack();

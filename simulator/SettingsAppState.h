@@ -31,6 +31,7 @@ struct SettingsApp::State {
     std::optional<std::string> noteText;
     double noteUntil = 0;
     std::vector<std::function<void(const host::Event&)>> observers;
+    bool keyboardShifted = false;
     std::optional<host::SimulatedDevice> device;  // last, so it ends first, before what its listener reaches
 
     void showNote(std::string text, double seconds) {
