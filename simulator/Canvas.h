@@ -53,6 +53,10 @@ public:
     // Draws `text` in `rect` (a width of 0 or less means unbounded). Returns the text's size.
     CGSize drawText(const std::string& text, CGRect rect, const TextStyle& style);
     CGSize measureText(const std::string& text, const UIFont& font, CGFloat wrapWidth = 0);
+    // Where the insertion point after the last character of `text` falls when drawn by drawText
+    // with the same rect and style: a zero-width rect as tall as the line. For empty text, the
+    // start of the first line.
+    CGRect endOfText(const std::string& text, CGRect rect, const TextStyle& style);
 
     // The image stretched over `rect`; a template image (rendering mode 2) is its alpha mask
     // filled with `tint`.

@@ -1,5 +1,7 @@
 #include "simulator/KeyboardPainter.h"
 
+#include "simulator/LettersKeyboard.h"
+
 namespace sim {
 namespace {
 
@@ -47,6 +49,37 @@ void KeyboardPainter::drawPadPage(CGRect pad, UIKeyboardType type) {
     _canvas.fillRect(pad, keyboardColor());
     _canvas.hairline(pad.minX(), pad.maxX(), pad.minY(), rgb(178, 178, 178));
     for (const auto& key : NumberPad::keys(pad, type)) drawPadKey(key);
+}
+
+void KeyboardPainter::drawLetters(CGRect keyboard, bool shifted) {
+    _canvas.fillRect(keyboard, keyboardColor());
+    _canvas.hairline(keyboard.minX(), keyboard.maxX(), keyboard.minY(), rgb(178, 178, 178));
+    for (const auto& key : LettersKeyboard::keys(keyboard, shifted)) {
+        if (key.action == NumberPad::Action::Shift) drawShiftKey(key, shifted);
+        else drawPadKey(key);
+    }
+}
+
+// A grey key with an outlined arrow; white with the arrow filled while shift is on.
+void KeyboardPainter::drawShiftKey(const NumberPad::Key& key, bool shifted) {
+    const CGRect k = key.frame;
+    _canvas.fillRoundedRect(CGRectMake(k.minX(), k.minY() + 1, k.width(), k.height()), NumberPad::kPadKeyRadius, rgb(136, 138, 142));
+    _canvas.fillRoundedRect(k, NumberPad::kPadKeyRadius, shifted ? UIColor::whiteColor() : rgb(172, 179, 188));
+    cairo_t* cr = _canvas.cr();
+    const CGFloat cx = k.midX(), cy = k.midY();
+    cairo_move_to(cr, cx, cy - 9);
+    cairo_line_to(cr, cx + 9, cy + 1);
+    cairo_line_to(cr, cx + 4, cy + 1);
+    cairo_line_to(cr, cx + 4, cy + 8);
+    cairo_line_to(cr, cx - 4, cy + 8);
+    cairo_line_to(cr, cx - 4, cy + 1);
+    cairo_line_to(cr, cx - 9, cy + 1);
+    cairo_close_path(cr);
+    _canvas.setColor(UIColor::blackColor());
+    cairo_set_line_width(cr, 1.2);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    if (shifted) cairo_fill(cr);
+    else cairo_stroke(cr);
 }
 
 void KeyboardPainter::drawPadKey(const NumberPad::Key& key) {

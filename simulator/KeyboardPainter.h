@@ -1,7 +1,8 @@
 #pragma once
 // Draws the keyboard under an alert's focused field (below any keypad toolbar): a phone's number
 // pad, keys edge to edge with hairlines, or a pad's numbers page, rounded white character keys
-// and grey function keys on the lighter grey of the keyboard.
+// and grey function keys on the lighter grey of the keyboard. The letters keyboard is drawn in
+// the pad's style on either device.
 #include "host/UIKit/UITextField.h"
 #include "simulator/Canvas.h"
 #include "simulator/ModalLayout.h"
@@ -14,6 +15,8 @@ public:
     explicit KeyboardPainter(Canvas& canvas) : _canvas(canvas) {}
 
     void draw(const ModalLayout::Alert& layout, UIKeyboardType type);
+    // The letters keyboard (LettersKeyboard) in `keyboard`, in capitals while shifted.
+    void drawLetters(CGRect keyboard, bool shifted);
 
     static UIColor keyboardColor();
 
@@ -23,6 +26,7 @@ private:
     void drawPadKey(const NumberPad::Key& key);
     void drawDeleteGlyph(CGRect key);
     void drawHideGlyph(CGRect key);
+    void drawShiftKey(const NumberPad::Key& key, bool shifted);
 
     Canvas& _canvas;
 };

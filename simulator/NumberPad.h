@@ -20,6 +20,7 @@ public:
         Delete,  // deletes a character
         Return,  // the Return key of the pad's keyboard
         Hide,    // hides the keyboard: editing ends
+        Shift,   // the letters keyboard's shift: the next letter is a capital
         None,    // a blank key, or one that leads to pages not simulated (ABC, #+=)
     };
     struct Key {

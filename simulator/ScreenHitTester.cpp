@@ -1,7 +1,6 @@
 #include "simulator/ScreenHitTester.h"
 
 #include "host/Preferences/PSListController.h"
-#include "host/Social/SLComposeViewController.h"
 #include "host/UIKit/UIAlertView.h"
 #include "host/UIKit/LayoutDirection.h"
 #include "host/UIKit/UIButton.h"
@@ -9,6 +8,7 @@
 #include "host/UIKit/UISlider.h"
 #include "host/UIKit/UISwitch.h"
 #include "simulator/BackButton.h"
+#include "simulator/ComposeTapper.h"
 #include "simulator/ModalLayout.h"
 #include "simulator/NumberPad.h"
 #include "simulator/ScreenColumns.h"
@@ -74,22 +74,14 @@ bool ScreenHitTester::tapAlert(const std::shared_ptr<UIAlertView>& alert, CGPoin
                 for (NSInteger i = 0; i < alert->numberOfButtons(); ++i)
                     if (i != alert->cancelButtonIndex()) return _app.pressAlertButton(alert->buttonTitleAtIndex(i).value_or(""));
                 return false;
-            case NumberPad::Action::None: return false;
+            case NumberPad::Action::None:
+            case NumberPad::Action::Shift: return false;
         }
     }
     return false;
 }
 
-bool ScreenHitTester::tapPresented(CGPoint point) {
-    const bool sheet = std::dynamic_pointer_cast<SLComposeViewController>(_app.presentedController()) != nullptr;
-    const auto buttons = _app.presentedButtons();
-    for (size_t i = 0; i < buttons.size(); ++i) {
-        if (!buttons[i].frame.contains(point)) continue;
-        const bool confirms = i == ModalLayout::kConfirmButton;
-        return sheet ? _app.finishSheet(confirms) : _app.finishMail(confirms);
-    }
-    return false;
-}
+bool ScreenHitTester::tapPresented(CGPoint point) { return ComposeTapper(_app).tap(point); }
 
 bool ScreenHitTester::tapBar(const ScreenColumn& column, CGPoint point) {
     if (column.back && point.x < column.back->width) return _app.goBack();

@@ -195,8 +195,9 @@ const Command kCommands[] = {
         if (!c.row(c.rest(1), path)) return false;
         return c.app.tapValueButton(path) || c.refused("row \"" + c.rest(1) + "\" has no value button");
     }},
-    {"type", "type TEXT", "type into the pop-up's field, or the row's field being edited", 1, [](Context& c) {
+    {"type", "type TEXT", "type into the pop-up's field, the share sheet's or composer's text, or the row's field being edited", 1, [](Context& c) {
         const std::string text = c.rest(1);
+        if (c.app.composingView()) return c.app.typeText(text);
         auto editing = c.app.topAlert() ? nullptr : c.app.editingField();
         if (editing) return typeAll(c, text);
         const auto before = c.app.fieldText();
@@ -247,7 +248,7 @@ const Command kCommands[] = {
             return c.refused("there is no keypad key \"" + c.rest(1) + "\": the pad's keyboard has '-' and '.' keys of its own; type them (type -12.5)");
         return c.refused("there is no keypad key \"" + c.rest(1) + "\" on screen");
     }},
-    {"delete", "delete", "delete the last character of the field", 0, [](Context& c) {
+    {"delete", "delete", "delete the last character of the field or text being edited", 0, [](Context& c) {
         return c.app.deleteBackward() || c.refused("there is no focused text field to delete from");
     }},
     {"press", "press \"Button title\"", "press a button of the front alert (Enter, Cancel, OK)", 1, [](Context& c) {

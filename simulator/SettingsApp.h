@@ -26,6 +26,7 @@ class UIAlertView;
 class UITextField;
 class UITableViewCell;
 class UISwitch;
+class UITextView;
 class PSListController;
 class PSRootController;
 
@@ -87,8 +88,13 @@ public:
     bool beginEditing(NSIndexPath indexPath);         // a tap into a text row's field: the keyboard comes up
     bool endEditing();                                // Return in the row's field being edited: its text is stored
     std::shared_ptr<UITextField> editingField() const;  // the visible page's field being edited, if any
-    // Typing goes into the front alert's field, else into the row's field being edited, as its
-    // keyboard allows.
+    // The share sheet's or mail composer's text view that has the keyboard, with no alert in front.
+    std::shared_ptr<UITextView> composingView() const;
+    // The letters keyboard's shift: on, the next letter key tapped types a capital.
+    bool keyboardShifted() const;
+    void setKeyboardShifted(bool shifted);
+    // Typing goes into the front alert's field, else into the sheet's or composer's text being
+    // edited, else into the row's field being edited, as its keyboard allows.
     bool typeText(const std::string& text);
     bool pressKeypadKey(const std::string& title);    // a key of the keypad toolbar ("Negate", "Point")
     bool deleteBackward();
@@ -148,8 +154,9 @@ public:
     void addEventObserver(std::function<void(const host::Event&)> observer);
 
 private:
-    // Where typing goes: the front alert's field, else (with no sheet or composer in front) the
-    // visible page's field being edited.
+    // Where typing goes when no sheet or composer text takes it (composingView): the front
+    // alert's field, else (with no sheet or composer in front) the visible page's field being
+    // edited.
     std::shared_ptr<UITextField> typingField() const;
 
     // Starts the transitions that what just happened calls for; every action ends with it.

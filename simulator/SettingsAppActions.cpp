@@ -13,6 +13,7 @@
 #include "host/UIKit/UINavigationController.h"
 #include "host/UIKit/UISlider.h"
 #include "host/UIKit/UISwitch.h"
+#include "host/UIKit/UITextView.h"
 #include "host/UIKit/UIToolbar.h"
 #include "simulator/ScreenHitTester.h"
 #include "simulator/SettingsApp.h"
@@ -232,8 +233,24 @@ std::shared_ptr<UITextField> SettingsApp::typingField() const {
     return presentedController() ? nullptr : editingField();
 }
 
+std::shared_ptr<UITextView> SettingsApp::composingView() const {
+    if (topAlert()) return nullptr;
+    const auto presented = presentedController();
+    if (auto sheet = std::dynamic_pointer_cast<SLComposeViewController>(presented))
+        return sheet->textView()->isFirstResponder() ? sheet->textView() : nullptr;
+    if (auto composer = std::dynamic_pointer_cast<MFMailComposeViewController>(presented)) return composer->editingView();
+    return nullptr;
+}
+
+bool SettingsApp::keyboardShifted() const { return _state->keyboardShifted; }
+void SettingsApp::setKeyboardShifted(bool shifted) { _state->keyboardShifted = shifted; }
+
 bool SettingsApp::typeText(const std::string& text) {
     const Watch watch(*this);
+    if (auto view = composingView()) {
+        view->insertText(text);
+        return true;
+    }
     auto field = typingField();
     if (!field) return false;
     if (!field->isFirstResponder()) field->becomeFirstResponder();  // a tap into the field
@@ -261,6 +278,10 @@ bool SettingsApp::pressKeypadKey(const std::string& title) {
 
 bool SettingsApp::deleteBackward() {
     const Watch watch(*this);
+    if (auto view = composingView()) {
+        view->deleteBackward();
+        return true;
+    }
     auto field = typingField();
     if (!field || !field->isFirstResponder()) return false;
     field->deleteBackward();

@@ -42,6 +42,7 @@ struct SettingsApp::State {
         std::weak_ptr<UIViewController> page;
         std::weak_ptr<UITableViewCell> cell;
     } pushedFrom;
+    bool keyboardShifted = false;
     std::optional<host::SimulatedDevice> device;  // last, so it ends first, before what its listener reaches
 
     std::shared_ptr<UIViewController> previousPage(const std::shared_ptr<UINavigationController>& nav) const;

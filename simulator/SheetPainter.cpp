@@ -6,6 +6,9 @@
 #include "host/MessageUI/MFMailComposeViewController.h"
 #include "host/Runtime/CHandle.h"
 #include "host/Social/SLComposeViewController.h"
+#include "simulator/ComposeLayout.h"
+#include "simulator/KeyboardPainter.h"
+#include "simulator/LettersKeyboard.h"
 #include "simulator/ModalLayout.h"
 #include "simulator/ScreenLayout.h"
 
@@ -19,6 +22,19 @@ constexpr int kTweetLength = 140;
 
 std::string serviceName(const std::string& type) {
     return type == SLServiceTypeTwitter ? "Twitter" : type;
+}
+
+// A recipient as its token shows it: the name of "Name <address>", else the address.
+std::string recipientTitle(const std::string& recipient) {
+    const auto open = recipient.rfind('<');
+    if (open == std::string::npos || recipient.back() != '>') return recipient;
+    std::string name = recipient.substr(0, open);
+    const auto trim = [](std::string& t) {
+        while (!t.empty() && (t.back() == ' ' || t.back() == '"')) t.pop_back();
+        while (!t.empty() && (t.front() == ' ' || t.front() == '"')) t.erase(0, 1);
+    };
+    trim(name);
+    return name.empty() ? recipient.substr(open + 1, recipient.size() - open - 2) : name;
 }
 
 std::string sizeText(std::size_t bytes) {
@@ -36,6 +52,7 @@ bool SheetPainter::draw(const UIViewController& presented, CGSize screen) {
     if (auto* composer = dynamic_cast<const MFMailComposeViewController*>(&presented)) {
         if (!ModalLayout::composerIsFormSheet()) {
             drawMailComposer(*composer, screen);
+            if (composer->editingView()) KeyboardPainter(_canvas).drawLetters(LettersKeyboard::frame(screen), _keyboardShifted);
             return true;
         }
         drawFormSheet(*composer, screen);
@@ -62,14 +79,17 @@ void SheetPainter::drawShareSheet(const SLComposeViewController& sheet, CGSize s
     Canvas::TextStyle text;
     text.wrap = true;
     text.centreVertically = false;
-    const CGRect body = CGRectMake(card.minX() + 15, header.maxY() + 12, card.width() - 30, card.maxY() - header.maxY() - 44);
+    const CGRect body = ComposeLayout::sheetText(screen);
     _canvas.drawText(sheet.text(), body, text);
+    const bool editing = sheet.textView()->isFirstResponder();
+    if (editing) drawCaret(sheet.text(), body, text);
     const long left = kTweetLength - g_utf8_strlen(sheet.text().c_str(), static_cast<gssize>(sheet.text().size()));
     Canvas::TextStyle counter;
     counter.font = UIFont::systemFontOfSize(15);
     counter.color = left < 0 ? rgb(255, 59, 48) : kGrey;
     counter.alignment = NSTextAlignmentRight;
     _canvas.drawText(std::to_string(left), CGRectMake(card.minX() + 15, card.maxY() - 34, card.width() - 30, 24), counter);
+    if (editing) KeyboardPainter(_canvas).drawLetters(LettersKeyboard::frame(screen), _keyboardShifted);
 }
 
 void SheetPainter::drawMailComposer(const MFMailComposeViewController& composer, CGSize screen) {
@@ -90,33 +110,36 @@ void SheetPainter::drawMailComposer(const MFMailComposeViewController& composer,
     drawBarActions(buttons, title);
 
     // The header rows: a grey caption, then its value.
-    CGFloat y = barBottom;
-    auto row = [&](const std::string& caption, const std::string& value, const UIColor& valueColor) {
-        Canvas::TextStyle label;
-        label.font = UIFont::systemFontOfSize(15);
+    const auto rows = ComposeLayout::composer(screen);
+    constexpr CGFloat inset = ComposeLayout::kInset;
+    Canvas::TextStyle label;
+    label.font = UIFont::systemFontOfSize(ComposeLayout::kFontSize);
+    // The caption drawn; the rest of the row, where its value goes.
+    auto caption = [&](const std::string& text, CGRect row) {
         label.color = kGrey;
-        const CGFloat captionWidth = _canvas.drawText(caption, CGRectMake(15, y, screen.width - 30, 44), label).width;
-        label.color = valueColor;
-        _canvas.drawText(value, CGRectMake(15 + captionWidth + 6, y, screen.width - 36 - captionWidth, 44), label);
-        y += 44;
-        _canvas.hairline(15, screen.width, y - 1 / _canvas.scale(), kLine);
+        const CGFloat width = _canvas.drawText(text, CGRectMake(row.minX() + inset, row.minY(), row.width() - 2 * inset, row.height()), label).width;
+        _canvas.hairline(row.minX() + inset, row.maxX(), row.maxY() - 1 / _canvas.scale(), kLine);
+        return CGRectMake(row.minX() + inset + width + 6, row.minY(), row.width() - 2 * inset - width - 6, row.height());
     };
-    std::string to;
-    for (const auto& recipient : mail.toRecipients) to += (to.empty() ? "" : ", ") + recipient;
-    row("To:", to, UIColor::systemBlueColor());
-    row("Cc/Bcc, From:", mail.from, kGrey);
-    row("Subject:", mail.subject, UIColor::blackColor());
+    drawRecipients(mail.toRecipients, caption("To:", rows.to));
+    label.color = kGrey;
+    _canvas.drawText(mail.from, caption("Cc/Bcc, From:", rows.ccFrom), label);
+    const CGRect subject = caption("Subject:", rows.subject);
+    label.color = UIColor::blackColor();
+    _canvas.drawText(mail.subject, subject, label);
+    if (composer.subjectView()->isFirstResponder()) drawCaret(mail.subject, subject, label);
 
     Canvas::TextStyle body;
-    body.font = UIFont::systemFontOfSize(15);
+    body.font = UIFont::systemFontOfSize(ComposeLayout::kFontSize);
     body.wrap = true;
     body.centreVertically = false;
-    y += 10;
-    y += _canvas.drawText(mail.body, CGRectMake(15, y, screen.width - 30, 0), body).height + 16;
+    const CGRect text = CGRectMake(rows.body.minX() + inset, rows.body.minY() + 10, rows.body.width() - 2 * inset, 0);
+    CGFloat y = text.minY() + _canvas.drawText(mail.body, text, body).height + 16;
+    if (composer.bodyView()->isFirstResponder()) drawCaret(mail.body, text, body);
 
     // Each attachment as a document icon with its name and size.
     for (const auto& attachment : mail.attachments) {
-        const CGRect icon = CGRectMake(15, y, 30, 38);
+        const CGRect icon = CGRectMake(rows.body.minX() + inset, y, 30, 38);
         _canvas.fillRoundedRect(icon, 3, rgb(242, 242, 247));
         _canvas.strokeRoundedRect(icon, 3, rgb(190, 190, 196), 1);
         Canvas::TextStyle ext;
@@ -129,14 +152,44 @@ void SheetPainter::drawMailComposer(const MFMailComposeViewController& composer,
         _canvas.drawText(upper.get(), CGRectMake(icon.minX(), icon.maxY() - 14, icon.width(), 12), ext);
         Canvas::TextStyle name;
         name.font = UIFont::systemFontOfSize(15);
-        _canvas.drawText(attachment.fileName, CGRectMake(56, y + 1, screen.width - 71, 20), name);
+        const CGFloat nameX = icon.maxX() + 11, nameWidth = rows.body.maxX() - inset - nameX;
+        _canvas.drawText(attachment.fileName, CGRectMake(nameX, y + 1, nameWidth, 20), name);
         name.font = UIFont::systemFontOfSize(12);
         name.color = kGrey;
-        _canvas.drawText(attachment.mimeType + ", " + sizeText(attachment.data.size()), CGRectMake(56, y + 20, screen.width - 71, 16),
-            name);
+        _canvas.drawText(attachment.mimeType + ", " + sizeText(attachment.data.size()), CGRectMake(nameX, y + 20, nameWidth, 16), name);
         y += 50;
-        if (y > screen.height) break;
+        if (y > rows.body.maxY()) break;
     }
+}
+
+void SheetPainter::drawRecipients(const std::vector<std::string>& recipients, CGRect area) {
+    constexpr CGFloat kTokenHeight = 24, kTokenPadding = 8, kTokenGap = 4;
+    Canvas::TextStyle style;
+    style.font = UIFont::systemFontOfSize(ComposeLayout::kFontSize);
+    style.color = UIColor::systemBlueColor();
+    style.alignment = NSTextAlignmentCenter;
+    CGFloat x = area.minX();
+    for (const auto& recipient : recipients) {
+        const std::string title = recipientTitle(recipient);
+        const CGFloat width = std::min(_canvas.measureText(title, style.font).width + 2 * kTokenPadding, area.maxX() - x);
+        if (width < 2 * kTokenHeight) break;  // no room left for another token
+        const CGRect token = CGRectMake(x, area.midY() - kTokenHeight / 2, width, kTokenHeight);
+        _canvas.fillRoundedRect(token, kTokenHeight / 2, tokenColor());
+        _canvas.drawText(title, CGRectMake(token.minX() + kTokenPadding, token.minY(), token.width() - 2 * kTokenPadding, token.height()), style);
+        x = token.maxX() + kTokenGap;
+    }
+}
+
+void SheetPainter::drawCaret(const std::string& text, CGRect rect, const Canvas::TextStyle& style) {
+    const CGRect end = _canvas.endOfText(text, rect, style);
+    _canvas.fillRect(CGRectMake(end.minX(), end.minY(), ComposeLayout::kCaretWidth, end.height()), UIColor::systemBlueColor());
+}
+
+UIColor SheetPainter::tokenColor() {
+    // The tint at a sixth over white, as an opaque colour.
+    const UIColor tint = UIColor::systemBlueColor();
+    const auto mix = [](CGFloat c) { return 1 - (1 - c) / 6; };
+    return UIColor::colorWithRed(mix(tint.red), mix(tint.green), mix(tint.blue), 1);
 }
 
 // The composer's page drawn into the form sheet, which shows it from under its status strip.
@@ -151,6 +204,8 @@ void SheetPainter::drawFormSheet(const MFMailComposeViewController& composer, CG
     cairo_translate(cr, page.minX(), page.minY());
     drawMailComposer(composer, page.size);
     cairo_restore(cr);
+    // The keyboard is the screen's, across its foot, over the sheet.
+    if (composer.editingView()) KeyboardPainter(_canvas).drawLetters(LettersKeyboard::frame(screen), _keyboardShifted);
 }
 
 void SheetPainter::drawGeneric(const UIViewController& controller, CGSize screen) {

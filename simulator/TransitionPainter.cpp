@@ -89,7 +89,7 @@ void TransitionPainter::drawModal(const UIViewController& controller, CGSize scr
     cairo_t* cr = _canvas.cr();
     cairo_save(cr);
     cairo_translate(cr, 0, std::round(drop * _canvas.scale()) / _canvas.scale());
-    const bool fullScreen = SheetPainter(_canvas).draw(controller, screen);
+    const bool fullScreen = SheetPainter(_canvas, _app.keyboardShifted()).draw(controller, screen);
     cairo_restore(cr);
     if (!fullScreen) return;
     // A full-screen composer brings its own light bar, so the status bar is drawn dark on it.

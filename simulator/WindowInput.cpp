@@ -52,8 +52,9 @@ WindowInput::Request WindowInput::handle(const SDL_Event& event) {
         case SDL_KEYDOWN:
             return key(event.key);
         case SDL_TEXTINPUT:
-            // Typed characters go into a row's field being edited (the alert's field takes keys).
-            if (!_app.topAlert() && _app.editingField()) _app.typeText(event.text.text);
+            // Typed characters go into the sheet's or composer's text, or a row's field being
+            // edited (the alert's field takes keys).
+            if (!_app.topAlert() && (_app.composingView() || _app.editingField())) _app.typeText(event.text.text);
             return Request::None;
         default:
             return Request::None;
@@ -134,6 +135,7 @@ WindowInput::Request WindowInput::key(const SDL_KeyboardEvent& event) {
         if (k == SDLK_ESCAPE) sheet ? _app.finishSheet(false) : _app.finishMail(false);
         // Posting takes Return; sending a mail takes Ctrl+Return, so it is not sent by accident.
         else if (k == SDLK_RETURN || k == SDLK_KP_ENTER) sheet ? _app.finishSheet(true) : control && _app.finishMail(true);
+        else if (k == SDLK_BACKSPACE || k == SDLK_KP_BACKSPACE) _app.deleteBackward();
         return Request::None;
     }
     if (_app.editingField()) {

@@ -1,8 +1,12 @@
 #include "host/MessageUI/MFMailComposeViewController.h"
 
+#include <glib.h>
+
+#include <algorithm>
 #include <cstring>
 
 #include "host/Runtime/AtomicFile.h"
+#include "host/Runtime/CHandle.h"
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/DeviceRoot.h"
 #include "host/Runtime/EventLog.h"
@@ -28,9 +32,55 @@ std::shared_ptr<MFMailComposeViewController> MFMailComposeViewController::init()
     return composer;
 }
 
+void MFMailComposeViewController::setSubject(const std::string& subject) {
+    _message.subject = subject;
+    _subjectView->setText(subject);
+}
+
 void MFMailComposeViewController::setMessageBody(const std::string& body, bool isHTML) {
     _message.body = body;
     _message.bodyIsHTML = isHTML;
+    _bodyView->setText(body);
+    _givenBody = body;
+}
+
+void MFMailComposeViewController::viewDidLoad() {
+    UIViewController::viewDidLoad();
+    auto self = sharedAs<MFMailComposeViewController>();
+    _subjectView->setDelegate(self);
+    _bodyView->setDelegate(self);
+    _bodyView->becomeFirstResponder();
+}
+
+std::shared_ptr<UITextView> MFMailComposeViewController::editingView() const {
+    if (_bodyView->isFirstResponder()) return _bodyView;
+    if (_subjectView->isFirstResponder()) return _subjectView;
+    return nullptr;
+}
+
+bool MFMailComposeViewController::beginEditing(const std::shared_ptr<UITextView>& view) {
+    if (_finished || (view != _subjectView && view != _bodyView)) return false;
+    (view == _bodyView ? _subjectView : _bodyView)->resignFirstResponder();
+    return view->becomeFirstResponder();
+}
+
+void MFMailComposeViewController::textViewDidChange(const std::shared_ptr<UITextView>& view) {
+    if (view == _subjectView) {
+        std::string subject = view->text();
+        std::erase_if(subject, [](char c) { return c == '\n' || c == '\r'; });
+        if (subject != view->text()) view->setText(subject);
+        _message.subject = std::move(subject);
+    } else if (view == _bodyView) {
+        _message.body = view->text();
+        if (!_message.bodyIsHTML) return;
+        // An HTML body keeps the app's markup as far as the user left it; what the user typed
+        // after it is text, not markup.
+        const std::string& shown = view->text();
+        const auto kept = std::mismatch(shown.begin(), shown.end(), _givenBody.begin(), _givenBody.end()).first - shown.begin();
+        const std::string typed = shown.substr(static_cast<std::size_t>(kept));
+        const host::CHandle<gchar, g_free> escaped(g_markup_escape_text(typed.c_str(), static_cast<gssize>(typed.size())));
+        _message.body = _givenBody.substr(0, static_cast<std::size_t>(kept)) + escaped.get();
+    }
 }
 
 void MFMailComposeViewController::addAttachmentData(const std::optional<std::string>& data, const std::string& mimeType,
@@ -86,6 +136,8 @@ bool MFMailComposeViewController::cancel() {
 
 void MFMailComposeViewController::finish(MFMailComposeResult result, const std::shared_ptr<NSError>& error) {
     _finished = true;
+    _subjectView->setEditable(false);
+    _bodyView->setEditable(false);
     auto self = sharedAs<MFMailComposeViewController>();  // the delegate's dismissal lets go of it
     if (auto delegate = _delegate.lock()) delegate->didFinishWithResult(self, result, error);
 }

@@ -22,26 +22,28 @@ std::shared_ptr<SLComposeViewController> SLComposeViewController::composeViewCon
 
 bool SLComposeViewController::setInitialText(const std::string& text) {
     if (_shown) return false;
-    _text = text;
+    _textView->setText(text);
     return true;
 }
 
 void SLComposeViewController::viewDidLoad() {
     UIViewController::viewDidLoad();
     _shown = true;
-    host::EventLog::shared().record("sheet", {{"service", _serviceType}, {"state", "shown"}, {"text", _text}});
+    _textView->becomeFirstResponder();
+    host::EventLog::shared().record("sheet", {{"service", _serviceType}, {"state", "shown"}, {"text", text()}});
 }
 
 void SLComposeViewController::userEditText(const std::string& text) {
-    if (_shown && !_finished) _text = text;
+    if (_shown && !_finished) _textView->setText(text);
 }
 
 bool SLComposeViewController::finish(SLComposeViewControllerResult result) {
     if (!presentingViewController() || _finished) return false;
     _finished = true;
+    _textView->setEditable(false);
     const bool done = result == SLComposeViewControllerResultDone;
     host::EventLog::shared().record("sheet",
-        {{"service", _serviceType}, {"state", done ? "sent" : "cancelled"}, {"text", _text}});
+        {{"service", _serviceType}, {"state", done ? "sent" : "cancelled"}, {"text", text()}});
     auto keepAlive = std::static_pointer_cast<SLComposeViewController>(shared_from_this());
     if (auto handler = std::move(_completionHandler)) {
         _completionHandler = nullptr;

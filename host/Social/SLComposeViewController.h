@@ -2,10 +2,13 @@
 // The Social framework's share sheet: a compose sheet for one service, pre-filled with a text,
 // that the user sends or cancels. The service is available when the device profile has an
 // account for it. What the sheet shows and how it ends go to the event log as "sheet" events.
+// Its text view has the keyboard from the moment it is shown until it is finished, so the user
+// can edit the text before posting it.
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "host/UIKit/UITextView.h"
 #include "host/UIKit/UIViewController.h"
 
 inline const std::string SLServiceTypeTwitter = "com.apple.social.twitter";
@@ -29,7 +32,9 @@ public:
 
     // setInitialText: false, and no change, once the sheet has been shown to the user.
     bool setInitialText(const std::string& text);
-    const std::string& text() const { return _text; }
+    const std::string& text() const { return _textView->text(); }
+    // The text view the user edits the text in.
+    const std::shared_ptr<UITextView>& textView() const { return _textView; }
 
     // setCompletionHandler: called once, when the user finishes the sheet.
     void setCompletionHandler(CompletionHandler handler) { _completionHandler = std::move(handler); }
@@ -45,7 +50,7 @@ public:
 
 private:
     std::string _serviceType;
-    std::string _text;
+    std::shared_ptr<UITextView> _textView = std::make_shared<UITextView>();
     CompletionHandler _completionHandler;
     bool _shown = false;
     bool _finished = false;

@@ -81,3 +81,33 @@ TEST_F(MailComposerTest, CancelledOrFailedMailWritesNothing) {
 }
 
 }  // namespace
+
+// What the user types is text: after an HTML body's markup it is escaped; a line break typed
+// into the subject is dropped, as a header holds none.
+TEST(MailComposerTyping, TypedTextIsTextInTheMail) {
+    struct Case {
+        const char* name;
+        bool intoSubject;
+        std::string typed;
+        std::string subject, body;
+    };
+    const Case cases[] = {
+        {"markup typed into an HTML body", false, "<i>&", "Hello", "<b>hi</b>&lt;i&gt;&amp;"},
+        {"a line break typed into the subject", true, "\r\nagain", "Helloagain", "<b>hi</b>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto composer = std::make_shared<MFMailComposeViewController>();
+        composer->setSubject("Hello");
+        composer->setMessageBody("<b>hi</b>", true);
+        auto presenter = std::make_shared<UIViewController>();
+        presenter->presentViewController(composer, false, nullptr);
+        ASSERT_EQ(composer->editingView(), composer->bodyView()) << "the body has the keyboard first";
+        if (c.intoSubject) {
+            ASSERT_TRUE(composer->beginEditing(composer->subjectView()));
+        }
+        composer->editingView()->insertText(c.typed);
+        EXPECT_EQ(composer->message().subject, c.subject);
+        EXPECT_EQ(composer->message().body, c.body);
+    }
+}
