@@ -22,6 +22,7 @@
 #include "simulator/ScreenDump.h"
 #include "simulator/ScriptRunner.h"
 #include "simulator/SettingsApp.h"
+#include "simulator/SnapshotContactSheet.h"
 #include "simulator/Tour.h"
 
 #include "simulator/Window.h"
@@ -138,6 +139,25 @@ int main(int argc, char** argv) {
         ->type_name("FILE");
     cli.add_flag("--dump", dump, "Print the pane's root page (or the --page) as text (sections, rows, footers, cell classes) "
                                  "and exit");
+    sim::SnapshotChecker::Options snapshots;
+    cli.add_option("--snapshot-dir", snapshots.referenceFolder, "With --script: the reference pictures expect-snapshot compares with")
+        ->type_name("DIR")->needs(scriptOption);
+    cli.add_option("--snapshot-output", snapshots.outputFolder,
+        std::string("With --script: where a failing expect-snapshot leaves NAME.png (the screen) and NAME-diff.png (changed "
+                    "pixels in red over the faded reference) (default: ./") + sim::SnapshotChecker::kDefaultOutputFolder + ")")
+        ->type_name("DIR")->needs(scriptOption);
+    cli.add_flag("--record-snapshots", snapshots.record,
+        "With --script: expect-snapshot writes (or replaces) its reference instead of comparing; the run then ends with "
+        "status 1, so a recording never passes as a check")->needs(scriptOption);
+    std::filesystem::path contactSheet;
+    std::string contactProfiles, contactLanguages;
+    auto* sheetOption = cli.add_option("--contact-sheet", contactSheet,
+        "Write one picture of every stop of the tour (scaled-down tiles, labelled profile · language · stop) and exit")
+        ->type_name("FILE.png");
+    cli.add_option("--contact-profiles", contactProfiles, "With --contact-sheet: the profiles, comma separated, or all "
+                                                          "(default: --profile)")->type_name("LIST")->needs(sheetOption);
+    cli.add_option("--contact-languages", contactLanguages, "With --contact-sheet: one row per language, comma separated "
+                                                            "(default: --language as one row)")->type_name("LIST")->needs(sheetOption);
     std::string scaleText;
     cli.add_option("--scale", scaleText, "Window pixels per point, 0.25 to 4, e.g. 0.75, 1.5 or 2 (default: the largest that fits the "
                                           "display, at most 2). The window can be resized: the screen keeps the device's aspect, "
@@ -152,7 +172,7 @@ int main(int argc, char** argv) {
         return cli.exit(e) == 0 ? 0 : 2;
     }
     const bool fromStdin = scriptPath == "-";
-    for (auto* path : {&deviceRoot, &bundle, &tourFolder, &pageFile, &eventLogPath}) makeAbsolute(*path);
+    for (auto* path : {&deviceRoot, &bundle, &tourFolder, &pageFile, &eventLogPath, &contactSheet}) makeAbsolute(*path);
     if (!fromStdin) makeAbsolute(scriptPath);
 
     if (listOnly) {
@@ -163,6 +183,33 @@ int main(int argc, char** argv) {
         std::cerr << "velkaro-sim: unknown profile \"" << profile << "\"; the profiles are:\n";
         listProfiles();
         return 2;
+    }
+
+    if (!contactSheet.empty()) {
+        sim::SettingsApp::Options base;
+        base.bundleDirectory = bundle;
+        if (twitterAccount) base.twitterAccount = true;
+        if (noMailAccount) base.mailAccount = false;
+        std::vector<std::string> profiles;
+        for (const auto& name : splitList(contactProfiles.empty() ? profile : contactProfiles)) {
+            if (name == "all")
+                for (const auto& p : host::DeviceProfile::builtIn()) profiles.push_back(p.name);
+            else if (host::DeviceProfile::builtInNamed(name)) profiles.push_back(name);
+            else {
+                std::cerr << "velkaro-sim: unknown profile \"" << name << "\" in --contact-profiles (see --list-profiles)\n";
+                return 2;
+            }
+        }
+        std::vector<std::string> languages = splitList(contactLanguages);
+        if (languages.empty()) languages.push_back(language);
+        std::string why;
+        if (!sim::SnapshotContactSheet::write(base, profiles, languages, contactSheet, std::cerr, &why)) {
+            std::cerr << "velkaro-sim: contact sheet: " << host::utf8::printable(why) << "\n";
+            return 1;
+        }
+        std::cout << "contact sheet " << contactSheet.string() << ": " << profiles.size() * languages.size() << " rows of "
+                  << sim::Tour::stops().size() << " stops\n";
+        return 0;
     }
 
     const bool previewing = !pageFile.empty();
@@ -297,8 +344,12 @@ int main(int argc, char** argv) {
     };
     if (dump) return dumpPage(app);
     if (!scriptPath.empty()) {
-        sim::ScriptRunner runner(app, std::cout, std::cerr, {strict, false, {}});
-        return finish(runner.run(fromStdin ? static_cast<std::istream&>(std::cin) : scriptFile) ? 1 : 0);
+        sim::ScriptRunner runner(app, std::cout, std::cerr, {strict, false, {}}, snapshots);
+        const int failures = runner.run(fromStdin ? static_cast<std::istream&>(std::cin) : scriptFile);
+        if (snapshots.record)
+            std::cerr << "velkaro-sim: recorded " << runner.recordedSnapshots()
+                      << " references; run again without --record-snapshots to check\n";
+        return finish(failures || snapshots.record ? 1 : 0);
     }
     bool windowFailed = false;
     if (windowed) {
