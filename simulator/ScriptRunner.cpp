@@ -169,7 +169,7 @@ bool readTolerance(Context& c, std::size_t from, SnapshotComparison::Tolerance& 
         if (key == "precision" && value >= 0 && value <= 1) tolerance.precision = value;
         else if (key == "perceptual" && value >= 0) tolerance.perceptual = value;
         else if (key == "precision") return c.refused("precision is a share of pixels, from 0 to 1");
-        else if (key == "perceptual") return c.refused("perceptual is a CIEDE2000 difference, 0 or more (1 is barely visible)");
+        else if (key == "perceptual") return c.refused("perceptual is a CIEDE2000 difference, 0 or more (2 is visible at a close look)");
         else return c.usageError();
     }
     return true;
@@ -349,7 +349,7 @@ const Command kCommands[] = {
     }},
     {"expect-snapshot", "expect-snapshot NAME [precision=P] [perceptual=T]",
         "fail unless the screen (2x) matches NAME.png in --snapshot-dir: a share P of its pixels (default 1) within "
-        "CIEDE2000 difference T (default 1.0, barely visible); --record-snapshots writes it instead", 1,
+        "CIEDE2000 difference T (default 1.5: one 8-bit level, unseen); --record-snapshots writes it instead", 1,
         [](Context& c) {
         auto tolerance = c.snapshots.defaults();
         if (!readTolerance(c, 2, tolerance)) return false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <unordered_map>
 
 #include "simulator/SnapshotColour.h"
 
@@ -26,11 +27,18 @@ SnapshotComparison::SnapshotComparison(const SnapshotImage& actual, const Snapsh
     const double mustMatch = std::ceil(std::clamp(tolerance.precision, 0.0, 1.0) * double(_total) - 1e-9);
     _allowed = _total - std::min(_total, std::size_t(std::max(0.0, mustMatch)));
     _changedMask.assign(_total, false);
+    // A screen has few colours, antialiasing included: each pair's difference is worked out once.
+    std::unordered_map<std::uint64_t, double> differences;
+    const auto packed = [](SnapshotImage::Pixel p) {
+        return std::uint32_t(p.r) << 24 | std::uint32_t(p.g) << 16 | std::uint32_t(p.b) << 8 | p.a;
+    };
     for (int y = 0; y < actual.height(); ++y)
         for (int x = 0; x < actual.width(); ++x) {
             const auto a = actual.pixel(x, y), r = reference.pixel(x, y);
             if (a == r) continue;
-            const double dE = SnapshotColour::deltaE2000(a, r);
+            const auto [known, added] = differences.try_emplace(std::uint64_t(packed(a)) << 32 | packed(r), 0.0);
+            if (added) known->second = SnapshotColour::deltaE2000(a, r);
+            const double dE = known->second;
             _largestDeltaE = std::max(_largestDeltaE, dE);
             if (dE <= tolerance.perceptual) continue;
             ++_changed;

@@ -15,10 +15,10 @@ public:
     struct Tolerance {
         // The share of pixels that must match, 0 to 1.
         double precision = 1.0;
-        // The largest CIEDE2000 difference at which a pixel still matches. 1.0, about the smallest
-        // difference a person notices side by side: rounding and antialiasing noise passes, any
-        // visible change of colour does not. 0 asks for equal pixels.
-        double perceptual = 1.0;
+        // The largest CIEDE2000 difference at which a pixel still matches; 0 asks for equal pixels.
+        // 1.5 by default: one level of one 8-bit channel moves a colour by up to 1.25 (dark,
+        // near-neutral greys), which nobody sees, while 2 is what a close look can tell apart.
+        double perceptual = 1.5;
     };
     // Pixels, both ends included.
     struct Box {
