@@ -5,8 +5,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  libplist-dev libpango1.0-dev libcairo2-dev fontconfig fonts-urw-base35 python3-cairo
-  libsdl2-dev libxau-dev libgmime-3.0-dev libcli11-dev nlohmann-json3-dev
+  libplist-dev libpango1.0-dev libcairo2-dev fontconfig fonts-urw-base35 fonts-dejavu-core python3-cairo
+  libsdl2-dev libxau-dev libpng-dev libgmime-3.0-dev libcli11-dev nlohmann-json3-dev
   xvfb xauth clang-14 libclang-rt-14-dev bubblewrap
 )
 

@@ -72,10 +72,14 @@ Canvas::Canvas(cairo_t* cr, double scale) : _cr(cr), _scale(scale) {
     host::TextMetrics::configureFonts();
     _pango.reset(pango_cairo_create_context(cr));
     const host::CHandle<cairo_font_options_t, cairo_font_options_destroy> options(cairo_font_options_create());
-    // Unhinted metrics keep text the same width at every scale, as the label sizes assume.
+    // Every option set, none left to the machine, so a screen draws to the same pixels anywhere.
+    // Unhinted metrics keep text the same width at every scale, as the label sizes assume; no
+    // hinting keeps glyph shapes independent of the FreeType build's hinter; grey antialiasing
+    // (never subpixel) makes the subpixel order moot, but it is fixed too.
     cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_hint_style(options.get(), CAIRO_HINT_STYLE_SLIGHT);
+    cairo_font_options_set_hint_style(options.get(), CAIRO_HINT_STYLE_NONE);
     cairo_font_options_set_antialias(options.get(), CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_subpixel_order(options.get(), CAIRO_SUBPIXEL_ORDER_RGB);
     pango_cairo_context_set_font_options(_pango.get(), options.get());
 }
 

@@ -87,6 +87,7 @@ struct Context {
     SettingsApp& app;
     std::ostream& out;
     const ScriptRunner::Options& options;
+    SnapshotChecker& snapshots;
     std::size_t firstEvent;  // the number of the first event after the script began
     const std::vector<std::string>& words;
     std::string_view usage;  // the command's own
@@ -156,6 +157,22 @@ bool tapTitled(Context& c) {
     if (!c.app.tapRow(path)) return c.refused("the row cannot be tapped now (an alert or sheet is in front)");
     if (before == c.app.topPage() && c.app.visibleController() == before && c.app.loadError())
         return c.refused("the bundle cannot be opened: " + *c.app.loadError());
+    return true;
+}
+
+// precision=P and perceptual=T words, from `from` on, over `tolerance`.
+bool readTolerance(Context& c, std::size_t from, SnapshotComparison::Tolerance& tolerance) {
+    for (std::size_t i = from; i < c.words.size(); ++i) {
+        const auto eq = c.words[i].find('=');
+        const std::string key = lower(c.words[i].substr(0, eq));
+        double value = 0;
+        if (eq == std::string::npos || !parseNumber(c.words[i].substr(eq + 1), value)) return c.usageError();
+        if (key == "precision" && value >= 0 && value <= 1) tolerance.precision = value;
+        else if (key == "perceptual" && value >= 0) tolerance.perceptual = value;
+        else if (key == "precision") return c.refused("precision is a share of pixels, from 0 to 1");
+        else if (key == "perceptual") return c.refused("perceptual is a CIEDE2000 difference, 0 or more (2 is visible at a close look)");
+        else return c.usageError();
+    }
     return true;
 }
 
@@ -335,6 +352,21 @@ const Command kCommands[] = {
         c.out << "snapshot " << path.string() << "\n";
         return true;
     }},
+    {"expect-snapshot", "expect-snapshot NAME [precision=P] [perceptual=T]",
+        "fail unless the screen (2x) matches NAME.png in --snapshot-dir: a share P of its pixels (default 1) within "
+        "CIEDE2000 difference T (default 1.5: one 8-bit level, unseen); --record-snapshots writes it instead", 1,
+        [](Context& c) {
+        auto tolerance = c.snapshots.defaults();
+        if (!readTolerance(c, 2, tolerance)) return false;
+        return c.snapshots.check(Snapshot::image(c.app), c.words[1], tolerance, c.out, c.error);
+    }},
+    {"snapshot-defaults", "snapshot-defaults [precision=P] [perceptual=T]", "set expect-snapshot's tolerance for the lines after",
+        1, [](Context& c) {
+        auto tolerance = c.snapshots.defaults();
+        if (!readTolerance(c, 1, tolerance)) return false;
+        c.snapshots.setDefaults(tolerance);
+        return true;
+    }},
     {"dump", "dump", "print the screen as text", 0, [](Context& c) {
         c.out << ScreenDump::describe(c.app);
         return true;
@@ -377,8 +409,9 @@ const Command kCommands[] = {
 
 }  // namespace
 
-ScriptRunner::ScriptRunner(SettingsApp& app, std::ostream& out, std::ostream& err, Options options)
-    : _app(app), _out(out), _err(err), _options(std::move(options)),
+ScriptRunner::ScriptRunner(SettingsApp& app, std::ostream& out, std::ostream& err, Options options,
+    SnapshotChecker::Options snapshots)
+    : _app(app), _out(out), _err(err), _options(std::move(options)), _snapshots(std::move(snapshots)),
       _firstEvent(host::EventLog::shared().recorded()) {}
 
 int ScriptRunner::run(std::istream& script) {
@@ -417,7 +450,7 @@ bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& e
     for (const auto& command : kCommands) {
         if (command.name != name) continue;
         std::string warning;
-        Context context{_app, _out, _options, _firstEvent, words, command.usage, error, warning};
+        Context context{_app, _out, _options, _snapshots, _firstEvent, words, command.usage, error, warning};
         if (context.args() < command.minimumArgs) return context.usageError();
         const bool done = command.run(context);
         if (done && !warning.empty()) _err << "line " << _lineNumber << ": " << host::utf8::printable(warning) << std::endl;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "simulator/ScriptLine.h"
+#include "simulator/SnapshotChecker.h"
 
 namespace sim {
 
@@ -23,13 +24,17 @@ public:
         std::filesystem::path outputFolder;  // where relative snapshot paths go ("" = current folder)
     };
 
-    ScriptRunner(SettingsApp& app, std::ostream& out, std::ostream& err, Options options);
+    // `snapshots`: expect-snapshot's folders and record mode.
+    ScriptRunner(SettingsApp& app, std::ostream& out, std::ostream& err, Options options,
+        SnapshotChecker::Options snapshots = {});
 
     // Runs the script; returns the number of failed lines.
     int run(std::istream& script);
     // One line, numbered for messages; false when it failed (the message is already printed).
     bool runLine(const std::string& line, int lineNumber);
     int failures() const { return _failures; }
+    // References written by expect-snapshot in record mode.
+    int recordedSnapshots() const { return _snapshots.recorded(); }
 
     // The command reference, for --help and the "help" command.
     static std::string commandHelp();
@@ -44,6 +49,7 @@ private:
     std::ostream& _out;
     std::ostream& _err;
     Options _options;
+    SnapshotChecker _snapshots;
     std::size_t _firstEvent;  // the number of the first event after the script began (see EventLog)
     int _failures = 0;
     int _lineNumber = 0;  // the line being run, for what a line that did its work says

@@ -17,8 +17,10 @@
 
 namespace sim {
 
-Tour::Tour(SettingsApp& app, std::filesystem::path folder, std::ostream& out, std::ostream& err)
-    : _app(app), _folder(std::move(folder)), _eventLog(_folder / "events.jsonl"), _out(out), _err(err) {}
+Tour::Tour(SettingsApp& app, std::filesystem::path folder, std::ostream& out, std::ostream& err,
+    SnapshotChecker::Options snapshots)
+    : _app(app), _folder(std::move(folder)), _eventLog(_folder / "events.jsonl"), _out(out), _err(err),
+      _snapshots(std::move(snapshots)) {}
 
 std::vector<Tour::Stop> Tour::stops() {
     // Rows are found by their property list entries, so the tour runs in every language. A phone
@@ -69,11 +71,14 @@ int Tour::run() {
     if (!drawing) _err << "tour: drawing not available in this build; each stop is written as text only\n";
 
     std::ostringstream scriptOut, scriptErr;
-    ScriptRunner runner(_app, scriptOut, scriptErr, {false, false, _folder});
+    const bool checking = !_snapshots.referenceFolder.empty();
+    ScriptRunner runner(_app, scriptOut, scriptErr, {false, false, _folder}, _snapshots);
     int failed = 0, pictures = 0, line = 0;
     const auto all = stops();
     for (const auto& stop : all) {
-        for (const auto& command : stop.commands) {
+        auto commands = stop.commands;
+        if (checking) commands.push_back("expect-snapshot " + stop.name);
+        for (const auto& command : commands) {
             scriptErr.str("");
             if (!runner.runLine(command, ++line)) {
                 ++failed;
@@ -89,6 +94,8 @@ int Tour::run() {
             else _err << "tour, " << stop.name << ": " << why << "\n";
         }
     }
+    _recorded = runner.recordedSnapshots();
+    if (checking && !_snapshots.record) _out << "  every stop compared with " << std::filesystem::absolute(_snapshots.referenceFolder).string() << "\n";
     _app.setTwitterAccount(twitter);
     _app.setMailAccount(mail);
     if (!writer->close()) {

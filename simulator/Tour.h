@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "simulator/SnapshotChecker.h"
+
 namespace sim {
 
 class SettingsApp;
@@ -20,11 +22,16 @@ public:
         std::vector<std::string> commands;  // script commands that lead there
     };
 
-    // The app should run on a manual clock, so the stops fall at the times they name.
-    Tour(SettingsApp& app, std::filesystem::path folder, std::ostream& out, std::ostream& err);
+    // The app should run on a manual clock, so the stops fall at the times they name. With a
+    // reference folder in `snapshots`, each stop's screen is also compared with (or recorded as)
+    // <stop>.png there.
+    Tour(SettingsApp& app, std::filesystem::path folder, std::ostream& out, std::ostream& err,
+        SnapshotChecker::Options snapshots = {});
 
-    // Runs every stop; returns the number of commands that failed. Prints where everything went.
+    // Runs every stop; returns the number of commands (and snapshot checks) that failed. Prints
+    // where everything went.
     int run();
+    int recordedSnapshots() const { return _recorded; }
 
     // The stops on the current device: they type as its keyboard allows.
     static std::vector<Stop> stops();
@@ -35,6 +42,8 @@ private:
     std::filesystem::path _folder, _eventLog;
     std::ostream& _out;
     std::ostream& _err;
+    SnapshotChecker::Options _snapshots;
+    int _recorded = 0;
 };
 
 }  // namespace sim

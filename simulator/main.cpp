@@ -23,6 +23,7 @@
 #include "simulator/ScreenDump.h"
 #include "simulator/ScriptRunner.h"
 #include "simulator/SettingsApp.h"
+#include "simulator/SnapshotContactSheet.h"
 #include "simulator/Tour.h"
 
 #include "simulator/Window.h"
@@ -134,13 +135,32 @@ int main(int argc, char** argv) {
     auto* scriptOption = cli.add_option("--script", scriptPath, "Run script commands from FILE, or from standard input with -, then exit")
         ->type_name("FILE|-");
     cli.add_flag("--strict", strict, "With --script: stop at the first failing line")->needs(scriptOption);
-    cli.add_option("--tour", tourFolder, "Run the built-in tour into DIR (default without a display: ./velkaro-tour)")
+    auto* tourOption = cli.add_option("--tour", tourFolder, "Run the built-in tour into DIR (default without a display: ./velkaro-tour)")
         ->type_name("DIR");
     cli.add_option("--event-log", eventLogPath, "Write every event (preferences, notifications, links, sheets, mails, "
                                                 "diagnostics) to FILE as JSON lines")
         ->type_name("FILE");
     cli.add_flag("--dump", dump, "Print the pane's root page (or the --page) as text (sections, rows, footers, cell classes) "
                                  "and exit");
+    sim::SnapshotChecker::Options snapshots;
+    cli.add_option("--snapshot-dir", snapshots.referenceFolder, "With --script: the reference pictures expect-snapshot compares with; with --tour: each stop is compared with <stop>.png there")
+        ->type_name("DIR");
+    cli.add_option("--snapshot-output", snapshots.outputFolder,
+        std::string("With --script: where a failing expect-snapshot leaves NAME.png (the screen) and NAME-diff.png (changed "
+                    "pixels in red over the faded reference) (default: ./") + sim::SnapshotChecker::kDefaultOutputFolder + ")")
+        ->type_name("DIR");
+    cli.add_flag("--record-snapshots", snapshots.record,
+        "With --script: expect-snapshot writes (or replaces) its reference instead of comparing; the run then ends with "
+        "status 1, so a recording never passes as a check");
+    std::filesystem::path contactSheet;
+    std::string contactProfiles, contactLanguages;
+    auto* sheetOption = cli.add_option("--contact-sheet", contactSheet,
+        "Write one picture of every stop of the tour (scaled-down tiles, labelled profile · language · stop) and exit")
+        ->type_name("FILE.png");
+    cli.add_option("--contact-profiles", contactProfiles, "With --contact-sheet: the profiles, comma separated, or all "
+                                                          "(default: --profile)")->type_name("LIST")->needs(sheetOption);
+    cli.add_option("--contact-languages", contactLanguages, "With --contact-sheet: one row per language, comma separated "
+                                                            "(default: --language as one row)")->type_name("LIST")->needs(sheetOption);
     std::string scaleText;
     cli.add_option("--scale", scaleText, "Window pixels per point, 0.25 to 4, e.g. 0.75, 1.5 or 2 (default: the largest that fits the "
                                           "display, at most 2). The window can be resized: the screen keeps the device's aspect, "
@@ -158,8 +178,13 @@ int main(int argc, char** argv) {
         // --help and --version end here with status 0; every usage error with 2.
         return cli.exit(e) == 0 ? 0 : 2;
     }
+    const bool snapshotting = !snapshots.referenceFolder.empty() || !snapshots.outputFolder.empty() || snapshots.record;
+    if (snapshotting && !scriptOption->count() && !tourOption->count()) {
+        std::cerr << "velkaro-sim: --snapshot-dir, --snapshot-output and --record-snapshots need --script or --tour\n";
+        return 2;
+    }
     const bool fromStdin = scriptPath == "-";
-    for (auto* path : {&deviceRoot, &bundle, &tourFolder, &pageFile, &eventLogPath}) makeAbsolute(*path);
+    for (auto* path : {&deviceRoot, &bundle, &tourFolder, &pageFile, &eventLogPath, &contactSheet}) makeAbsolute(*path);
     if (!fromStdin) makeAbsolute(scriptPath);
 
     if (listOnly) {
@@ -170,6 +195,33 @@ int main(int argc, char** argv) {
         std::cerr << "velkaro-sim: unknown profile \"" << profile << "\"; the profiles are:\n";
         listProfiles();
         return 2;
+    }
+
+    if (!contactSheet.empty()) {
+        sim::SettingsApp::Options base;
+        base.bundleDirectory = bundle;
+        if (twitterAccount) base.twitterAccount = true;
+        if (noMailAccount) base.mailAccount = false;
+        std::vector<std::string> profiles;
+        for (const auto& name : splitList(contactProfiles.empty() ? profile : contactProfiles)) {
+            if (name == "all")
+                for (const auto& p : host::DeviceProfile::builtIn()) profiles.push_back(p.name);
+            else if (host::DeviceProfile::builtInNamed(name)) profiles.push_back(name);
+            else {
+                std::cerr << "velkaro-sim: unknown profile \"" << name << "\" in --contact-profiles (see --list-profiles)\n";
+                return 2;
+            }
+        }
+        std::vector<std::string> languages = splitList(contactLanguages);
+        if (languages.empty()) languages.push_back(language);
+        std::string why;
+        if (!sim::SnapshotContactSheet::write(base, profiles, languages, contactSheet, std::cerr, &why)) {
+            std::cerr << "velkaro-sim: contact sheet: " << host::utf8::printable(why) << "\n";
+            return 1;
+        }
+        std::cout << "contact sheet " << contactSheet.string() << ": " << profiles.size() * languages.size() << " rows of "
+                  << sim::Tour::stops().size() << " stops\n";
+        return 0;
     }
 
     const bool previewing = !pageFile.empty();
@@ -313,8 +365,12 @@ int main(int argc, char** argv) {
         return finish(sim::LayoutCheck::report(findings, unreached, std::cout));
     }
     if (!scriptPath.empty()) {
-        sim::ScriptRunner runner(app, std::cout, std::cerr, {strict, false, {}});
-        return finish(runner.run(fromStdin ? static_cast<std::istream&>(std::cin) : scriptFile) ? 1 : 0);
+        sim::ScriptRunner runner(app, std::cout, std::cerr, {strict, false, {}}, snapshots);
+        const int failures = runner.run(fromStdin ? static_cast<std::istream&>(std::cin) : scriptFile);
+        if (snapshots.record)
+            std::cerr << "velkaro-sim: recorded " << runner.recordedSnapshots()
+                      << " references; run again without --record-snapshots to check\n";
+        return finish(failures || snapshots.record ? 1 : 0);
     }
     bool windowFailed = false;
     if (windowed) {
@@ -337,6 +393,10 @@ int main(int argc, char** argv) {
         tourFolder = tourTarget;
         if (!wantsWindow && !headless) std::cout << "No display found (DISPLAY and WAYLAND_DISPLAY are unset): running the tour.\n";
     }
-    sim::Tour tour(*running, tourFolder, std::cout, std::cerr);
-    return finish(tour.run() ? 1 : 0);
+    sim::Tour tour(*running, tourFolder, std::cout, std::cerr, snapshots);
+    const int failures = tour.run();
+    if (snapshots.record)
+        std::cerr << "velkaro-sim: recorded " << tour.recordedSnapshots()
+                  << " references; run again without --record-snapshots to check\n";
+    return finish(failures || snapshots.record ? 1 : 0);
 }

@@ -62,7 +62,15 @@ void TextMetrics::configureFonts() {
         FcInit();
         const char* file = std::getenv("VELKARO_FONTS_CONF");
         if (!file || !*file) file = VELKARO_FONTCONFIG_FILE;
-        if (*file) FcConfigParseAndLoad(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(file), FcFalse);
+        if (!*file) return;
+        // The shipped file is the whole configuration: the machine's and the user's files (and
+        // FONTCONFIG_FILE) could add faces or turn hinting on, and the pictures would differ.
+        FcConfig* own = FcConfigCreate();
+        if (FcConfigParseAndLoad(own, reinterpret_cast<const FcChar8*>(file), FcTrue) && FcConfigBuildFonts(own) &&
+            FcConfigSetCurrent(own))
+            return;
+        FcConfigDestroy(own);
+        FcConfigParseAndLoad(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(file), FcFalse);
     });
 }
 

@@ -18,7 +18,7 @@ public:
     // name's weight suffix becomes a Pango weight, the size stays in points.
     static std::string pangoDescription(const UIFont& font);
 
-    // Adds the alias file to the process's fontconfig configuration, once.
+    // Makes the shipped font configuration (faces, aliases) the process's only one, once.
     static void configureFonts();
 };
 

@@ -124,3 +124,29 @@ TEST_F(CommandLineTest, CheckLayoutExitsByWhatItFinds) {
         EXPECT_NE(result.out.find(c.says), std::string::npos) << result.out;
     }
 }
+
+// A recording writes the references and still fails the run; the next run checks them. The
+// contact sheet holds one row of tour stops per language.
+TEST_F(CommandLineTest, RecordingFailsTheRunAndTheContactSheetHasARowPerLanguage) {
+    std::ofstream(folder / "shots.script") << "open\nexpect-snapshot root\n";
+    auto result = run(folder, {"--script", "shots.script", "--snapshot-dir", "refs", "--record-snapshots"});
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_EQ(occurrences(result.out, "recorded " + (folder / "refs/root.png").string()), 1u) << result.out;
+    EXPECT_EQ(occurrences(result.err, "recorded 1 references; run again without --record-snapshots to check"), 1u) << result.err;
+    const auto recorded = test::readFile(folder / "refs/root.png");
+    EXPECT_EQ(recorded.substr(1, 3), "PNG");
+    result = run(folder, {"--script", "shots.script", "--snapshot-dir", "refs", "--strict"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(test::readFile(folder / "refs/root.png"), recorded);
+
+    result = run(folder, {"--contact-sheet", "sheet.png", "--contact-languages", "en,de"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(occurrences(result.out, "contact sheet " + (folder / "sheet.png").string() + ": 2 rows of 18 stops"), 1u) << result.out;
+    const std::string png = test::readFile(folder / "sheet.png");
+    ASSERT_GT(png.size(), 24u);
+    const auto be32 = [&](std::size_t at) {
+        return (std::uint32_t(std::uint8_t(png[at])) << 24) | (std::uint32_t(std::uint8_t(png[at + 1])) << 16) |
+               (std::uint32_t(std::uint8_t(png[at + 2])) << 8) | std::uint8_t(png[at + 3]);
+    };
+    EXPECT_EQ(be32(20), 16u + 2 * (300 + 34 + 16)) << "height: two rows of tiles";
+}
