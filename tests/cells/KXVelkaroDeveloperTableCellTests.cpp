@@ -6,7 +6,6 @@
 #include "host/Preferences/PSClassFactories.h"
 #include "host/Runtime/DeviceProfile.h"
 #include "host/Runtime/FailureInjection.h"
-#include "host/UIKit/UIApplication.h"
 #include "tests/support/DeviceFixture.h"
 
 namespace {
@@ -24,35 +23,28 @@ protected:
         if (!user.isNil()) maker->setProperty(user, "twitterUsername");
         return maker;
     }
+    // Created the way the host creates a row's cell: by class name.
     static std::shared_ptr<KXVelkaroDeveloperTableCell> cellFor(const std::shared_ptr<PSSpecifier>& specifier) {
-        // Created the way the host creates a row's cell: by class name.
-        auto cell = host::createCell("KXVelkaroDeveloperTableCell", 1, "Cell", specifier);
-        return std::dynamic_pointer_cast<KXVelkaroDeveloperTableCell>(cell);
+        return std::dynamic_pointer_cast<KXVelkaroDeveloperTableCell>(host::createCell("KXVelkaroDeveloperTableCell", 1, "Cell", specifier));
     }
     static void install(std::set<std::string> schemes) {
         schemes.insert({"https", "http", "mailto"});
         host::DeviceProfile::mutableCurrent().installedURLSchemes = std::move(schemes);
     }
     // The addresses probed ("canOpenURL") or opened ("openURL"), in order.
-    std::vector<std::string> urls(const std::string& kind) const {
+    std::vector<std::string> urls(const std::string& kind = "openURL") const {
         std::vector<std::string> out;
         for (const auto& e : events(kind)) out.push_back(e.field("url"));
         return out;
     }
-    std::vector<std::string> probes() const { return urls("canOpenURL"); }
-    std::vector<std::string> opened() const { return urls("openURL"); }
 };
 
 const std::vector<std::string> kAllProbes = {"aphelion://", "tweetbot://", "twitterrific://", "tweetings://", "twitter://"};
 
 // A row without a user name (or with one that is not text) opens nothing and asks nothing.
 TEST_F(DeveloperCellTest, TapOpensTheProfileInTheFirstInstalledClient) {
-    const struct {
-        std::set<std::string> installed;
-        PlistValue user;
-        const char* expected;  // nothing: no address opened
-        std::size_t probesMade;
-    } cases[] = {
+    // `expected` null: no address opened.
+    const struct { std::set<std::string> installed; PlistValue user; const char* expected; std::size_t probesMade; } cases[] = {
         {{"tweetbot"}, "skyvane_dev", "tweetbot:///user_profile/skyvane_dev", 2},
         {{"aphelion", "tweetbot"}, "Zo\xC3\xAB_M", "aphelion://profile/Zo%C3%AB_M", 1},
         {{"twitter"}, "tq quill@mv#1&2", "twitter://user?screen_name=tq%20quill%40mv%231%262", 5},
@@ -70,8 +62,8 @@ TEST_F(DeveloperCellTest, TapOpensTheProfileInTheFirstInstalledClient) {
         auto cell = cellFor(makerRow(c.user));
         ASSERT_NE(cell, nullptr);
         cell->setSelected(true, true);
-        EXPECT_EQ(opened(), c.expected ? std::vector<std::string>{c.expected} : std::vector<std::string>{});
-        EXPECT_EQ(probes(), std::vector<std::string>(kAllProbes.begin(), kAllProbes.begin() + c.probesMade));
+        EXPECT_EQ(urls(), c.expected ? std::vector<std::string>{c.expected} : std::vector<std::string>{});
+        EXPECT_EQ(urls("canOpenURL"), std::vector<std::string>(kAllProbes.begin(), kAllProbes.begin() + c.probesMade));
         EXPECT_FALSE(cell->isSelected()) << "the row never takes the selected look";
     }
 }
@@ -82,16 +74,13 @@ TEST_F(DeveloperCellTest, EverySelectionOpensAgainDeselectionNeverAndTheStyleSta
     ASSERT_NE(cell, nullptr);
     cell->setSelected(false, false);
     cell->setSelected(false, true);
-    EXPECT_TRUE(opened().empty());
-    EXPECT_TRUE(probes().empty());
+    EXPECT_TRUE(urls().empty() && urls("canOpenURL").empty());
     cell->setSelected(true, false);
     cell->setSelected(true, false);
-    EXPECT_EQ(opened().size(), 2u);
-
-    // Removing the client between taps is noticed at the next tap.
-    install({});
+    install({});  // removing the client between taps is noticed at the next tap
     cell->setSelected(true, false);
-    EXPECT_EQ(opened().back(), "https://mobile.twitter.com/skyvane_dev");
+    EXPECT_EQ(urls(), (std::vector<std::string>{"twitter://user?screen_name=skyvane_dev", "twitter://user?screen_name=skyvane_dev",
+                          "https://mobile.twitter.com/skyvane_dev"}));
 
     for (NSInteger style : {0, 2, 3}) {
         cell->setSelectionStyle(style);
@@ -99,18 +88,14 @@ TEST_F(DeveloperCellTest, EverySelectionOpensAgainDeselectionNeverAndTheStyleSta
     }
 }
 
+// A device that does not answer the idiom query is a phone.
 TEST_F(DeveloperCellTest, DisplayNameSizeFollowsTheDeviceIdiom) {
-    const struct { const char* profile; bool answersIdiom; CGFloat expected; } cases[] = {
-        {"iphone6s", true, 20}, {"ipad-air2", true, 30},
-        {"ipad-air2", false, 20},  // a device that does not answer the idiom query is a phone
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.profile) + (c.answersIdiom ? "" : " (no idiom)"));
-        useProfile(c.profile);
-        host::DeviceProfile::mutableCurrent().answersIdiomQuery = c.answersIdiom;
+    for (const auto& [profile, answersIdiom, size] : {std::tuple{"iphone6s", true, 20.0}, {"ipad-air2", true, 30.0}, {"ipad-air2", false, 20.0}}) {
+        useProfile(profile);
+        host::DeviceProfile::mutableCurrent().answersIdiomQuery = answersIdiom;
         auto cell = cellFor(makerRow("skyvane_dev"));
         ASSERT_NE(cell, nullptr);
-        EXPECT_EQ(cell->devNameLabel()->font(), (UIFont{"Helvetica Light", c.expected}));
+        EXPECT_EQ(cell->devNameLabel()->font(), (UIFont{"Helvetica Light", size})) << profile << (answersIdiom ? "" : " (no idiom)");
     }
 }
 
@@ -125,11 +110,9 @@ TEST_F(DeveloperCellTest, ShowsPictureAndThreeLinesLaidOutRightOfIt) {
     auto picture = cell->devImageView();
     ASSERT_TRUE(picture && picture->image());
     EXPECT_EQ(picture->superview(), cell);
-    EXPECT_EQ(picture->layer().shadowColor(), UIColor::blackColor());
-    EXPECT_EQ(picture->layer().shadowOffset(), (CGSize{0, 1}));
-    EXPECT_EQ(picture->layer().shadowOpacity(), 0.2f);
-    EXPECT_EQ(picture->layer().shadowRadius(), 1);
-    EXPECT_FALSE(picture->clipsToBounds());
+    const auto& layer = picture->layer();
+    EXPECT_EQ(std::tuple(layer.shadowColor(), layer.shadowOffset(), layer.shadowOpacity(), layer.shadowRadius(), picture->clipsToBounds()),
+        std::tuple(std::optional(UIColor::blackColor()), CGSize{0, 1}, 0.2f, CGFloat(1), false));
 
     const struct { std::shared_ptr<UILabel> label; const char* text; UIColor color; CGFloat size; } labels[] = {
         {cell->devNameLabel(), "Zo\xC3\xAB M", UIColor::darkGrayColor(), 20},  // by idiom, below
@@ -139,21 +122,17 @@ TEST_F(DeveloperCellTest, ShowsPictureAndThreeLinesLaidOutRightOfIt) {
     for (const auto& l : labels) {
         SCOPED_TRACE(l.text);
         ASSERT_NE(l.label, nullptr);
-        EXPECT_EQ(l.label->text(), l.text);
-        EXPECT_EQ(l.label->textColor(), l.color);
-        EXPECT_EQ(l.label->font(), (UIFont{"Helvetica Light", l.size}));
-        EXPECT_EQ(l.label->backgroundColor(), UIColor::clearColor());
-        EXPECT_EQ(l.label->textAlignment(), NSTextAlignmentCenter);
+        EXPECT_EQ(std::tuple(l.label->text(), l.label->textColor(), l.label->font(), l.label->backgroundColor(), l.label->textAlignment()),
+            std::tuple(l.text, l.color, UIFont{"Helvetica Light", l.size}, std::optional(UIColor::clearColor()), NSTextAlignmentCenter));
         EXPECT_EQ(l.label->superview(), cell);
     }
 
-    const auto dev = cell->devNameLabel(), real = cell->realNameLabel(), job = cell->jobLabel();
     // Solved in a 100-point row: the lines stack from 20 points above the centre, at x 110.
     cell->setFrame({{0, 0}, {375, 100}});
     cell->layoutIfNeeded();
     EXPECT_EQ(picture->frame(), (CGRect{{10, 15}, {70, 70}}));
     for (const auto& l : labels) EXPECT_EQ(l.label->frame().origin.x, 110) << l.text;
-    const CGRect d = dev->frame(), r = real->frame(), j = job->frame();
+    const CGRect d = labels[0].label->frame(), r = labels[1].label->frame(), j = labels[2].label->frame();
     EXPECT_GT(d.size.width, 0);
     EXPECT_DOUBLE_EQ(d.origin.y + d.size.height / 2, 30);
     EXPECT_DOUBLE_EQ(r.origin.y, d.origin.y + d.size.height);
@@ -169,11 +148,10 @@ TEST_F(DeveloperCellTest, PictureThatCannotBeLoadedLeavesAnEmptyFrameAndTheLabel
         if (!devImage.isNil()) properties["devImage"] = devImage;
         auto cell = cellFor(row(properties));
         ASSERT_TRUE(cell && cell->devImageView());
-        EXPECT_EQ(cell->devImageView()->image(), nullptr);
         cell->setFrame({{0, 0}, {375, 100}});
         cell->layoutIfNeeded();
-        EXPECT_EQ(cell->devImageView()->frame(), (CGRect{{10, 15}, {70, 70}}));
-        EXPECT_EQ(cell->jobLabel()->frame().origin.x, 110);
+        EXPECT_EQ(std::tuple(cell->devImageView()->image(), cell->devImageView()->frame(), cell->jobLabel()->frame().origin.x),
+            std::tuple(nullptr, CGRect{{10, 15}, {70, 70}}, CGFloat(110)));
     }
 }
 

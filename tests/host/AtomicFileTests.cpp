@@ -49,8 +49,7 @@ TEST_F(AtomicFileTest, ReplacesContentAndKeepsMode) {
     for (const std::string& bytes : {std::string("old"), binary, std::string(), std::string("last\n")}) {
         std::string error;
         ASSERT_TRUE(host::writeFileAtomically(target, bytes, &error)) << error;
-        EXPECT_EQ(readFile(target), bytes);
-        EXPECT_TRUE(tempFilesIn(dir).empty());
+        EXPECT_TRUE(readFile(target) == bytes && tempFilesIn(dir).empty()) << bytes.size() << " bytes";
     }
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0644));
     // A private file stays private, but its owner can always read and write the new one.
@@ -64,16 +63,14 @@ TEST_F(AtomicFileTest, ReplacesContentAndKeepsMode) {
     fs::remove(target);
     fs::create_symlink(dir / "elsewhere", target);
     ASSERT_TRUE(host::writeFileAtomically(target, "own file"));
-    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(target)));
-    EXPECT_EQ(readFile(dir / "elsewhere"), "untouched");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(target)) && readFile(dir / "elsewhere") == "untouched");
 
     // A relative path writes into the current folder.
     const fs::path before = fs::current_path();
     fs::current_path(dir);
     const bool ok = host::writeFileAtomically("relative.txt", "here");
     fs::current_path(before);
-    ASSERT_TRUE(ok);
-    EXPECT_EQ(readFile(dir / "relative.txt"), "here");
+    EXPECT_TRUE(ok && readFile(dir / "relative.txt") == "here");
 }
 
 TEST_F(AtomicFileTest, FailureLeavesOldFileAndNoTemporaryFile) {
@@ -101,10 +98,8 @@ TEST_F(AtomicFileTest, FailureLeavesOldFileAndNoTemporaryFile) {
         }));
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
         EXPECT_NE(error.find(std::strerror(c.expectedErrno)), std::string::npos) << error;
-        EXPECT_EQ(readFile(target), "old content");
-        EXPECT_EQ(readFile(dir / "occupied" / "keep"), "kept");
-        EXPECT_TRUE(tempFilesIn(dir).empty());
-        EXPECT_TRUE(tempFilesIn(dir / "occupied").empty());
+        EXPECT_EQ(std::tuple(readFile(target), readFile(dir / "occupied" / "keep")), std::tuple(std::string("old content"), std::string("kept")));
+        EXPECT_TRUE(tempFilesIn(dir).empty() && tempFilesIn(dir / "occupied").empty());
     }
 }
 
@@ -113,8 +108,7 @@ TEST_F(AtomicFileTest, FolderFlushFailingAfterTheRenameIsNotAFailedWrite) {
     host::SimulatedDevice device;  // an empty event log, and no failure left armed afterwards
     host::FailureInjection::failNextStep("folder flush");
     std::string error;
-    EXPECT_TRUE(host::writeFileAtomically(dir / "prefs.plist", "in place", &error)) << error;
-    EXPECT_EQ(readFile(dir / "prefs.plist"), "in place");
+    EXPECT_TRUE(host::writeFileAtomically(dir / "prefs.plist", "in place", &error) && readFile(dir / "prefs.plist") == "in place") << error;
     const auto told = host::EventLog::shared().eventsOfKind("diagnostic");
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].field("message").find("flush"), std::string::npos) << told[0].field("message");
@@ -179,10 +173,8 @@ TEST_F(AtomicFileTest, KilledWriterNeverLeavesTornFile) {
         std::this_thread::sleep_for(std::chrono::microseconds(delayMicros(rng)));
         ::kill(pid, SIGKILL);
         int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself, status " << status;
-        while (::read(progress[0], &reported, sizeof reported) == ssize_t(sizeof reported)) {
-        }
+        ASSERT_TRUE(::waitpid(pid, &status, 0) == pid && WIFSIGNALED(status)) << "the writer stopped by itself, status " << status;
+        while (::read(progress[0], &reported, sizeof reported) == ssize_t(sizeof reported)) continue;
         ::close(progress[0]);
         const std::string content = readFile(target);
         if (content == makeValue(reported + 1)) lastSeq = reported + 1;

@@ -22,11 +22,9 @@ TEST(CFURLTest, EscapesIllegalCharactersAndTheEscapeSet) {
         {"\"<>[\\]^`{|}", "%22%3C%3E%5B%5C%5D%5E%60%7B%7C%7D", none, bundles},
         {"a b/c?d=e&f#g%h~i", "a%20b/c?d=e&f%23g%25h~i"},  // no escape set: only what is illegal
         {"a b#c/d", "a b#c%2Fd", " #/", "/"}, {"caf\xC3\xA9!", "caf\xC3\xA9!", "\xC3\xA9"},
-        {"\xED\xA0\x80", none, none, bundles},      // an encoded lone surrogate
-        {"ab\xC3", none, none, bundles},              // truncated sequence
-        {"\xC0\xAF", none, none, bundles},           // overlong "/"
-        {"\xF4\x90\x80\x80", none, none, bundles},   // past U+10FFFF
-        {"\x80", none, none, bundles},
+        // Not UTF-8: an encoded lone surrogate, a truncated sequence, an overlong "/", past U+10FFFF, a stray byte.
+        {"\xED\xA0\x80", none, none, bundles}, {"ab\xC3", none, none, bundles}, {"\xC0\xAF", none, none, bundles},
+        {"\xF4\x90\x80\x80", none, none, bundles}, {"\x80", none, none, bundles},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CFURLCreateStringByAddingPercentEscapes(c.text, c.leave, c.escape), c.expected) << testing::PrintToString(c.text);
@@ -35,18 +33,13 @@ TEST(CFURLTest, EscapesIllegalCharactersAndTheEscapeSet) {
 
 TEST(NSURLTest, ParsesTheAddressesTheBundleOpens) {
     const struct { const char *text, *scheme; bool hasAuthority; const char *host, *path, *query; } cases[] = {
-        {"tweetbot:///user_profile/jo_e", "tweetbot", true, "", "/user_profile/jo_e", ""},
-        {"aphelion://profile/jo%20e", "aphelion", true, "profile", "/jo%20e", ""},
-        {"twitter://user?screen_name=x", "twitter", true, "user", "", "screen_name=x"},
-        {"https://mobile.twitter.com/x", "https", true, "mobile.twitter.com", "/x", ""},
-        {"tweetbot://", "tweetbot", true, "", "", ""},
-        {"mailto:a@b.c", "mailto", false, "", "a@b.c", ""},
+        {"tweetbot:///user_profile/jo_e", "tweetbot", true, "", "/user_profile/jo_e", ""}, {"tweetbot://", "tweetbot", true, "", "", ""},
+        {"aphelion://profile/jo%20e", "aphelion", true, "profile", "/jo%20e", ""}, {"mailto:a@b.c", "mailto", false, "", "a@b.c", ""},
+        {"twitter://user?screen_name=x", "twitter", true, "user", "", "screen_name=x"}, {"//host/p", "", true, "host", "/p", ""},
+        {"https://mobile.twitter.com/x", "https", true, "mobile.twitter.com", "/x", ""}, {"a?b:c", "", false, "", "a", "b:c"},
         {"http://me:pw@example.com:8080/a?b=c#frag", "http", true, "example.com", "/a", "b=c"},
-        {"http://[::1]:80/", "http", true, "::1", "/", ""},
-        {"x-app+1.0:rest", "x-app+1.0", false, "", "rest", ""},
+        {"http://[::1]:80/", "http", true, "::1", "/", ""}, {"x-app+1.0:rest", "x-app+1.0", false, "", "rest", ""},
         {"relative/path?q", "", false, "", "relative/path", "q"},
-        {"//host/p", "", true, "host", "/p", ""},
-        {"a?b:c", "", false, "", "a", "b:c"},
     };
     for (const auto& c : cases) {
         auto url = NSURL::URLWithString(c.text);

@@ -22,10 +22,8 @@ namespace {
 TEST(DeviceRootPaths, Normalize) {
     struct Case { const char* in; std::optional<std::string> out; } cases[] = {
         {"/var/mobile//Library/Preferences/x.plist", "/var/mobile/Library/Preferences/x.plist"},
-        {"/a/./b/../c", "/a/c"}, {"/", "/"},
-        {"//", "/"},
-        {"/a/..", "/"}, {"/..", std::nullopt}, {"/a/../../b", std::nullopt}, {"relative/path", std::nullopt},
-        {"", std::nullopt},
+        {"/a/./b/../c", "/a/c"}, {"/", "/"}, {"//", "/"}, {"/a/..", "/"},
+        {"/..", std::nullopt}, {"/a/../../b", std::nullopt}, {"relative/path", std::nullopt}, {"", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(host::DeviceRoot::normalize(c.in), c.out) << c.in;
     EXPECT_EQ(host::DeviceRoot::normalize(std::string_view("/a\0b", 4)), std::nullopt);
@@ -62,8 +60,7 @@ TEST_F(DeviceRootTest, MountsWinOverTheRootAndLongestPrefixWins) {
 }
 
 TEST_F(DeviceRootTest, RefusedPathsAreReportedAndReadNothing) {
-    EXPECT_FALSE(host::DeviceRoot::exists("/../../etc/passwd"));
-    EXPECT_EQ(host::DeviceRoot::readFile("/Library/PreferenceBundles/Velkaro.bundle/../../../../etc/passwd"), std::nullopt);
+    EXPECT_FALSE(host::DeviceRoot::exists("/../../etc/passwd") || host::DeviceRoot::readFile("/Library/PreferenceBundles/Velkaro.bundle/../../../../etc/passwd"));
     ASSERT_EQ(diagnostics().size(), 2u);
     EXPECT_NE(diagnostics()[0].find("refused"), std::string::npos);
     writeFile("/tmp/note.txt", "hello");
@@ -106,14 +103,12 @@ TEST_F(DeviceRootTest, LinksResolveInsideTheDeviceRoot) {
     }
     EXPECT_TRUE(host::DeviceRoot::isFolder("/tmp/folder"));
     const auto listed = host::DeviceRoot::listFolder("/tmp/folder");
-    ASSERT_TRUE(listed);
-    ASSERT_EQ(listed->size(), 1u);
+    ASSERT_TRUE(listed && listed->size() == 1u);
     EXPECT_EQ(listed->front().name, "secret");
 
     // Writes and folder creation through the same links stay inside too.
-    EXPECT_TRUE(host::DeviceRoot::writeFileAtomically("/tmp/folder/written", "new"));
-    EXPECT_TRUE(host::DeviceRoot::createFolders("/tmp/folder/made/deeper"));
-    EXPECT_TRUE(host::DeviceRoot::writeFileAtomically("/tmp/absolute", "replaced the link"));
+    EXPECT_TRUE(host::DeviceRoot::writeFileAtomically("/tmp/folder/written", "new") && host::DeviceRoot::createFolders("/tmp/folder/made/deeper")
+        && host::DeviceRoot::writeFileAtomically("/tmp/absolute", "replaced the link"));
     EXPECT_EQ(host::DeviceRoot::readFile("/tmp/folder/written"), "new");
     EXPECT_TRUE(fs::is_directory(mirror / "made/deeper"));
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(root / "tmp/absolute"))) << "a link at the name is replaced";
@@ -143,8 +138,7 @@ TEST_F(DeviceRootTest, WritersThroughLinkedFoldersStayInsideTheDevice) {
         fs::create_directories(hostPath(c.folder).parent_path());
         fs::create_symlink(linked, hostPath(c.folder));
         EXPECT_TRUE(c.write());
-        EXPECT_TRUE(fs::is_empty(linked));
-        EXPECT_TRUE(fs::is_regular_file(root / linked.relative_path() / c.file));
+        EXPECT_TRUE(fs::is_empty(linked) && fs::is_regular_file(root / linked.relative_path() / c.file));
     }
 }
 

@@ -21,12 +21,8 @@ TEST(DeviceSeedTest, PlantsWhatIsMissingInsideTheDevice) {
     put(seed / "var/lib/dpkg/status", "seeded");
     put(outside / "lib/dpkg/status", "host");
 
-    const struct {
-        const char* name;
-        std::function<void(const fs::path& device)> prepare;
-        bool planted;
-        const char* where;  // the device file holding the seed, if any
-    } cases[] = {
+    // `where`: the device file holding the seed, if any.
+    const struct { const char* name; std::function<void(const fs::path& device)> prepare; bool planted; const char* where; } cases[] = {
         {"empty device", [](const fs::path&) {}, true, "var/lib/dpkg/status"},
         {"own status kept", [&](const fs::path& d) { put(d / "var/lib/dpkg/status", "own"); }, true, nullptr},
         {"status is a link out", [&](const fs::path& d) {

@@ -6,50 +6,33 @@
 
 using host::HostStrings;
 
+// Texts in the first preferred language with a table; without the host's bundle a text is its key,
+// and the clock keeps the English pattern.
 TEST(HostStringsTest, ChromeTextsFollowThePreferredLanguages) {
-    struct Case {
-        std::vector<std::string> languages;
-        const char *settings, *back, *clock, *cancel, *post, *send;
-    };
-    const Case cases[] = {
-        {{"en"}, "Settings", "Back", "9:41 AM", "Cancel", "Post", "Send"},
-        {{"de"}, "Einstellungen", "Zurück", "09:41", "Abbrechen", "Senden", "Senden"},
-        {{"fr"}, "Réglages", "Retour", "09:41", "Annuler", "Publier", "Envoyer"},
-        {{"de-CH"}, "Einstellungen", "Zurück", "09:41", "Abbrechen", "Senden", "Senden"},  // a region of a language
-        {{"ja", "fr"}, "Réglages", "Retour", "09:41", "Annuler", "Publier", "Envoyer"},     // the first one with a table
-        {{"ja"}, "Settings", "Back", "9:41 AM", "Cancel", "Post", "Send"},                  // none: English
+    using Texts = std::vector<std::string>;  // top page title, back, clock at 9:41 and 21:05, cancel, post, send
+    const Texts english{"Settings", "Back", "9:41 AM", "9:05 PM", "Cancel", "Post", "Send"};
+    const Texts german{"Einstellungen", "Zurück", "09:41", "21:05", "Abbrechen", "Senden", "Senden"};
+    const Texts french{"Réglages", "Retour", "09:41", "21:05", "Annuler", "Publier", "Envoyer"};
+    const struct { std::vector<std::string> languages; const Texts& expected; bool hostBundle = true; } cases[] = {
+        {{"en"}, english}, {{"de"}, german}, {{"fr"}, french},
+        {{"de-CH"}, german},      // a region of a language
+        {{"ja", "fr"}, french},   // the first one with a table
+        {{"ja"}, english},        // none: English
+        {{"de"}, english, false},
     };
     for (const auto& c : cases) {
-        host::SimulatedDevice::Options options;
-        options.languages = c.languages;
+        host::SimulatedDevice::Options options{.languages = c.languages};
+        if (!c.hostBundle) options.hostResources.clear();
         host::SimulatedDevice device(options);
-        SCOPED_TRACE(c.languages.front());
-        EXPECT_EQ(HostStrings::localized("Settings"), c.settings);
-        EXPECT_EQ(HostStrings::localized("Back"), c.back);
-        EXPECT_EQ(HostStrings::statusBarTime(9, 41), c.clock);
-        EXPECT_EQ(HostStrings::localized("Cancel"), c.cancel);
-        EXPECT_EQ(HostStrings::localized("Post"), c.post);
-        EXPECT_EQ(HostStrings::localized("Send"), c.send);
+        EXPECT_EQ((Texts{HostStrings::localized("Settings"), HostStrings::localized("Back"), HostStrings::statusBarTime(9, 41),
+                      HostStrings::statusBarTime(21, 5), HostStrings::localized("Cancel"), HostStrings::localized("Post"),
+                      HostStrings::localized("Send")}), c.expected)
+            << c.languages.front() << (c.hostBundle ? "" : " without the host's bundle");
     }
 }
 
-// Without the host's bundle a text is its key, and the clock keeps the English pattern.
-TEST(HostStringsTest, WithoutTheTablesTheKeysShow) {
-    host::SimulatedDevice::Options options;
-    options.languages = {"de"};
-    options.hostResources.clear();
-    host::SimulatedDevice device(options);
-    EXPECT_EQ(HostStrings::localized("Settings"), "Settings");
-    EXPECT_EQ(HostStrings::statusBarTime(21, 5), "9:05 PM");
-}
-
 TEST(HostStringsTest, TimePatterns) {
-    struct Case {
-        const char* pattern;
-        int hour, minute;
-        const char* shown;
-    };
-    const Case cases[] = {
+    const struct { const char* pattern; int hour, minute; const char* shown; } cases[] = {
         {"h:mm a", 9, 41, "9:41 AM"}, {"HH:mm", 9, 41, "09:41"}, {"h:mm a", 0, 5, "12:05 AM"},
         {"h:mm a", 12, 0, "12:00 PM"}, {"hh:mm a", 13, 7, "01:07 PM"}, {"H.mm", 0, 9, "0.09"}, {"H:m", 23, 9, "23:9"},
     };

@@ -16,33 +16,22 @@ namespace {
 namespace fs = std::filesystem;
 
 // Layer name, the path prefixes that belong to it, and the layers directly beneath it.
-struct Layer {
-    std::string name;
-    std::vector<std::string> prefixes;
-    std::vector<std::string> standsOn;
-};
+struct Layer { std::string name; std::vector<std::string> prefixes, standsOn; };
 
-const std::vector<Layer>& layers() {
-    static const std::vector<Layer> table = {
-        {"CoreGraphics", {"host/CoreGraphics/"}, {}},
-        {"Runtime", {"host/Runtime/"}, {"CoreGraphics"}},
-        {"System", {"host/System/"}, {"Runtime"}},
-        {"CoreFoundation", {"host/CoreFoundation/"}, {"System"}},
-        {"Foundation", {"host/Foundation/"}, {"CoreFoundation"}},
-        {"UIKit", {"host/UIKit/"}, {"Foundation"}},
-        {"Preferences", {"host/Preferences/"}, {"UIKit"}},
-        {"Social", {"host/Social/"}, {"Preferences"}},
-        {"MessageUI", {"host/MessageUI/"}, {"Preferences"}},
-        {"bundle", {"pages/", "cells/", "localization/"}, {"Social", "MessageUI"}},
-        {"simulator", {"simulator/"}, {"Social", "MessageUI"}},
-        {"test support", {"tests/support/"}, {"Social", "MessageUI"}},
-    };
-    return table;
-}
+const std::vector<Layer> kLayers = {
+    {"CoreGraphics", {"host/CoreGraphics/"}, {}}, {"Runtime", {"host/Runtime/"}, {"CoreGraphics"}},
+    {"System", {"host/System/"}, {"Runtime"}}, {"CoreFoundation", {"host/CoreFoundation/"}, {"System"}},
+    {"Foundation", {"host/Foundation/"}, {"CoreFoundation"}}, {"UIKit", {"host/UIKit/"}, {"Foundation"}},
+    {"Preferences", {"host/Preferences/"}, {"UIKit"}}, {"Social", {"host/Social/"}, {"Preferences"}},
+    {"MessageUI", {"host/MessageUI/"}, {"Preferences"}},
+    {"bundle", {"pages/", "cells/", "localization/"}, {"Social", "MessageUI"}},
+    {"simulator", {"simulator/"}, {"Social", "MessageUI"}},
+    {"test support", {"tests/support/"}, {"Social", "MessageUI"}},
+};
 
 // The layer a path (relative to the source folder) belongs to; nothing when it is in none.
 std::optional<std::string> layerOf(const std::string& path) {
-    for (const auto& layer : layers())
+    for (const auto& layer : kLayers)
         for (const auto& prefix : layer.prefixes)
             if (path.starts_with(prefix)) return layer.name;
     return std::nullopt;
@@ -51,7 +40,7 @@ std::optional<std::string> layerOf(const std::string& path) {
 // Whether layer `from` stands on `to`, directly or through the layers beneath it (or is it).
 bool mayInclude(const std::string& from, const std::string& to) {
     if (from == to) return true;
-    for (const auto& layer : layers())
+    for (const auto& layer : kLayers)
         if (layer.name == from)
             for (const auto& below : layer.standsOn)
                 if (mayInclude(below, to)) return true;
@@ -65,27 +54,20 @@ std::string breach(const std::string& file, const std::string& target) {
     if (!from) return file + " is in no layer";
     const auto to = layerOf(target);
     if (!to) {
-        static const char* const kProjectRoots[] = {"host/", "simulator/", "tests/", "pages/", "cells/",
-            "localization/", "bench/", "fuzz/"};
-        for (const char* root : kProjectRoots)
+        for (const char* root : {"host/", "simulator/", "tests/", "pages/", "cells/", "localization/", "bench/", "fuzz/"})
             if (target.starts_with(root)) return *from + " includes " + target + ", which is in no layer";
         return "";
     }
-    if (mayInclude(*from, *to)) return "";
-    return *from + " includes " + target + " (" + *to + "), which is above or beside it";
+    return mayInclude(*from, *to) ? "" : *from + " includes " + target + " (" + *to + "), which is above or beside it";
 }
 
 TEST(LayeringTest, TheRuleAllowsDownwardIncludesOnly) {
     const struct { const char *file, *target; bool allowed; } cases[] = {
-        {"host/UIKit/UIView.cpp", "host/CoreGraphics/CGGeometry.h", true},
-        {"pages/Page.cpp", "cells/Cell.h", true},
-        {"host/Runtime/RunLoop.cpp", "host/Foundation/NSTimer.h", false},
+        {"host/UIKit/UIView.cpp", "host/CoreGraphics/CGGeometry.h", true}, {"pages/Page.cpp", "cells/Cell.h", true},
+        {"host/Runtime/RunLoop.cpp", "host/Foundation/NSTimer.h", false}, {"simulator/Window.cpp", "pages/Page.h", false},
         {"host/Social/SLComposeViewController.cpp", "host/MessageUI/MFMailComposeViewController.h", false},
-        {"simulator/Window.cpp", "pages/Page.h", false},
-        {"cells/Cell.cpp", "tests/support/DeviceFixture.h", false},
-        {"simulator/Window.cpp", "tests/simulator/SimulatorFixture.h", false},
-        {"host/Nowhere/Thing.cpp", "host/Runtime/RunLoop.h", false},
-        {"host/UIKit/UIView.cpp", "cairo.h", true},
+        {"cells/Cell.cpp", "tests/support/DeviceFixture.h", false}, {"host/UIKit/UIView.cpp", "cairo.h", true},
+        {"simulator/Window.cpp", "tests/simulator/SimulatorFixture.h", false}, {"host/Nowhere/Thing.cpp", "host/Runtime/RunLoop.h", false},
     };
     for (const auto& c : cases) EXPECT_EQ(breach(c.file, c.target).empty(), c.allowed) << c.file << " -> " << c.target;
 }
@@ -102,11 +84,8 @@ TEST(LayeringTest, NoSourceIncludesUpwardOrSideways) {
             if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp")) continue;
             const std::string file = entry.path().lexically_relative(source).generic_string();
             const auto layer = layerOf(file);
-            if (!layer) {
-                breaches.push_back(file + ": is in no layer");
-                continue;
-            }
-            ++filesPerLayer[*layer];
+            if (!layer) breaches.push_back(file + ": is in no layer");
+            else ++filesPerLayer[*layer];
             std::ifstream in(entry.path());
             std::string line;
             for (int number = 1; std::getline(in, line); ++number) {
@@ -123,7 +102,7 @@ TEST(LayeringTest, NoSourceIncludesUpwardOrSideways) {
         }
     }
     // Every layer was read: a wrong source folder must not pass as a clean tree.
-    for (const auto& layer : layers()) EXPECT_GT(filesPerLayer[layer.name], 0) << "no files read for " << layer.name;
+    for (const auto& layer : kLayers) EXPECT_GT(filesPerLayer[layer.name], 0) << "no files read for " << layer.name;
     for (const auto& why : breaches) ADD_FAILURE() << why;
 }
 

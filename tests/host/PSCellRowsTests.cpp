@@ -87,44 +87,35 @@ TEST_F(CellRowsTest, EveryRowTypeShowsItsValueInItsCell) {
         auto row = cell<PSEditableTableCell>(page, f.row);
         ASSERT_TRUE(row);
         const auto& field = row->textField();
-        EXPECT_EQ(field->text(), f.text);
-        EXPECT_EQ(field->displayedText(), f.shown);
-        EXPECT_EQ(field->placeholder(), f.placeholder);
-        EXPECT_EQ(field->keyboardType(), f.keyboard);
-        EXPECT_EQ(field->isSecureTextEntry(), f.secure);
+        EXPECT_EQ(std::tuple(field->text(), field->displayedText(), field->placeholder(), field->keyboardType(), field->isSecureTextEntry()),
+            std::tuple(f.text, f.shown, f.placeholder, f.keyboard, f.secure));
         // The field lies right of the row's name, inside the row.
         EXPECT_GT(field->frame().minX(), row->textLabel()->frame().maxX());
         EXPECT_LE(field->frame().maxX(), row->frame().width());
     }
     auto name = cell<PSEditableTableCell>(page, 1)->textField();
-    EXPECT_EQ(name->autocapitalizationType(), UITextAutocapitalizationTypeWords);
-    EXPECT_EQ(name->autocorrectionType(), UITextAutocorrectionTypeNo);
+    EXPECT_EQ(std::tuple(name->autocapitalizationType(), name->autocorrectionType()),
+        std::tuple(UITextAutocapitalizationTypeWords, UITextAutocorrectionTypeNo));
 
     auto button = cell<PSTableCell>(page, 4);
     EXPECT_EQ(button->textLabel()->textColor(), UIColor::systemBlueColor());
     EXPECT_NE(button->selectionStyle(), UITableViewCellSelectionStyleNone);
     // Static text, and a cell type the host does not know, is a label that cannot be selected.
-    for (NSInteger row : {5, 7}) {
-        auto plain = cell<PSTableCell>(page, row);
-        EXPECT_EQ(plain->selectionStyle(), UITableViewCellSelectionStyleNone) << row;
-        EXPECT_EQ(plain->accessoryType(), UITableViewCellAccessoryNone) << row;
-    }
+    for (NSInteger row : {5, 7})
+        EXPECT_EQ(std::tuple(cell<PSTableCell>(page, row)->selectionStyle(), cell<PSTableCell>(page, row)->accessoryType()),
+            std::tuple(UITableViewCellSelectionStyleNone, UITableViewCellAccessoryNone)) << row;
     auto spinner = cell<PSSpinnerTableCell>(page, 6);
     ASSERT_TRUE(spinner);
-    EXPECT_EQ(spinner->textLabel()->text(), "Loading");
-    EXPECT_TRUE(spinner->spinner()->isAnimating());
-    EXPECT_FALSE(spinner->spinner()->isHidden());
-    EXPECT_EQ(spinner->accessoryView(), spinner->spinner());
+    EXPECT_EQ(std::tuple(spinner->textLabel()->text(), spinner->spinner()->isAnimating(), spinner->spinner()->isHidden(), spinner->accessoryView()),
+        std::tuple(std::optional<std::string>("Loading"), true, false, std::static_pointer_cast<UIView>(spinner->spinner())));
 }
 
 // A segment's value is found whatever numeric type stored it; a value no segment has selects none.
 TEST_F(CellRowsTest, SegmentSelectionFollowsTheStoredValue) {
-    const std::string page = "<plist><dict><key>items</key><array><dict>"
-                             "<key>cell</key><string>PSSegmentCell</string><key>key</key><string>mode</string>"
-                             "<key>defaults</key><string>com.example.cells</string>"
-                             "<key>validTitles</key><array><string>A</string><string>B</string></array>"
-                             "<key>validValues</key><array><integer>1</integer><integer>2</integer></array>"
-                             "</dict></array></dict></plist>";
+    const std::string page = "<plist><dict><key>items</key><array><dict><key>cell</key><string>PSSegmentCell</string>"
+        "<key>key</key><string>mode</string><key>defaults</key><string>com.example.cells</string>"
+        "<key>validTitles</key><array><string>A</string><string>B</string></array>"
+        "<key>validValues</key><array><integer>1</integer><integer>2</integer></array></dict></array></dict></plist>";
     const std::pair<PlistValue, NSInteger> cases[] = {
         {PlistValue(2.0), 1}, {PlistValue(1), 0}, {PlistValue(7), UISegmentedControlNoSegment}, {PlistValue("1"), UISegmentedControlNoSegment},
     };
@@ -155,8 +146,7 @@ TEST_F(CellRowsTest, ChoicesAndTypingAreStoredThroughThePage) {
     name->typeText("Ann");
     EXPECT_TRUE(stored("name").isNil()) << "nothing is stored while typing";
     EXPECT_TRUE(name->pressReturn());
-    EXPECT_FALSE(name->isFirstResponder());
-    EXPECT_EQ(stored("name"), PlistValue("Ann"));
+    EXPECT_EQ(std::tuple(name->isFirstResponder(), stored("name")), std::tuple(false, PlistValue("Ann")));
 
     // The keyboard leaving (another field taking it) ends editing too.
     auto phone = cell<PSEditableTableCell>(page, 2)->textField();

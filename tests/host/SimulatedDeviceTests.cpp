@@ -29,14 +29,12 @@ struct ProcessState {
     int heardNotifications = 0;
     int heardEvents = 0;
 
-    struct Part {
-        const char* name;
-        std::function<void()> leaveBehind;
-        std::function<bool()> isFresh;
-    };
+    struct Part { const char* name; std::function<void()> leaveBehind; std::function<bool()> isFresh; };
     std::vector<Part> parts() {
         auto& log = host::EventLog::shared();
         auto& loop = host::RunLoop::main();
+        static constexpr auto app = &UIApplication::sharedApplication;
+        static constexpr auto center = &CFNotificationCenterGetDarwinNotifyCenter;
         return {
             {"event log", [&] { log.diagnostic("left behind"); log.setListener([this](const host::Event&) { ++heardEvents; }); },
                 [&] {
@@ -51,22 +49,14 @@ struct ProcessState {
                 [] { return UIAlertView::topAlert() == nullptr; }},
             {"appearance proxies", [] { UISwitch::appearanceWhenContainedIn({"Page"}).setOnTintColor(UIColor::whiteColor()); },
                 [] { return !UISwitch::appearanceWhenContainedIn({"Page"}).onTintColor(); }},
-            {"application", [] {
-                 UIApplication::sharedApplication()->setStatusBarStyle(UIStatusBarStyleLightContent);
-                 UIApplication::sharedApplication()->openURL(NSURL::URLWithString("https://example.com"));
-             },
-                [] {
-                    auto app = UIApplication::sharedApplication();
-                    return app->statusBarStyle() == UIStatusBarStyleDefault && app->openedURLs().empty();
-                }},
+            {"application",
+                [] { app()->setStatusBarStyle(UIStatusBarStyleLightContent); app()->openURL(NSURL::URLWithString("https://example.com")); },
+                [] { return app()->statusBarStyle() == UIStatusBarStyleDefault && app()->openedURLs().empty(); }},
             {"notification observers",
-                [this] {
-                    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), "left/behind",
-                        [this](const std::string&) { ++heardNotifications; });
-                },
+                [this] { CFNotificationCenterAddObserver(center(), "left/behind", [this](const std::string&) { ++heardNotifications; }); },
                 [&] {
                     const int before = heardNotifications;
-                    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), "left/behind", nullptr, nullptr, true);
+                    CFNotificationCenterPostNotification(center(), "left/behind", nullptr, nullptr, true);
                     loop.advance(0);
                     return heardNotifications == before;
                 }},
@@ -102,9 +92,8 @@ TEST(SimulatedDeviceTest, StartsFreshAndLeavesNothingBehind) {
     std::optional<host::SimulatedDevice> newer(std::in_place, host::SimulatedDevice::Options{
         .deviceRoot = givenRoot, .bundleDirectory = VELKARO_STAGED_BUNDLE, .bundleDevicePath = kBundlePath});
     state.expectFresh("a new device");
-    EXPECT_EQ(host::DeviceRoot::directory(), givenRoot);
-    EXPECT_EQ(host::ClassRegistry::shared().bundlePathForClass("NotRegistered"), kBundlePath);
-    EXPECT_TRUE(newer->temporaryFolder().empty());
+    EXPECT_EQ(std::tuple(host::DeviceRoot::directory(), host::ClassRegistry::shared().bundlePathForClass("NotRegistered"), newer->temporaryFolder()),
+        std::tuple(givenRoot, std::optional<std::string>(kBundlePath), std::filesystem::path()));
 
     state.leaveBehind();
     older.reset();
@@ -114,9 +103,8 @@ TEST(SimulatedDeviceTest, StartsFreshAndLeavesNothingBehind) {
 
     newer.reset();
     state.expectFresh("the end of the device in force");
-    EXPECT_FALSE(host::DeviceRoot::isInstalled());
-    EXPECT_EQ(host::ClassRegistry::shared().bundlePathForClass("NotRegistered"), std::nullopt);
-    EXPECT_TRUE(std::filesystem::is_directory(givenRoot / "var/mobile/Library/Preferences"));
+    EXPECT_EQ(std::tuple(host::DeviceRoot::isInstalled(), host::ClassRegistry::shared().bundlePathForClass("NotRegistered"),
+                  std::filesystem::is_directory(givenRoot / "var/mobile/Library/Preferences")), std::tuple(false, std::optional<std::string>(), true));
     std::filesystem::remove_all(givenRoot);
 }
 
@@ -129,9 +117,8 @@ TEST(SimulatedDeviceTest, OptionsShapeTheDevice) {
         const auto& p = host::DeviceProfile::current();
         EXPECT_EQ(std::tie(p.name, p.preferredLanguages, p.installedURLSchemes, p.hasTwitterAccount, p.hasMailAccount),
             std::make_tuple("ipad-air2", std::vector<std::string>{"fr", "en"}, std::set<std::string>{"tweetbot"}, true, false));
-        EXPECT_EQ(kCFCoreFoundationVersionNumber, 1240.10);
-        EXPECT_FALSE(host::RunLoop::main().usesManualClock());
-        EXPECT_TRUE(host::EventLog::shared().events().empty());
+        EXPECT_EQ(std::tuple(kCFCoreFoundationVersionNumber, host::RunLoop::main().usesManualClock(), host::EventLog::shared().events().size()),
+            std::tuple(1240.10, false, std::size_t(0)));
     }
     host::SimulatedDevice device({.profile = "iphone12"});
     EXPECT_EQ(host::DeviceProfile::current().name, "iphone6s");

@@ -20,14 +20,11 @@ const char* const kCodeKeys[] = {"CONFIGURATION", "MAKERS"};
 std::vector<std::string> localizedTexts(const host::PlistValue& page) {
     std::vector<std::string> texts;
     if (auto title = page["title"].text()) texts.push_back(*title);
-    if (const auto* items = page["items"].array()) {
-        for (const auto& item : *items) {
-            for (const char* field : {"label", "footerText"})
-                if (auto text = item[field].text()) texts.push_back(*text);
-            if (const auto* titles = item["validTitles"].array())
-                for (const auto& title : *titles)
-                    if (auto text = title.text()) texts.push_back(*text);
-        }
+    for (const auto& item : page["items"].array() ? *page["items"].array() : host::PlistValue::Array{}) {
+        for (const char* field : {"label", "footerText"})
+            if (auto text = item[field].text()) texts.push_back(*text);
+        for (const auto& title : item["validTitles"].array() ? *item["validTitles"].array() : host::PlistValue::Array{})
+            if (auto text = title.text()) texts.push_back(*text);
     }
     return texts;
 }

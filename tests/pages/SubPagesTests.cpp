@@ -12,8 +12,7 @@
 
 namespace {
 
-const char* const kAllPages[] = {"VelkaroListController", "KXVelkaroConfigurationListController",
-    "KXVelkaroMakersListController"};
+const char* const kAllPages[] = {"VelkaroListController", "KXVelkaroConfigurationListController", "KXVelkaroMakersListController"};
 
 class SubPagesTest : public DeviceFixture {
 protected:
@@ -28,30 +27,23 @@ protected:
         auto page = makePage(name);
         navigation = showPage(page);
         auto button = page->navigationItem()->rightBarButtonItem();
-        EXPECT_NE(button, nullptr) << name;
-        if (!button) return page;
-        EXPECT_EQ(button->systemItem(), UIBarButtonSystemItemCompose);
-        button->tap();
+        EXPECT_TRUE(button && button->systemItem() == UIBarButtonSystemItemCompose) << name;
+        if (button) button->tap();
         return page;
     }
     std::shared_ptr<PSRootController> navigation;
 };
 
 TEST_F(SubPagesTest, RowsLoadOnceAndTheTitleIsSetOnEveryCall) {
-    const struct {
-        const char* page;
-        const char* firstRowName;  // proves which list was loaded
-        const char* englishTitle;
-    } cases[] = {
-        {"KXVelkaroConfigurationListController", "Artwork offset", "Configuration"},
-        {"KXVelkaroMakersListController", "skyvane", "Makers"},
+    // A row's name proves which list was loaded.
+    const struct { const char *page, *firstRowName, *englishTitle; } cases[] = {
+        {"KXVelkaroConfigurationListController", "Artwork offset", "Configuration"}, {"KXVelkaroMakersListController", "skyvane", "Makers"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.page);
         auto page = makePage(c.page);
         ASSERT_NE(page, nullptr);
         EXPECT_FALSE(page->title().has_value());
-
         auto rows = page->specifiers();
         ASSERT_TRUE(rows && !rows->empty());
         EXPECT_EQ(page->title(), c.englishTitle);
@@ -63,10 +55,8 @@ TEST_F(SubPagesTest, RowsLoadOnceAndTheTitleIsSetOnEveryCall) {
         // A later call keeps the very same rows (no reload) but sets the title again.
         page->setTitle("something else");
         rows->front()->setName("marker");
-        auto again = page->specifiers();
-        EXPECT_EQ(again, rows);
-        EXPECT_EQ(again->front()->name(), "marker");
-        EXPECT_EQ(page->title(), c.englishTitle);
+        EXPECT_EQ(page->specifiers(), rows);
+        EXPECT_EQ(std::tuple(rows->front()->name(), page->title()), std::tuple(std::optional<std::string>("marker"), std::optional<std::string>(c.englishTitle)));
     }
 }
 
@@ -86,12 +76,10 @@ TEST_F(SubPagesTest, ShareSheetOpensFromThePageOnlyWithAnAccountAndClosesAtOnceE
             auto page = tapCompose(name);
             auto sheet = std::dynamic_pointer_cast<SLComposeViewController>(page->presentedViewController());
             ASSERT_NE(sheet, nullptr);
-            EXPECT_EQ(sheet->serviceType(), SLServiceTypeTwitter);
-            EXPECT_EQ(sheet->text(), "#Velkaro is awesome!");
+            EXPECT_EQ(std::tuple(sheet->serviceType(), sheet->text()), std::tuple(SLServiceTypeTwitter, std::string("#Velkaro is awesome!")));
             auto presented = events("present");
             ASSERT_EQ(presented.size(), 1u);
-            EXPECT_EQ(presented[0].field("from"), name);
-            EXPECT_EQ(presented[0].field("animated"), "true");
+            EXPECT_EQ(std::tuple(presented[0].field("from"), presented[0].field("animated")), std::tuple(std::string(name), std::string("true")));
 
             // The user edits the text and finishes: the sheet goes at once, animated, and is freed.
             sheet->userEditText("edited by the user");
@@ -101,8 +89,7 @@ TEST_F(SubPagesTest, ShareSheetOpensFromThePageOnlyWithAnAccountAndClosesAtOnceE
             EXPECT_EQ(page->presentedViewController(), nullptr);
             auto dismissed = events("dismiss");
             ASSERT_EQ(dismissed.size(), 1u);
-            EXPECT_EQ(dismissed[0].field("animated"), "true");
-            EXPECT_EQ(dismissed[0].time, presented[0].time);
+            EXPECT_EQ(std::tuple(dismissed[0].field("animated"), dismissed[0].time), std::tuple(std::string("true"), presented[0].time));
             EXPECT_TRUE(weakSheet.expired()) << "the sheet outlived its dismissal";
         }
     }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <optional>
 
 #include "host/Preferences/PSClassFactories.h"
 #include "host/MessageUI/MFMailComposeViewController.h"
@@ -24,20 +23,14 @@ protected:
     // Shows the root page and taps its "Email Support" row, as a user would.
     void tapEmailSupport() {
         if (!page) {
-            page = std::dynamic_pointer_cast<VelkaroListController>(
-                host::createController("VelkaroListController"));
+            page = std::dynamic_pointer_cast<VelkaroListController>(host::createController("VelkaroListController"));
             ASSERT_NE(page, nullptr);
             navigation = showPage(page);
         }
-        for (const auto& section : page->table()->sections()) {
-            for (const auto& row : section.rows) {
-                auto cell = std::dynamic_pointer_cast<PSTableCell>(row.cell);
-                if (cell && cell->specifier() && cell->specifier()->action() == "emailKX") {
-                    page->table()->selectRowAtIndexPath(row.indexPath);
-                    return;
-                }
-            }
-        }
+        for (const auto& section : page->table()->sections())
+            for (const auto& row : section.rows)
+                if (auto cell = std::dynamic_pointer_cast<PSTableCell>(row.cell); cell && cell->specifier() && cell->specifier()->action() == "emailKX")
+                    return page->table()->selectRowAtIndexPath(row.indexPath);
         FAIL() << "no row sends emailKX";
     }
     std::shared_ptr<MFMailComposeViewController> composer() const {
@@ -45,19 +38,6 @@ protected:
         return nav ? std::dynamic_pointer_cast<MFMailComposeViewController>(nav->presentedViewController()) : nullptr;
     }
     static std::string deviceFile(const std::string& devicePath) { return host::DeviceRoot::readFile(devicePath).value_or(""); }
-
-    // The preferences file (when given) and then the package listing, in that order.
-    void expectAttachments(const std::vector<host::MailAttachment>& attachments, const std::optional<std::string>& preferences) const {
-        std::vector<host::MailAttachment> expected;
-        if (preferences) expected.push_back({*preferences, "application/xml", "VelkaroPrefs.plist"});
-        expected.push_back({deviceFile("/tmp/dpkgl.log"), "text/plain", "dpkgl.txt"});
-        ASSERT_EQ(attachments.size(), expected.size());
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_EQ(attachments[i].fileName, expected[i].fileName);
-            EXPECT_EQ(attachments[i].mimeType, expected[i].mimeType);
-            EXPECT_EQ(attachments[i].data, expected[i].data) << expected[i].fileName;
-        }
-    }
 
     std::shared_ptr<VelkaroListController> page;
     std::shared_ptr<PSRootController> navigation;
@@ -85,21 +65,24 @@ TEST_F(SupportMailTest, ComposerCarriesTheDeviceAndBothFilesAndComesUpOnTheNavig
         ASSERT_NE(mail, nullptr);
         const auto presented = events("present");
         ASSERT_EQ(presented.size(), 1u);
-        EXPECT_EQ(presented[0].field("from"), c.presenter);
-        EXPECT_EQ(presented[0].field("animated"), "true");
+        EXPECT_EQ(std::tuple(presented[0].field("from"), presented[0].field("animated")), std::tuple(std::string(c.presenter), std::string("true")));
 
         const host::MailMessage& m = mail->message();
-        EXPECT_EQ(m.subject, "Velkaro Support");
-        EXPECT_EQ(m.toRecipients, std::vector<std::string>{"Mornvale <support@mornvale.com>"});
-        EXPECT_EQ(m.body, c.body);
-        EXPECT_FALSE(m.bodyIsHTML);
-        EXPECT_EQ(deviceFile("/tmp/dpkgl.log").rfind("Desired=", 0), 0u) << deviceFile("/tmp/dpkgl.log");
-        expectAttachments(m.attachments, c.preferences ? std::optional(kPreferenceBytes) : std::nullopt);
+        EXPECT_EQ(std::tuple(m.subject, m.toRecipients, m.body, m.bodyIsHTML),
+            std::tuple("Velkaro Support", std::vector<std::string>{"Mornvale <support@mornvale.com>"}, c.body, false));
+        const std::string listing = deviceFile("/tmp/dpkgl.log");
+        EXPECT_EQ(listing.rfind("Desired=", 0), 0u) << listing;
+        // The preferences file (when there is one) and then the package listing, in that order.
+        std::vector<std::tuple<std::string, std::string, std::string>> attached, expected{{"dpkgl.txt", "text/plain", listing}};
+        if (c.preferences) expected.insert(expected.begin(), {"VelkaroPrefs.plist", "application/xml", kPreferenceBytes});
+        for (const auto& a : m.attachments) attached.emplace_back(a.fileName, a.mimeType, a.data);
+        EXPECT_EQ(attached, expected);
         ASSERT_TRUE(mail->cancel());
     }
 }
 
-TEST_F(SupportMailTest, SentAndCancelledBothCloseTheComposerAnimated) {
+// Sent and cancelled both close the composer, animated; without a mail account nothing comes up.
+TEST_F(SupportMailTest, SentAndCancelledBothCloseTheComposerAnimatedAndWithoutAnAccountNoneComesUp) {
     for (auto finish : {&MFMailComposeViewController::send, &MFMailComposeViewController::cancel}) {
         host::EventLog::shared().clear();
         tapEmailSupport();
@@ -113,10 +96,8 @@ TEST_F(SupportMailTest, SentAndCancelledBothCloseTheComposerAnimated) {
         EXPECT_EQ(dismissed[0].field("animated"), "true");
         EXPECT_TRUE(events("alert").empty());
     }
-}
-
-TEST_F(SupportMailTest, WithoutAMailAccountNothingComesUp) {
     host::DeviceProfile::mutableCurrent().hasMailAccount = false;
+    host::EventLog::shared().clear();
     tapEmailSupport();
     EXPECT_EQ(composer(), nullptr);
     EXPECT_TRUE(events("present").empty());
