@@ -25,8 +25,15 @@ void AlertPainter::drawAlert(const UIAlertView& alert, const ModalLayout::Alert&
     cairo_t* cr = _canvas.cr();
     cairo_save(cr);
     const bool group = look.alpha < 1;
-    if (group) cairo_push_group(cr);
-    _canvas.fillRect(CGRectMake(0, 0, screen.width, screen.height), UIColor::colorWithWhite(0, 0.4));
+    // The dimming fades by its own colour; only the box (with room for its shadow) needs a group.
+    _canvas.fillRect(CGRectMake(0, 0, screen.width, screen.height), UIColor::colorWithWhite(0, 0.4 * look.alpha));
+    if (group) {
+        constexpr CGFloat kShadowRoom = 24;
+        const CGFloat w = layout.box.width() * look.scale + 2 * kShadowRoom, h = layout.box.height() * look.scale + 2 * kShadowRoom;
+        cairo_rectangle(cr, layout.box.midX() - w / 2, layout.box.midY() - h / 2, w, h);
+        cairo_clip(cr);
+        cairo_push_group(cr);
+    }
     if (look.scale != 1) {
         const CGFloat cx = layout.box.midX(), cy = layout.box.midY();
         cairo_translate(cr, cx, cy);

@@ -113,6 +113,9 @@ void Renderer::drawBarItems(const PageFace& face, Canvas& canvas, CGRect column,
     cairo_t* cr = canvas.cr();
     cairo_save(cr);
     const bool group = alpha < 1;
+    // The fading items' group covers the bar alone, not the whole screen.
+    cairo_rectangle(cr, column.minX(), 0, column.width(), kBarTop + kBarHeight);
+    cairo_clip(cr);
     if (group) cairo_push_group(cr);
     cairo_translate(cr, column.minX(), 0);
     const CGSize bar{column.width(), kBarTop + kBarHeight};

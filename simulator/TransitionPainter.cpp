@@ -50,8 +50,13 @@ void TransitionPainter::drawColumn(const ScreenColumn& shown) {
 void TransitionPainter::drawNavigation(const PageFace& top, const PageFace& under, double cover, CGRect column) {
     const CGFloat width = column.width();
     const CGFloat topX = std::round(width * (1 - cover) * _canvas.scale()) / _canvas.scale();
-    Renderer::drawPage(_app, under, _canvas, column, -width * kUnderPageTravel * cover);
     cairo_t* cr = _canvas.cr();
+    // The page underneath shows only left of the top page's edge.
+    cairo_save(cr);
+    cairo_rectangle(cr, column.minX(), 0, topX, column.height());
+    cairo_clip(cr);
+    Renderer::drawPage(_app, under, _canvas, column, -width * kUnderPageTravel * cover);
+    cairo_restore(cr);
     cairo_save(cr);
     const CGRect content = CGRectMake(column.minX(), ScreenLayout::kContentTop, width, column.height() - ScreenLayout::kContentTop);
     cairo_rectangle(cr, content.minX(), content.minY(), content.width(), content.height());
