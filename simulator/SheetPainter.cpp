@@ -1,5 +1,7 @@
 #include "simulator/SheetPainter.h"
 
+#include "host/Preferences/HostStrings.h"
+
 #include <cairo.h>
 #include <glib.h>
 
@@ -105,7 +107,7 @@ void SheetPainter::drawMailComposer(const MFMailComposeViewController& composer,
     title.font = UIFont::boldSystemFontOfSize(17);
     title.alignment = NSTextAlignmentCenter;
     const CGFloat side = ScreenLayout::kBackButtonWidth;
-    _canvas.drawText(mail.subject.empty() ? "New Message" : mail.subject,
+    _canvas.drawText(mail.subject.empty() ? host::HostStrings::localized("New Message") : mail.subject,
         CGRectMake(side, ScreenLayout::kStatusBarHeight, screen.width - 2 * side, ScreenLayout::kNavigationBarHeight), title);
     drawBarActions(buttons, title);
 
@@ -121,10 +123,10 @@ void SheetPainter::drawMailComposer(const MFMailComposeViewController& composer,
         _canvas.hairline(row.minX() + inset, row.maxX(), row.maxY() - 1 / _canvas.scale(), kLine);
         return CGRectMake(row.minX() + inset + width + 6, row.minY(), row.width() - 2 * inset - width - 6, row.height());
     };
-    drawRecipients(mail.toRecipients, caption("To:", rows.to));
+    drawRecipients(mail.toRecipients, caption(host::HostStrings::localized("To:"), rows.to));
     label.color = kGrey;
-    _canvas.drawText(mail.from, caption("Cc/Bcc, From:", rows.ccFrom), label);
-    const CGRect subject = caption("Subject:", rows.subject);
+    _canvas.drawText(mail.from, caption(host::HostStrings::localized("Cc/Bcc, From:"), rows.ccFrom), label);
+    const CGRect subject = caption(host::HostStrings::localized("Subject:"), rows.subject);
     label.color = UIColor::blackColor();
     _canvas.drawText(mail.subject, subject, label);
     if (composer.subjectView()->isFirstResponder()) drawCaret(mail.subject, subject, label);

@@ -9,10 +9,10 @@ using host::HostStrings;
 // Texts in the first preferred language with a table; without the host's bundle a text is its key,
 // and the clock keeps the English pattern.
 TEST(HostStringsTest, ChromeTextsFollowThePreferredLanguages) {
-    using Texts = std::vector<std::string>;  // top page title, back, clock at 9:41 and 21:05, cancel, post, send
-    const Texts english{"Settings", "Back", "9:41 AM", "9:05 PM", "Cancel", "Post", "Send"};
-    const Texts german{"Einstellungen", "Zurück", "09:41", "21:05", "Abbrechen", "Senden", "Senden"};
-    const Texts french{"Réglages", "Retour", "09:41", "21:05", "Annuler", "Publier", "Envoyer"};
+    using Texts = std::vector<std::string>;  // top page title, back, clock at 9:41 and 21:05, cancel, post, send, the subject caption
+    const Texts english{"Settings", "Back", "9:41 AM", "9:05 PM", "Cancel", "Post", "Send", "Subject:"};
+    const Texts german{"Einstellungen", "Zurück", "09:41", "21:05", "Abbrechen", "Senden", "Senden", "Betreff:"};
+    const Texts french{"Réglages", "Retour", "09:41", "21:05", "Annuler", "Publier", "Envoyer", "Objet :"};
     const struct { std::vector<std::string> languages; const Texts& expected; bool hostBundle = true; } cases[] = {
         {{"en"}, english}, {{"de"}, german}, {{"fr"}, french},
         {{"de-CH"}, german},      // a region of a language
@@ -26,7 +26,7 @@ TEST(HostStringsTest, ChromeTextsFollowThePreferredLanguages) {
         host::SimulatedDevice device(options);
         EXPECT_EQ((Texts{HostStrings::localized("Settings"), HostStrings::localized("Back"), HostStrings::statusBarTime(9, 41),
                       HostStrings::statusBarTime(21, 5), HostStrings::localized("Cancel"), HostStrings::localized("Post"),
-                      HostStrings::localized("Send")}), c.expected)
+                      HostStrings::localized("Send"), HostStrings::localized("Subject:")}), c.expected)
             << c.languages.front() << (c.hostBundle ? "" : " without the host's bundle");
     }
 }
