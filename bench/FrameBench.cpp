@@ -73,6 +73,21 @@ bool coldStartToFirstFrame(const std::filesystem::path& deviceRoot, cairo_surfac
     return true;
 }
 
+// Draws the app's screen once per iteration into one reused target, as a window redraws.
+void drawFrames(benchmark::State& state, const sim::SettingsApp& app, double scale) {
+    const CGSize size = app.screenSize();
+    cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(size.width * scale),
+        static_cast<int>(size.height * scale));
+    for (auto _ : state) {
+        cairo_t* cr = cairo_create(target);
+        sim::Renderer::draw(app, cr, scale);
+        cairo_destroy(cr);
+        cairo_surface_flush(target);
+        benchmark::DoNotOptimize(cairo_image_surface_get_data(target));
+    }
+    cairo_surface_destroy(target);
+}
+
 void BM_RootPageFrame(benchmark::State& state) {
     const double scale = static_cast<double>(state.range(0));
     TempDevice device;
@@ -82,17 +97,7 @@ void BM_RootPageFrame(benchmark::State& state) {
         return;
     }
     app->advance(1.2);  // the logo has faded in
-    const CGSize size = app->screenSize();
-    cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(size.width * scale),
-        static_cast<int>(size.height * scale));
-    for (auto _ : state) {
-        cairo_t* cr = cairo_create(target);
-        sim::Renderer::draw(*app, cr, scale);
-        cairo_destroy(cr);
-        cairo_surface_flush(target);
-        benchmark::DoNotOptimize(cairo_image_surface_get_data(target));
-    }
-    cairo_surface_destroy(target);
+    drawFrames(state, *app, scale);
 }
 BENCHMARK(BM_RootPageFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
@@ -132,17 +137,7 @@ void BM_SceneFrame(benchmark::State& state) {
         return;
     }
     const double scale = 2;
-    const CGSize size = app->screenSize();
-    cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(size.width * scale),
-        static_cast<int>(size.height * scale));
-    for (auto _ : state) {
-        cairo_t* cr = cairo_create(target);
-        sim::Renderer::draw(*app, cr, scale);
-        cairo_destroy(cr);
-        cairo_surface_flush(target);
-        benchmark::DoNotOptimize(cairo_image_surface_get_data(target));
-    }
-    cairo_surface_destroy(target);
+    drawFrames(state, *app, scale);
 }
 BENCHMARK(BM_SceneFrame)->DenseRange(0, std::size(kScenes) - 1)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 

@@ -193,10 +193,9 @@ CGSize Canvas::measureText(const std::string& text, const UIFont& font, CGFloat 
     return {logical.width / double(PANGO_SCALE), logical.height / double(PANGO_SCALE)};
 }
 
-CGSize Canvas::drawText(const std::string& text, CGRect rect, const TextStyle& style) {
-    if (text.empty()) return {0, 0};
+Canvas::PlacedText Canvas::place(const std::string& text, CGRect rect, const TextStyle& style) {
     const CGFloat width = rect.width();
-    const Layout layout = layoutFor(text, style.font, width, style.wrap);
+    Layout layout = layoutFor(text, style.font, width, style.wrap);
     if (style.wrap && width > 0) {
         pango_layout_set_alignment(layout.get(), style.alignment == NSTextAlignmentCenter ? PANGO_ALIGN_CENTER
                                            : style.alignment == NSTextAlignmentRight ? PANGO_ALIGN_RIGHT
@@ -214,38 +213,26 @@ CGSize Canvas::drawText(const std::string& text, CGRect rect, const TextStyle& s
     }
     CGFloat y = rect.minY();
     if (style.centreVertically && rect.height() > 0) y += (rect.height() - size.height) / 2;
+    return {std::move(layout), {x, y}, size};
+}
+
+CGSize Canvas::drawText(const std::string& text, CGRect rect, const TextStyle& style) {
+    if (text.empty()) return {0, 0};
+    const PlacedText placed = place(text, rect, style);
     setColor(style.color);
-    cairo_move_to(_cr, x, y);
-    pango_cairo_show_layout(_cr, layout.get());
+    cairo_move_to(_cr, placed.origin.x, placed.origin.y);
+    pango_cairo_show_layout(_cr, placed.layout.get());
     cairo_new_path(_cr);
-    return size;
+    return placed.size;
 }
 
 CGRect Canvas::endOfText(const std::string& text, CGRect rect, const TextStyle& style) {
-    const CGFloat width = rect.width();
-    const Layout layout = layoutFor(text, style.font, width, style.wrap);
-    if (style.wrap && width > 0) {
-        pango_layout_set_alignment(layout.get(), style.alignment == NSTextAlignmentCenter ? PANGO_ALIGN_CENTER
-                                           : style.alignment == NSTextAlignmentRight ? PANGO_ALIGN_RIGHT
-                                                                                     : PANGO_ALIGN_LEFT);
-    }
-    PangoRectangle logical{}, cursor{};
-    pango_layout_get_extents(layout.get(), nullptr, &logical);
-    pango_layout_get_cursor_pos(layout.get(), static_cast<int>(text.size()), &cursor, nullptr);
-    // The same origin as drawText's.
-    const CGSize size{logical.width / double(PANGO_SCALE), logical.height / double(PANGO_SCALE)};
-    CGFloat x = rect.minX();
-    if (!style.wrap && width > 0) {
-        const CGFloat used = std::min(size.width, width);
-        if (style.alignment == NSTextAlignmentCenter) x += (width - used) / 2;
-        else if (style.alignment == NSTextAlignmentRight) x += width - used;
-        x -= logical.x / double(PANGO_SCALE);
-    }
-    CGFloat y = rect.minY();
-    if (style.centreVertically && rect.height() > 0) y += (rect.height() - size.height) / 2;
-    x += cursor.x / double(PANGO_SCALE);
-    if (width > 0) x = std::min(x, rect.maxX());  // an ellipsized line ends at the rect's edge
-    return CGRectMake(x, y + cursor.y / double(PANGO_SCALE), 0, cursor.height / double(PANGO_SCALE));
+    const PlacedText placed = place(text, rect, style);
+    PangoRectangle cursor{};
+    pango_layout_get_cursor_pos(placed.layout.get(), static_cast<int>(text.size()), &cursor, nullptr);
+    CGFloat x = placed.origin.x + cursor.x / double(PANGO_SCALE);
+    if (rect.width() > 0) x = std::min(x, rect.maxX());  // an ellipsized line ends at the rect's edge
+    return CGRectMake(x, placed.origin.y + cursor.y / double(PANGO_SCALE), 0, cursor.height / double(PANGO_SCALE));
 }
 
 void Canvas::drawImage(const UIImage& image, CGRect rect, const std::optional<UIColor>& tint) {

@@ -70,6 +70,13 @@ private:
     using Surface = host::CHandle<cairo_surface_t, cairo_surface_destroy>;
 
     Layout layoutFor(const std::string& text, const UIFont& font, CGFloat width, bool wrap);
+    // `text` laid out as drawText draws it in `rect`: the layout, its top-left and its size.
+    struct PlacedText {
+        Layout layout;
+        CGPoint origin;
+        CGSize size;
+    };
+    PlacedText place(const std::string& text, CGRect rect, const TextStyle& style);
     // The image's alpha at `rect`'s device size, blurred by `radius` pixels, with `pad` pixels
     // of room on each side.
     Surface shadowMask(const UIImage& image, CGRect rect, int radius, int pad);
