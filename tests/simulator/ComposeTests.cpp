@@ -21,10 +21,11 @@ Rgb rgbOf(const UIColor& c) { return {int(std::lround(c.red * 255)), int(std::lr
 
 class ComposeTest : public SimulatorFixture {
 protected:
-    // The pane's root page on a device with both accounts.
-    void openWithAccounts() {
+    // The mail composer, opened from the pane's root page on a device with both accounts.
+    void openComposer() {
         restart([](auto& o) { o.twitterAccount = o.mailAccount = true; });
         ASSERT_TRUE(app->openBundleEntry());
+        tap("Email Support");
     }
     std::shared_ptr<MFMailComposeViewController> composer() const {
         return std::dynamic_pointer_cast<MFMailComposeViewController>(app->presentedController());
@@ -38,8 +39,8 @@ protected:
         return {g_mime_message_get_subject(message.get()), gmime_reader::decoded(body)};
     }
     static void click(sim::WindowInput& input, CGPoint p) {
-        SDL_Event e{};
-        e.type = SDL_MOUSEBUTTONDOWN, e.button.button = SDL_BUTTON_LEFT, e.button.x = Sint32(p.x), e.button.y = Sint32(p.y);
+        SDL_Event e{SDL_MOUSEBUTTONDOWN};
+        e.button.button = SDL_BUTTON_LEFT, e.button.x = Sint32(p.x), e.button.y = Sint32(p.y);
         input.handle(e);
         e.type = SDL_MOUSEBUTTONUP;
         input.handle(e);
@@ -50,27 +51,23 @@ protected:
 // into the subject after a tap on it: the written .eml carries it; the recipient and the
 // attachments stay. Typed into the share sheet, it is in the posted text.
 TEST_F(ComposeTest, TypedTextIsSentAndPosted) {
-    openWithAccounts();
-    tap("Email Support");
+    openComposer();
     const host::MailMessage given = composer()->message();
     auto run = runScript("type \" Thanks, café\"\ndelete\ndelete\n", true);
     ASSERT_EQ(run.failures, 0) << run.err;
     sim::WindowInput input(*app, 1);
-    SDL_Event text{};
-    text.type = SDL_TEXTINPUT;
+    SDL_Event text{SDL_TEXTINPUT};
     std::snprintf(text.text.text, sizeof text.text.text, "%s", "é!?");
     input.handle(text);
-    SDL_Event backspace{};
-    backspace.type = SDL_KEYDOWN, backspace.key.keysym.sym = SDLK_BACKSPACE;
+    SDL_Event backspace{SDL_KEYDOWN};
+    backspace.key.keysym.sym = SDLK_BACKSPACE;
     input.handle(backspace);
     const auto rows = sim::ComposeLayout::composer(app->screenSize());
     ASSERT_TRUE(app->tapAt({rows.subject.midX(), rows.subject.midY()}));
     run = runScript("type \" (urgent)\"\nmail send\n", true);
     ASSERT_EQ(run.failures, 0) << run.err;
 
-    const auto [subject, body] = sentMail();
-    EXPECT_EQ(subject, given.subject + " (urgent)");
-    EXPECT_EQ(body, given.body + " Thanks, caé!");
+    EXPECT_EQ(sentMail(), std::pair(given.subject + " (urgent)", given.body + " Thanks, caé!")) << "subject and body";
     ASSERT_EQ(events("mail").size(), 1u);
     EXPECT_EQ(events("mail")[0].field("attachments"), std::to_string(given.attachments.size()));
 
@@ -83,12 +80,7 @@ TEST_F(ComposeTest, TypedTextIsSentAndPosted) {
 // Clicks on the drawn letters keyboard, at the keys' places on each device: letters, shift for
 // one capital, delete, space, return; the pad's hide key puts the keyboard away.
 TEST_F(ComposeTest, ClickedKeysType) {
-    struct Case {
-        std::string profile;
-        std::vector<CGPoint> clicks;  // points of the screen
-        std::string typed;
-        bool keyboardUp;
-    };
+    struct Case { std::string profile; std::vector<CGPoint> clicks; std::string typed; bool keyboardUp; };
     // Phone (375 x 667): the keyboard's 216 points start at 451, rows 51 apart, ten keys a row.
     // Pad (768 x 1024): its 264 points start at 760, rows 64 apart, eleven keys a row.
     const std::vector<Case> cases = {
@@ -103,8 +95,8 @@ TEST_F(ComposeTest, ClickedKeysType) {
         const std::string before = composer()->message().body;
         sim::WindowInput input(*app, 1);
         for (const auto& p : c.clicks) click(input, p);
-        EXPECT_EQ(composer()->message().body, before + c.typed);
-        EXPECT_EQ(app->composingView() != nullptr, c.keyboardUp);
+        EXPECT_EQ(std::pair(composer()->message().body, app->composingView() != nullptr), std::pair(before + c.typed, c.keyboardUp))
+            << "the body, and whether the keyboard is up";
     }
 }
 
@@ -112,8 +104,7 @@ TEST_F(ComposeTest, ClickedKeysType) {
 // its subject; the letters keyboard is up while editing; the recipient is a tinted token. The
 // share sheet's text has the caret too.
 TEST_F(ComposeTest, CaretKeyboardAndTokenAreDrawn) {
-    openWithAccounts();
-    tap("Email Support");
+    openComposer();
     app->finishTransitions();
     const CGSize screen = app->screenSize();
     const auto rows = sim::ComposeLayout::composer(screen);
@@ -121,19 +112,15 @@ TEST_F(ComposeTest, CaretKeyboardAndTokenAreDrawn) {
     const CGRect body = CGRectMake(rows.body.minX(), rows.body.minY(), rows.body.width(), keyboard.minY() - rows.body.minY());
     const Rgb tint = rgbOf(UIColor::systemBlueColor());
     const auto blue = [&](const ScreenImage& image, CGRect r) { return image.count(r, tint); };
-    {
-        ScreenImage shot(*app);
-        EXPECT_GT(blue(shot, body), 40) << "the body's caret";
-        EXPECT_EQ(blue(shot, rows.subject), 0);
-        EXPECT_GT(shot.count(keyboard, rgbOf(sim::KeyboardPainter::keyboardColor())), 1000) << "the keyboard";
-        EXPECT_GT(shot.count(rows.to, rgbOf(sim::SheetPainter::tokenColor())), 800) << "the recipient's token";
-    }
+    const ScreenImage inBody(*app);
+    EXPECT_GT(blue(inBody, body), 40) << "the body's caret";
+    EXPECT_EQ(blue(inBody, rows.subject), 0);
+    EXPECT_GT(inBody.count(keyboard, rgbOf(sim::KeyboardPainter::keyboardColor())), 1000) << "the keyboard";
+    EXPECT_GT(inBody.count(rows.to, rgbOf(sim::SheetPainter::tokenColor())), 800) << "the recipient's token";
     ASSERT_TRUE(app->tapAt({rows.subject.maxX() - 20, rows.subject.midY()}));
-    {
-        ScreenImage shot(*app);
-        EXPECT_EQ(blue(shot, body), 0);
-        EXPECT_GT(blue(shot, rows.subject), 40) << "the subject's caret";
-    }
+    const ScreenImage inSubject(*app);
+    EXPECT_EQ(blue(inSubject, body), 0);
+    EXPECT_GT(blue(inSubject, rows.subject), 40) << "the subject's caret";
     ASSERT_TRUE(app->finishMail(false));
     ASSERT_TRUE(app->tapRightBarButton());
     app->finishTransitions();

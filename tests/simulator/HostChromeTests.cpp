@@ -16,18 +16,10 @@ protected:
 };
 
 TEST(BackButtonTest, PreviousTitleElseBackElseChevron) {
-    host::SimulatedDevice::Options options;
-    options.languages = {"de"};
-    host::SimulatedDevice device(options);
+    host::SimulatedDevice device({.languages = {"de"}});
     const auto tenPerByte = [](const std::string& text) { return 10.0 * static_cast<double>(text.size()); };
-    struct Case {
-        const char* previous;
-        CGFloat room;
-        const char* text;
-        CGFloat width;
-    };
     const CGFloat x = sim::BackButton::kTextX;
-    const Case cases[] = {
+    const struct { const char* previous; CGFloat room; const char* text; CGFloat width; } cases[] = {
         {"Konfiguration", 200, "Konfiguration", x + 130 + 6},
         {"Konfiguration", 130, "Konfiguration", x + 130 + 6},  // exactly fits
         {"Konfiguration", 129, "Zurück", x + 70 + 6},          // "Zurück" is 7 bytes
@@ -42,12 +34,7 @@ TEST(BackButtonTest, PreviousTitleElseBackElseChevron) {
 }
 
 TEST_F(HostChromeTest, BarSheetAndComposerInEachLanguage) {
-    struct Case {
-        const char* language;
-        const char *settings, *back, *configuration, *mailRow;
-        std::vector<std::string> sheet, composer;
-    };
-    const Case cases[] = {
+    const struct { const char *language, *settings, *back, *configuration, *mailRow; std::vector<std::string> sheet, composer; } cases[] = {
         {"en", "Settings", "Back", "Configuration", "Email Support", {"Cancel", "Post"}, {"Cancel", "Send"}},
         {"de", "Einstellungen", "Zurück", "Konfiguration", "Support per E-Mail", {"Abbrechen", "Senden"}, {"Abbrechen", "Senden"}},
         {"fr", "Réglages", "Retour", "Configuration", "Assistance par e-mail", {"Annuler", "Publier"}, {"Annuler", "Envoyer"}},
@@ -70,13 +57,10 @@ TEST_F(HostChromeTest, BarSheetAndComposerInEachLanguage) {
         // The sheet's confirming button is told by its place, whatever it reads: it posts.
         ASSERT_TRUE(app->tapRightBarButton());
         const auto sheet = app->presentedButtons();
-        EXPECT_EQ(titles(sheet), c.sheet);
-        ASSERT_EQ(sheet.size(), 2u);
+        ASSERT_EQ(titles(sheet), c.sheet);
         ASSERT_TRUE(app->tapAt({sheet[1].frame.midX(), sheet[1].frame.midY()}));
         advance(1);
-        const auto sheetEvents = events("sheet");
-        ASSERT_FALSE(sheetEvents.empty());
-        EXPECT_EQ(sheetEvents.back().field("state"), "sent");
+        EXPECT_TRUE(!events("sheet").empty() && events("sheet").back().field("state") == "sent") << "the sheet posted";
 
         tap(c.mailRow);
         EXPECT_EQ(titles(app->presentedButtons()), c.composer);

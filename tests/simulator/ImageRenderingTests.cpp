@@ -26,12 +26,6 @@ protected:
         SimulatorFixture::SetUp();
         restart();
     }
-    // A visible section's header rect on the screen, in points.
-    CGRect headerOnScreen(std::size_t section) {
-        auto table = app->visiblePage()->table();
-        const CGRect r = table->sections().at(section).headerRect;
-        return CGRectMake(r.minX(), ScreenLayout::kContentTop + r.minY() - table->contentOffset(), r.width(), r.height());
-    }
 };
 
 // The entry on the Settings list shows the bundle's icon at the left margin, centred in its row,
@@ -39,8 +33,7 @@ protected:
 // stretched).
 TEST_F(ImageRenderingTest, SettingsListShowsThePanesIconFromItsTwoXFile) {
     auto cell = app->visiblePage()->table()->cellForRowAtIndexPath({0, 0});
-    ASSERT_NE(cell, nullptr);
-    ASSERT_NE(cell->imageView()->image(), nullptr);
+    ASSERT_TRUE(cell && cell->imageView()->image());
     EXPECT_EQ(cell->imageView()->frame(), CGRectMake(15, 8, 29, 29));
     EXPECT_EQ(cell->textLabel()->frame().minX(), 59);
     const auto icon = viewRect([](const std::shared_ptr<UITableViewCell>& c) -> std::shared_ptr<UIView> { return c->imageView(); });
@@ -48,19 +41,16 @@ TEST_F(ImageRenderingTest, SettingsListShowsThePanesIconFromItsTwoXFile) {
 
     const ScreenImage screen(*app, 2);
     cairo_surface_t* file = cairo_image_surface_create_from_png((options.bundleDirectory / "images/icon@2x.png").c_str());
+    const ScreenImage png(file, 1);  // which holds a reference of its own
+    cairo_surface_destroy(file);
     ASSERT_EQ(cairo_image_surface_get_width(file), 58);
-    const auto* data = cairo_image_surface_get_data(file);
-    const int stride = cairo_image_surface_get_stride(file);
     int differing = 0;
     // The opaque inside of the rounded square, where the row's white cannot show through.
     for (int y = 14; y < 44; ++y)
         for (int x = 14; x < 44; ++x) {
-            const std::uint32_t v = reinterpret_cast<const std::uint32_t*>(data + y * stride)[x];
-            const Rgb expected{int(v >> 16 & 0xff), int(v >> 8 & 0xff), int(v & 0xff)};
-            const Rgb drawn = screen.pixel(int(icon->minX() * 2) + x, int(icon->minY() * 2) + y);
+            const Rgb expected = png.pixel(x, y), drawn = screen.pixel(int(icon->minX() * 2) + x, int(icon->minY() * 2) + y);
             differing += std::abs(drawn.r - expected.r) + std::abs(drawn.g - expected.g) + std::abs(drawn.b - expected.b) > 6;
         }
-    cairo_surface_destroy(file);
     EXPECT_EQ(differing, 0);
 }
 
@@ -71,21 +61,19 @@ TEST_F(ImageRenderingTest, LogoAndSliderValueStandClearOfTheirNeighbours) {
     ASSERT_TRUE(app->openBundleEntry());
     app->finishTransitions();
     auto table = app->visiblePage()->table();
-    table->setContentOffset(table->sections().at(4).headerRect.minY() - 200);
-    {
-        const ScreenImage screen(*app, 2);
-        const CGRect header = headerOnScreen(4);
-        const Rgb background = rgb(sim::TablePainter::groupedBackgroundColor());
-        const CGRect strip = CGRectMake(header.midX() - 14, header.maxY() - 2, 28, 1.5);
-        EXPECT_EQ(screen.count(strip, background), int(strip.width() * 2 * 3)) << "at y " << strip.minY();
-        // And the logo is drawn above it.
-        EXPECT_NE(screen.at({header.midX(), header.minY() + 6}), background);
-    }
+    const CGRect logo = table->sections().at(4).headerRect;
+    table->setContentOffset(logo.minY() - 200);
+    const ScreenImage footer(*app, 2);
+    const CGRect header = CGRectMake(logo.minX(), ScreenLayout::kContentTop + logo.minY() - table->contentOffset(), logo.width(), logo.height());
+    const Rgb background = rgb(sim::TablePainter::groupedBackgroundColor());
+    const CGRect strip = CGRectMake(header.midX() - 14, header.maxY() - 2, 28, 1.5);
+    EXPECT_EQ(footer.count(strip, background), int(strip.width() * 2 * 3)) << "at y " << strip.minY();
+    // And the logo is drawn above it.
+    EXPECT_NE(footer.at({header.midX(), header.minY() + 6}), background);
 
     tap("Configuration");
     app->finishTransitions();
-    auto cell = std::dynamic_pointer_cast<PSSliderTableCell>(
-        app->visiblePage()->table()->cellForRowAtIndexPath(rowOf("Artwork offset")));
+    auto cell = std::dynamic_pointer_cast<PSSliderTableCell>(app->visiblePage()->table()->cellForRowAtIndexPath(rowOf("Artwork offset")));
     ASSERT_NE(cell, nullptr);
     cell->setValue(PlistValue(-12.5));
     ASSERT_EQ(cell->valueLabel()->text(), "-12.50");
@@ -110,10 +98,9 @@ TEST_F(ImageRenderingTest, StatusBarShowsEachDevicesSignalAndWifi) {
         restart([&](sim::SettingsApp::Options& o) { o.profile = c.profile; });
         const ScreenImage screen(*app, 2);
         const Rgb bar = screen.at({ScreenLayout::kBackButtonWidth + 30, 3});
-        const Rgb ink{0, 0, 0};  // the Settings list's bar has dark status text
-        // The fifth dot lies past where the pad's name ends.
+        // The fifth dot lies past where the pad's name ends; the Settings list's bar has dark status text.
         const CGPoint fifth{sim::StatusBarPainter::kFirstDotX + 4 * sim::StatusBarPainter::kDotPitch, 10};
-        EXPECT_EQ(screen.at(fifth), c.dots ? ink : bar);
+        EXPECT_EQ(screen.at(fifth), (c.dots ? Rgb{0, 0, 0} : bar));
         const CGRect wifi = sim::StatusBarPainter::wifiRect(host::DeviceProfile::current());
         EXPECT_GT(wifi.minX(), c.dots ? 70 : 25);
         EXPECT_GT(screen.count(wifi, [&](const Rgb& p) { return p.r < 100; }), 30);

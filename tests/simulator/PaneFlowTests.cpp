@@ -19,9 +19,8 @@ TEST_F(PaneFlowTest, SliderValuesAreKeptAcrossVisitsAndRefusedPastTheRowsRange) 
         SCOPED_TRACE(row);
         open();
         tap("Configuration");
-        ASSERT_TRUE(app->tapValueButton(rowOf(row)));
-        ASSERT_TRUE(app->typeText(value ? "7" : "1") && app->pressKeypadKey("Point") && app->typeText("5"));
-        ASSERT_TRUE(app->pressAlertButton("Enter"));
+        ASSERT_TRUE(app->tapValueButton(rowOf(row)) && app->typeText(value ? "7" : "1") && app->pressKeypadKey("Point") && app->typeText("5")
+            && app->pressAlertButton("Enter"));
         EXPECT_EQ(app->topAlert() ? app->topAlert()->title() : "", value ? "" : "Error");
         EXPECT_EQ(stored(key), value ? PlistValue(*value) : PlistValue());
         if (!value) continue;
@@ -35,17 +34,11 @@ TEST_F(PaneFlowTest, SliderValuesAreKeptAcrossVisitsAndRefusedPastTheRowsRange) 
 // clock: a sheet or composer that cannot come up, where a sent mail went, a link opened or not.
 TEST_F(PaneFlowTest, NotesSayWhatHappenedForAFewSimulatedSeconds) {
     const auto outbox = [this] { return (options.deviceRoot / "var/mobile/Library/Mail/Outbox/1.eml").string(); };
-    const auto openMaker = [&] {
-        tap("Makers");
-        tap("skyvane");
-    };
+    const auto openMaker = [&] { tap("Makers"); tap("skyvane"); };
     const std::tuple<const char*, std::function<void(sim::SettingsApp::Options&)>, std::function<void()>,
         std::function<std::string()>> cases[] = {
         {"share sheet without an account", [](auto& o) { o.twitterAccount = false; },
-            [&] {
-                tap("Configuration");
-                ASSERT_TRUE(app->tapRightBarButton());
-            },
+            [&] { tap("Configuration"); ASSERT_TRUE(app->tapRightBarButton()); },
             [] { return "No share sheet: the device has no microblogging account"; }},
         {"composer without an account", [](auto& o) { o.mailAccount = false; }, [&] { tap("Email Support"); },
             [] { return "No mail composer: the device has no mail account"; }},
@@ -63,10 +56,10 @@ TEST_F(PaneFlowTest, NotesSayWhatHappenedForAFewSimulatedSeconds) {
         {"link with no app for it", [](auto& o) { o.installedSchemes = std::set<std::string>{}; }, openMaker,
             [] { return "No app on this device opens https://mobile.twitter.com/skyvane_dev"; }},
     };
-    for (const auto& [name, tweakOptions, act, note] : cases) {
+    for (const auto& [name, tweak, act, note] : cases) {
         SCOPED_TRACE(name);
-        const auto& tweak = tweakOptions;  // clang 14 cannot capture a structured binding
-        restart([&](sim::SettingsApp::Options& o) {
+        // An init-capture: clang 14 cannot capture a structured binding.
+        restart([&tweak = tweak](sim::SettingsApp::Options& o) {
             o.twitterAccount = o.mailAccount = std::nullopt;
             o.installedSchemes.reset();
             if (tweak) tweak(o);

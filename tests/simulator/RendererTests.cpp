@@ -20,15 +20,8 @@ using sim::ScreenLayout;
 using simtest::Rgb;
 using simtest::ScreenImage;
 
-const Rgb kBarBlack{10, 10, 10};
-const Rgb kDefaultBar{247, 247, 247};
-const Rgb kDimmedBar{6, 6, 6};
-const Rgb kAccentGreen{64, 210, 114};
-const Rgb kSwitchGreen{0, 155, 119};
-const Rgb kTrackBlue{65, 169, 214};
-const Rgb kTrackNavy{22, 36, 51};
-const Rgb kWhite{255, 255, 255};
-const Rgb kBlack{0, 0, 0};
+const Rgb kBarBlack{10, 10, 10}, kDefaultBar{247, 247, 247}, kDimmedBar{6, 6, 6}, kAccentGreen{64, 210, 114}, kSwitchGreen{0, 155, 119};
+const Rgb kTrackBlue{65, 169, 214}, kTrackNavy{22, 36, 51}, kWhite{255, 255, 255}, kBlack{0, 0, 0};
 
 // A point of the bar that no title, button or status-bar text covers on any page.
 constexpr CGPoint kBarPoint{115, 24};
@@ -44,6 +37,11 @@ protected:
         tap("Configuration");
         app->finishTransitions();
     }
+    // The screen once the transitions under way have ended.
+    ScreenImage settled() {
+        app->finishTransitions();
+        return ScreenImage(*app);
+    }
     // Where the thumb's centre is drawn: between the last pixel of the minimum track and the
     // first of the maximum track along the slider's midline; -1 with no minimum track.
     static double thumbCentre(const ScreenImage& screen, CGRect slider) {
@@ -54,8 +52,7 @@ protected:
             if (c == kTrackBlue) lastMinimum = x;
             if (c == kTrackNavy && firstMaximum < 0 && lastMinimum >= 0) firstMaximum = x;
         }
-        if (lastMinimum < 0 || firstMaximum < 0) return -1;
-        return (lastMinimum + firstMaximum) / 2.0 / screen.scale();
+        return lastMinimum < 0 || firstMaximum < 0 ? -1 : (lastMinimum + firstMaximum) / 2.0 / screen.scale();
     }
 };
 
@@ -64,20 +61,18 @@ protected:
 // other. In the nested-bar range the pages live one navigation controller further in. A pad's
 // pane stays beside the list: its first page has nothing to go back to.
 TEST_F(RendererTest, NavigationBarAndStatusTextFollowTheVisiblePagesTheme) {
-    for (const auto& [profileName, nestedPages] : {std::pair{"iphone6", true}, {"iphone6s", false}, {"ipad-air2", true}, {"iphone7", false}}) {
-        // Lambdas take copies: structured bindings cannot be captured before clang 16.
-        const std::string profile = profileName;
-        const bool nested = nestedPages;
-        SCOPED_TRACE(profile);
-        restart([&](sim::SettingsApp::Options& o) { o.profile = profile; });
+    const struct { std::string profile; bool nested; } cases[] = {{"iphone6", true}, {"iphone6s", false}, {"ipad-air2", true}, {"iphone7", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.profile);
+        restart([&](sim::SettingsApp::Options& o) { o.profile = c.profile; });
         const CGRect clock = CGRectMake(app->screenSize().width / 2 - 30, 2, 60, 16);
-        const bool split = profile == "ipad-air2";
+        const bool split = c.profile == "ipad-air2";
         const CGPoint barPoint{sim::ScreenColumns::paneFrame(app->screenSize()).minX() + kBarPoint.x, kBarPoint.y};
         const std::pair<const char*, std::function<bool()>> steps[] = {
             {"top page", [] { return true; }},
             {"bundle root", [&] {
                  return app->openBundleEntry() && app->backTitle() == (split ? std::nullopt : std::optional<std::string>("Settings"))
-                     && bool(std::dynamic_pointer_cast<UINavigationController>(app->rootController()->topViewController())) == nested;
+                     && bool(std::dynamic_pointer_cast<UINavigationController>(app->rootController()->topViewController())) == c.nested;
              }},
             {"configuration", [&] { return app->tapRow(rowOf("Configuration")); }},
             {"back to root", [&] { return app->goBack(); }},
@@ -85,11 +80,10 @@ TEST_F(RendererTest, NavigationBarAndStatusTextFollowTheVisiblePagesTheme) {
         };
         for (const auto& [what, act] : steps) {
             ASSERT_TRUE(act()) << what;
-            app->finishTransitions();
+            const auto screen = settled();
             const bool themed = app->visibleController() != app->topPage();
-            ScreenImage screen(*app);
-            EXPECT_EQ(screen.at(barPoint), themed ? kBarBlack : kDefaultBar) << what;
-            EXPECT_EQ(screen.at({barPoint.x, 8}), themed ? kBarBlack : kDefaultBar) << what;
+            const Rgb bar = themed ? kBarBlack : kDefaultBar;
+            EXPECT_EQ(std::pair(screen.at(barPoint), screen.at({barPoint.x, 8})), std::pair(bar, bar)) << what;
             EXPECT_GT(screen.count(clock, themed ? kWhite : kBlack), 20) << what;
             EXPECT_EQ(screen.count(clock, themed ? kBlack : kWhite), 0) << what;
         }
@@ -133,51 +127,39 @@ TEST_F(RendererTest, SwitchesInsidePagesShowSwitchGreen) {
     }
 }
 
-// A value accepted in the entry pop-up moves the thumb in the next frame.
-TEST_F(RendererTest, SliderThumbMovesToAnAcceptedValue) {
+// The entry pop-up dims the page and brings up the number pad with the keypad toolbar; cancelling
+// takes all of it away. A value accepted in it moves the thumb in the next frame.
+TEST_F(RendererTest, PopupShowsKeyboardOnlyWhileEditingAndAnAcceptedValueMovesTheThumb) {
     openConfiguration();
+    const CGSize size = app->screenSize();
+    // Inside the "1" key, and on the keypad toolbar above the keys.
+    const CGPoint keyCorner{6, size.height - ScreenLayout::kKeyboardHeight + 6}, toolbar{size.width - 20, size.height - ScreenLayout::kKeyboardHeight - 22};
+    const Rgb before = ScreenImage(*app).at(keyCorner);
+    ASSERT_TRUE(app->tapValueButton(rowOf("Artwork offset")));
+    const auto editing = settled();
+    const CGPoint popup{app->alertFrame().minX() + 3, app->alertFrame().midY()};
+    EXPECT_EQ((std::vector{editing.at(keyCorner), editing.at(toolbar), editing.at(kBarPoint), editing.at(popup)}),
+        (std::vector<Rgb>{kWhite, {247, 247, 247}, kDimmedBar, {248, 248, 248}})) << "a key, the toolbar, the dimmed bar, the pop-up";
+    // The one key for -50 to 50 is "Negate", written in the tint.
+    EXPECT_GT(editing.count(CGRectMake(0, toolbar.y - 20, 120, 40), Rgb{0, 122, 255}), 30);
+    ASSERT_TRUE(app->pressAlertButton("Cancel"));
+    const auto after = settled();
+    EXPECT_EQ(std::pair(after.at(keyCorner), after.at(kBarPoint)), std::pair(before, kBarBlack));
+
     const auto slider = sliderRect("Artwork offset");  // -50 to 50, stored 0
     ASSERT_TRUE(slider);
     const double travel = slider->width() - 28;
     EXPECT_NEAR(thumbCentre(ScreenImage(*app), *slider), slider->minX() + 14 + travel / 2, 1.0);
     for (const auto& [typed, negate] : {std::pair{"25", false}, {"50", true}}) {
-        ASSERT_TRUE(app->tapValueButton(rowOf("Artwork offset")));
-        ASSERT_TRUE(app->typeText(typed));
-        ASSERT_TRUE(!negate || app->pressKeypadKey("Negate"));
-        ASSERT_TRUE(app->pressAlertButton("Enter"));
-        app->finishTransitions();
-        ScreenImage screen(*app);
-        if (negate) {
-            EXPECT_EQ(thumbCentre(screen, *slider), -1) << "at the left end no minimum track is left to see";
-            EXPECT_GT(screen.count(*slider, kTrackNavy), 100);
-        } else {
+        ASSERT_TRUE(app->tapValueButton(rowOf("Artwork offset")) && app->typeText(typed) && (!negate || app->pressKeypadKey("Negate"))
+            && app->pressAlertButton("Enter")) << typed;
+        const auto screen = settled();
+        if (!negate) {
             EXPECT_NEAR(thumbCentre(screen, *slider), slider->minX() + 14 + travel * 0.75, 1.0) << typed;
+        } else {  // at the left end no minimum track is left to see
+            EXPECT_TRUE(thumbCentre(screen, *slider) == -1 && screen.count(*slider, kTrackNavy) > 100) << thumbCentre(screen, *slider);
         }
     }
-}
-
-// The entry pop-up dims the page and brings up the number pad with the keypad toolbar; cancelling
-// takes all of it away.
-TEST_F(RendererTest, PopupShowsKeyboardOnlyWhileEditing) {
-    openConfiguration();
-    const CGSize size = app->screenSize();
-    const CGPoint keyCorner{6, size.height - ScreenLayout::kKeyboardHeight + 6};  // inside the "1" key
-    const CGPoint toolbar{size.width - 20, size.height - ScreenLayout::kKeyboardHeight - 22};
-    const Rgb before = ScreenImage(*app).at(keyCorner);
-    ASSERT_TRUE(app->tapValueButton(rowOf("Artwork offset")));
-    app->finishTransitions();
-    ScreenImage editing(*app);
-    EXPECT_EQ(editing.at(keyCorner), kWhite);
-    EXPECT_EQ(editing.at(toolbar), (Rgb{247, 247, 247}));
-    EXPECT_EQ(editing.at(kBarPoint), kDimmedBar);
-    EXPECT_EQ(editing.at({app->alertFrame().minX() + 3, app->alertFrame().midY()}), (Rgb{248, 248, 248}));
-    // The one key for -50 to 50 is "Negate", written in the tint.
-    EXPECT_GT(editing.count(CGRectMake(0, toolbar.y - 20, 120, 40), Rgb{0, 122, 255}), 30);
-    ASSERT_TRUE(app->pressAlertButton("Cancel"));
-    app->finishTransitions();
-    ScreenImage after(*app);
-    EXPECT_EQ(after.at(keyCorner), before);
-    EXPECT_EQ(after.at(kBarPoint), kBarBlack);
 }
 
 // On a pad the pop-up brings up the keyboard's numbers page across the whole width: rounded white
@@ -186,19 +168,17 @@ TEST_F(RendererTest, PadPopupShowsTheNumbersPage) {
     restart([](sim::SettingsApp::Options& o) { o.profile = "ipad-air2"; });
     openConfiguration();
     ASSERT_TRUE(app->tapValueButton(rowOf("Artwork offset")));
-    app->finishTransitions();
-    const auto layout = sim::ModalLayout::alert(*app->topAlert(), app->screenSize());
-    const auto keys = sim::NumberPad::keys(sim::NumberPad::padFrame(layout), UIKeyboardTypeNumberPad);
-    ScreenImage screen(*app);
+    const auto screen = settled();
+    const auto keys = sim::NumberPad::keys(sim::NumberPad::padFrame(sim::ModalLayout::alert(*app->topAlert(), app->screenSize())),
+        UIKeyboardTypeNumberPad);
     const Rgb keyboard{209, 213, 219}, function{172, 179, 188};
     for (const auto& [label, colour] : std::vector<std::pair<std::string, Rgb>>{
              {"-", kWhite}, {"0", kWhite}, {".", kWhite}, {sim::NumberPad::kReturn, function}, {sim::NumberPad::kHide, function}}) {
-        const std::string& title = label;  // clang 14 cannot capture a structured binding
-        const auto k = std::find_if(keys.begin(), keys.end(), [&](const auto& key) { return key.label == title; });
+        const auto k = std::find_if(keys.begin(), keys.end(), [&title = label](const auto& key) { return key.label == title; });
         ASSERT_NE(k, keys.end()) << label;
-        EXPECT_EQ(screen.at({k->frame.minX() + 3, k->frame.midY()}), colour) << label;
-        EXPECT_EQ(screen.at({k->frame.minX() + 0.5, k->frame.minY() + 0.5}), keyboard) << label << ": a rounded corner";
-        EXPECT_EQ(screen.at({k->frame.minX() - 3, k->frame.midY()}), keyboard) << label << ": the gap before it";
+        const CGRect f = k->frame;
+        EXPECT_EQ((std::vector{screen.at({f.minX() + 3, f.midY()}), screen.at({f.minX() + 0.5, f.minY() + 0.5}), screen.at({f.minX() - 3, f.midY()})}),
+            (std::vector{colour, keyboard, keyboard})) << label << ": its face, a rounded corner, the gap before it";
     }
     EXPECT_GE(keys.back().frame.maxX(), 760) << "the keys span the pad's width";
 }
@@ -207,25 +187,20 @@ TEST_F(RendererTest, PadPopupShowsTheNumbersPage) {
 // bar; both go when finished.
 TEST_F(RendererTest, SheetAndComposerDrawOverThePage) {
     restart([](sim::SettingsApp::Options& o) { o.twitterAccount = true; });
-    ASSERT_TRUE(app->openBundleEntry());
-    ASSERT_TRUE(app->tapRightBarButton());
-    app->finishTransitions();
-    ScreenImage sheet(*app);
-    EXPECT_EQ(sheet.at(kBarPoint), kDimmedBar);
-    EXPECT_EQ(sheet.at({app->presentedFrame().minX() + 20, app->presentedFrame().maxY() - 10}), (Rgb{248, 248, 248}));
+    ASSERT_TRUE(app->openBundleEntry() && app->tapRightBarButton());
+    const auto sheet = settled();
+    const CGPoint card{app->presentedFrame().minX() + 20, app->presentedFrame().maxY() - 10};
+    EXPECT_EQ(std::pair(sheet.at(kBarPoint), sheet.at(card)), std::pair(kDimmedBar, Rgb{248, 248, 248}));
     ASSERT_TRUE(app->finishSheet(false));
-    app->finishTransitions();
-    EXPECT_EQ(ScreenImage(*app).at(kBarPoint), kBarBlack);
+    EXPECT_EQ(settled().at(kBarPoint), kBarBlack);
 
     tap("Email Support");
-    app->finishTransitions();
-    ScreenImage composer(*app);
-    EXPECT_EQ(composer.at(kBarPoint), kDefaultBar);
+    const auto composer = settled();
     // The keyboard is up under the body, which is white above it.
-    EXPECT_EQ(composer.at({20, app->screenSize().height - sim::NumberPad::keyboardHeight() - 20}), kWhite);
+    const CGPoint body{20, app->screenSize().height - sim::NumberPad::keyboardHeight() - 20};
+    EXPECT_EQ(std::pair(composer.at(kBarPoint), composer.at(body)), std::pair(kDefaultBar, kWhite));
     ASSERT_TRUE(app->finishMail(false));
-    app->finishTransitions();
-    EXPECT_EQ(ScreenImage(*app).at(kBarPoint), kBarBlack);
+    EXPECT_EQ(settled().at(kBarPoint), kBarBlack);
 }
 
 // Opening a maker's profile shows a dark note near the bottom for a few seconds.
@@ -233,11 +208,8 @@ TEST_F(RendererTest, NoteShowsAfterALinkIsOpened) {
     ASSERT_TRUE(app->openBundleEntry());
     tap("Makers");
     app->finishTransitions();
-    const CGSize size = app->screenSize();
-    const auto dark = [&] {
-        return ScreenImage(*app).count(CGRectMake(0, size.height - 140, size.width, 140),
-            [](const Rgb& c) { return c.r < 80 && c.g < 80 && c.b < 80; });
-    };
+    const CGRect bottom = CGRectMake(0, app->screenSize().height - 140, app->screenSize().width, 140);
+    const auto dark = [&] { return ScreenImage(*app).count(bottom, [](const Rgb& c) { return c.r < 80 && c.g < 80 && c.b < 80; }); };
     EXPECT_EQ(dark(), 0);
     ASSERT_TRUE(app->tapRow(app->visiblePage()->table()->sections().at(0).rows.at(0).indexPath));
     EXPECT_GT(dark(), 2000);
@@ -252,8 +224,8 @@ TEST_F(RendererTest, WritesPngSnapshots) {
     ASSERT_TRUE(sim::Renderer::writePNG(*app, path, 2, &why)) << why;
     cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
     ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
-    EXPECT_EQ(cairo_image_surface_get_width(png), static_cast<int>(app->screenSize().width * 2));
-    EXPECT_EQ(cairo_image_surface_get_height(png), static_cast<int>(app->screenSize().height * 2));
+    EXPECT_EQ(std::pair(cairo_image_surface_get_width(png), cairo_image_surface_get_height(png)),
+        std::pair(int(app->screenSize().width * 2), int(app->screenSize().height * 2)));
     EXPECT_EQ(ScreenImage(png, 2).at(kBarPoint), kDefaultBar);
     cairo_surface_destroy(png);
 

@@ -18,11 +18,7 @@ using sim::ScreenLayout;
 using simtest::Rgb;
 using simtest::ScreenImage;
 
-const Rgb kGrouped{239, 239, 244};
-const Rgb kDefaultBar{247, 247, 247};
-const Rgb kBarBlack{10, 10, 10};
-const Rgb kSelected{217, 217, 217};
-const Rgb kWhite{255, 255, 255};
+const Rgb kGrouped{239, 239, 244}, kDefaultBar{247, 247, 247}, kBarBlack{10, 10, 10}, kSelected{217, 217, 217}, kWhite{255, 255, 255};
 const Rgb kSeparator{178, 178, 178};
 
 class SplitViewTest : public SimulatorFixture {
@@ -48,12 +44,6 @@ protected:
         const auto start = dump.find("list column");
         return start == std::string::npos ? dump : dump.substr(start, dump.find('\n', dump.find("pane column")) - start);
     }
-    // The screen point at the middle of the visible page's row titled `title`.
-    CGPoint rowPoint(const std::string& title) {
-        const auto table = app->visiblePage()->table();
-        const CGRect rect = table->sections().at(rowOf(title).section).rows.at(rowOf(title).row).rect;
-        return {pane().minX() + rect.midX(), ScreenLayout::kContentTop + rect.midY() - table->contentOffset()};
-    }
 };
 
 // Before the pane is chosen the list stands alone beside an empty column; once chosen, its row
@@ -61,14 +51,7 @@ protected:
 // separator lies at x=320.
 TEST_F(SplitViewTest, ListSeparatorAndEmptyOrChosenPane) {
     const CGPoint entry{250, ScreenLayout::kContentTop + 35 + 22}, listBar{100, 40}, paneBody{600, 600}, paneBar{500, 40};
-    struct Step {
-        const char* what;
-        Rgb entry;
-        std::optional<Rgb> paneBody;
-        Rgb paneBar;
-        const char* dump;
-    };
-    const Step steps[] = {
+    const struct Step { const char* what; Rgb entry; std::optional<Rgb> paneBody; Rgb paneBar; const char* dump; } steps[] = {
         {"nothing chosen", kWhite, kGrouped, kDefaultBar,
             "list column (0-320 pt): page SettingsTopPage \"Settings\": \"Velkaro\"\npane column (321-768 pt): empty"},
         {"pane chosen", kSelected, std::nullopt, kBarBlack,
@@ -76,22 +59,16 @@ TEST_F(SplitViewTest, ListSeparatorAndEmptyOrChosenPane) {
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.what);
-        if (&step != steps) {
-            ASSERT_TRUE(app->tapAt(entry));
-        }
+        ASSERT_TRUE(&step == steps || app->tapAt(entry));  // the entry is tapped between the steps
         ScreenImage screen(*app);
-        EXPECT_EQ(screen.at(entry), step.entry);
-        EXPECT_EQ(screen.at(listBar), kDefaultBar);
-        EXPECT_EQ(screen.at(paneBar), step.paneBar);
+        EXPECT_EQ((std::vector{screen.at(entry), screen.at(listBar), screen.at(paneBar)}), (std::vector{step.entry, kDefaultBar, step.paneBar}))
+            << "the entry, the list's bar, the pane's bar";
         if (step.paneBody) {
             EXPECT_EQ(screen.at(paneBody), *step.paneBody);
         }
-        for (int y : {30, 400, 1000}) {
-            EXPECT_EQ(screen.at({320.25, double(y)}), kSeparator) << y;
-            EXPECT_EQ(screen.at({320.75, double(y)}), kSeparator) << y;
-            EXPECT_NE(screen.at({319.75, double(y)}), kSeparator) << y;
-            EXPECT_NE(screen.at({321.25, double(y)}), kSeparator) << y;
-        }
+        for (int y : {30, 400, 1000})
+            for (const auto& [x, line] : {std::pair{319.75, false}, {320.25, true}, {320.75, true}, {321.25, false}})
+                EXPECT_EQ(screen.at({x, double(y)}) == kSeparator, line) << screen.at({x, double(y)}) << " at " << x << ", " << y;
         EXPECT_EQ(columnLines(), step.dump);
     }
 }
@@ -128,14 +105,12 @@ TEST_F(SplitViewTest, PanePagesFollowTheRightColumn) {
     tap("Configuration");
     app->finishTransitions();
     ScreenImage configuration(*app);
-    const auto white = [](const Rgb& c) { return c == kWhite; };
-    EXPECT_NEAR(middleOf(configuration, CGRectMake(pane().minX() + 100, ScreenLayout::kStatusBarHeight, pane().width() - 200,
-                                            ScreenLayout::kNavigationBarHeight), white),
-        middle, 1.5) << "title";
+    const CGRect title = CGRectMake(pane().minX() + 100, ScreenLayout::kStatusBarHeight, pane().width() - 200, ScreenLayout::kNavigationBarHeight);
+    EXPECT_NEAR(middleOf(configuration, title, [](const Rgb& c) { return c == kWhite; }), middle, 1.5) << "title";
     const auto track = sliderRect("Artwork offset");
     ASSERT_TRUE(track);
-    EXPECT_GT(track->minX(), pane().minX());
-    EXPECT_LT(track->maxX(), pane().maxX() - 40) << "room for the value at the row's end";
+    EXPECT_TRUE(track->minX() > pane().minX() && track->maxX() < pane().maxX() - 40)
+        << track->minX() << " to " << track->maxX() << ": inside the column, with room for the value at the row's end";
 }
 
 // Taps: the list's row opens the pane, and later takes it back to its first page; in the pane's
@@ -147,33 +122,28 @@ TEST_F(SplitViewTest, TapsInEachColumn) {
     ASSERT_TRUE(app->tapAt(entry));
     EXPECT_EQ(app->visiblePage()->className(), "VelkaroListController");
     EXPECT_FALSE(app->canGoBack());
-    EXPECT_FALSE(app->tapAt({20, 40}));
-    EXPECT_FALSE(app->tapAt({pane().minX() + 20, 40}));
+    EXPECT_FALSE(app->tapAt({20, 40}) || app->tapAt({pane().minX() + 20, 40})) << "a back button in either bar";
 
-    ASSERT_TRUE(app->tapAt(rowPoint("Configuration")));
+    const auto table = app->visiblePage()->table();
+    const CGRect row = table->sections().at(rowOf("Configuration").section).rows.at(rowOf("Configuration").row).rect;
+    ASSERT_TRUE(app->tapAt({pane().minX() + row.midX(), ScreenLayout::kContentTop + row.midY() - table->contentOffset()}));
     EXPECT_EQ(app->visiblePage()->className(), "KXVelkaroConfigurationListController");
     EXPECT_FALSE(app->tapAt({20, 40})) << "the list's bar";
     ASSERT_TRUE(app->tapAt({pane().minX() + 20, 40}));
-    EXPECT_EQ(app->visiblePage()->className(), "VelkaroListController");
-    EXPECT_FALSE(app->goBack());
     EXPECT_EQ(app->visiblePage()->className(), "VelkaroListController");
 
     tap("Makers");
     ASSERT_TRUE(app->tapAt(entry));
     EXPECT_EQ(app->visiblePage()->className(), "VelkaroListController");
-    EXPECT_EQ(columnLines().find("(selected)") != std::string::npos, true);
+    EXPECT_NE(columnLines().find("(selected)"), std::string::npos);
 
-    const auto run = runScript("back\n");
-    EXPECT_EQ(run.err, "line 1: this is the pane's first page, with the Settings list beside it: there is nothing to go back to\n");
+    EXPECT_EQ(runScript("back\n").err, "line 1: this is the pane's first page, with the Settings list beside it: there is nothing to go back to\n");
 }
 
 // The mail composer is a form sheet of 540x620 points centred over the dimmed screen on a pad,
 // with its buttons drawn and tapped in one place; a phone's covers the screen.
 TEST_F(SplitViewTest, MailComposerIsAFormSheetOnAPad) {
-    struct Case {
-        const char* profile;
-        CGRect frame;
-    };
+    struct Case { const char* profile; CGRect frame; };
     for (const Case& c : {Case{"ipad-air2", CGRectMake(114, 202, 540, 620)}, Case{"iphone6s", CGRectMake(0, 0, 375, 667)}}) {
         SCOPED_TRACE(c.profile);
         restart([&](sim::SettingsApp::Options& o) { o.profile = c.profile; });

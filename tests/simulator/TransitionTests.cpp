@@ -12,42 +12,28 @@ using sim::Transition;
 using simtest::Rgb;
 using simtest::ScreenImage;
 
-const Rgb kSelectedRow{217, 217, 217};
-const Rgb kWhite{255, 255, 255};
+const Rgb kSelectedRow{217, 217, 217}, kWhite{255, 255, 255};
 
 // The curves at a few points, and a transition's value running from its start to its end.
 TEST(TransitionCurve, EasesAndInterpolatesOnTheClock) {
-    struct Case {
-        Transition::Curve curve;
-        double t, expected;
-    };
-    const Case cases[] = {
-        {Transition::Curve::Linear, 0.3, 0.3},
-        {Transition::Curve::EaseInEaseOut, 0, 0},
-        {Transition::Curve::EaseInEaseOut, 0.25, 0.12916},
-        {Transition::Curve::EaseInEaseOut, 0.5, 0.5},
-        {Transition::Curve::EaseInEaseOut, 0.75, 0.87084},
-        {Transition::Curve::EaseInEaseOut, 1, 1},
-        {Transition::Curve::EaseOut, 0.25, 0.37814},
-        {Transition::Curve::EaseOut, 0.5, 0.68464},
-        {Transition::Curve::EaseOut, 0.75, 0.90654},
-        {Transition::Curve::EaseOut, -1, 0},
-        {Transition::Curve::EaseOut, 2, 1},
+    using enum Transition::Curve;
+    const struct { Transition::Curve curve; double t, expected; } cases[] = {
+        {Linear, 0.3, 0.3}, {EaseInEaseOut, 0, 0}, {EaseInEaseOut, 0.25, 0.12916}, {EaseInEaseOut, 0.5, 0.5},
+        {EaseInEaseOut, 0.75, 0.87084}, {EaseInEaseOut, 1, 1}, {EaseOut, 0.25, 0.37814}, {EaseOut, 0.5, 0.68464},
+        {EaseOut, 0.75, 0.90654}, {EaseOut, -1, 0}, {EaseOut, 2, 1},
     };
     for (const auto& c : cases) EXPECT_NEAR(Transition::ease(c.curve, c.t), c.expected, 1e-4) << int(c.curve) << " at " << c.t;
 
     auto fade = Transition::make(Transition::Kind::RowFade, 10);  // 1 to 0, ease in and out
     fade.duration = 0.4;
-    const struct {
-        double now, value;
-        bool running;
-    } times[] = {{9, 1, true}, {10, 1, true}, {10.2, 0.5, true}, {10.3, 1 - 0.87084, true}, {10.4, 0, false}, {11, 0, false}};
+    const struct { double now, value; bool running; } times[] = {
+        {9, 1, true}, {10, 1, true}, {10.2, 0.5, true}, {10.3, 1 - 0.87084, true}, {10.4, 0, false}, {11, 0, false}};
     for (const auto& at : times) {
         EXPECT_NEAR(fade.value(at.now), at.value, 1e-4) << at.now;
         EXPECT_EQ(fade.runningAt(at.now), at.running) << at.now;
     }
     const auto push = Transition::make(Transition::Kind::Push, 0);
-    EXPECT_EQ(push.curve, Transition::Curve::EaseOut);
+    EXPECT_EQ(push.curve, EaseOut);
     EXPECT_NEAR(push.duration, 0.35, 1e-9);
 }
 
@@ -62,6 +48,7 @@ protected:
                 same += a.pixel(x, y) == b.pixel(x - int(std::lround(dx * s)), y);
         return all ? double(same) / all : 0;
     }
+    Rgb pixelAt(CGPoint p) const { return ScreenImage(*app).at(p); }
 };
 
 // A snapshot 0.1 s into a push shows the incoming page sliding in at the right over the page it
@@ -79,15 +66,13 @@ TEST_F(TransitionTest, ScriptActionsWaitWhileWaitAndSnapshotsShowTheFrameInBetwe
     const CGSize screen = app->screenSize();
     const double p = Transition::ease(Transition::Curve::EaseOut, 0.1 / Transition::kNavigationDuration);
     const CGFloat edge = std::round(screen.width * (1 - p) * mid.scale()) / mid.scale();
-    const CGFloat bottom = screen.height - 10;
+    const CGFloat top = ScreenLayout::kContentTop, height = screen.height - 10 - top;
     // Right of the edge: the configuration page, shifted by the edge; left of it: not that page.
-    const CGRect right = CGRectMake(edge + 2, ScreenLayout::kContentTop, screen.width - edge - 2, bottom - ScreenLayout::kContentTop);
-    const CGRect left = CGRectMake(0, ScreenLayout::kContentTop, edge - 12, bottom - ScreenLayout::kContentTop);
+    const CGRect right = CGRectMake(edge + 2, top, screen.width - edge - 2, height), left = CGRectMake(0, top, edge - 12, height);
     EXPECT_GT(sameShare(mid, configuration, right, edge), 0.97);
     EXPECT_LT(sameShare(mid, root, right, 0), 0.9);
     EXPECT_LT(sameShare(mid, configuration, left, 0), 0.9);
-    EXPECT_GT(edge, 20);
-    EXPECT_LT(edge, screen.width - 20);
+    EXPECT_TRUE(edge > 20 && edge < screen.width - 20) << edge;
 
     // Back, given while a push runs, pops only after it.
     const double before = app->now();
@@ -108,35 +93,32 @@ TEST_F(TransitionTest, PressedThingsShowPressedUntilLetGo) {
     const auto path = rowOf("Configuration");
     auto cell = table->cellForRowAtIndexPath(path);
     ASSERT_TRUE(cell);
-    const CGRect rect = cell->frame();
-    const CGPoint inRow{app->screenSize().width * 0.6, ScreenLayout::kContentTop + rect.midY() - table->contentOffset()};
+    const CGPoint inRow{app->screenSize().width * 0.6, ScreenLayout::kContentTop + cell->frame().midY() - table->contentOffset()};
     // On the back chevron of the configuration page.
     const CGPoint onBack{14, ScreenLayout::kStatusBarHeight + ScreenLayout::kNavigationBarHeight / 2 - 5.25};
 
-    ScreenImage idle(*app);
-    EXPECT_EQ(idle.at(inRow), kWhite);
+    const Rgb idle = pixelAt(inRow);
     app->pressAt(inRow);
-    EXPECT_EQ(ScreenImage(*app).at(inRow), kSelectedRow);
+    const Rgb held = pixelAt(inRow);
     app->endPress();
-    EXPECT_EQ(ScreenImage(*app).at(inRow), kWhite);
+    EXPECT_EQ((std::vector{idle, held, pixelAt(inRow)}), (std::vector{kWhite, kSelectedRow, kWhite})) << "idle, held, let go";
 
     ASSERT_TRUE(app->tapRow(path));
     app->finishTransitions();
     EXPECT_DOUBLE_EQ(app->rowSelection(*cell), 1) << "the row that pushed stays selected underneath";
-    const Rgb chevron = ScreenImage(*app).at(onBack);
+    const Rgb chevron = pixelAt(onBack);
     app->pressAt(onBack);
-    EXPECT_NE(ScreenImage(*app).at(onBack), chevron);
+    EXPECT_NE(pixelAt(onBack), chevron);
     app->endPress();
-    EXPECT_EQ(ScreenImage(*app).at(onBack), chevron);
+    EXPECT_EQ(pixelAt(onBack), chevron);
 
     ASSERT_TRUE(app->goBack());
     EXPECT_DOUBLE_EQ(app->rowSelection(*cell), 1);
     advance(Transition::kNavigationDuration / 2);
-    EXPECT_GT(app->rowSelection(*cell), 0.05);
-    EXPECT_LT(app->rowSelection(*cell), 0.95);
+    EXPECT_NEAR(app->rowSelection(*cell), 0.5, 0.45) << "half way";
     advance(Transition::kNavigationDuration / 2);
     EXPECT_DOUBLE_EQ(app->rowSelection(*cell), 0);
-    EXPECT_EQ(ScreenImage(*app).at(inRow), kWhite);
+    EXPECT_EQ(pixelAt(inRow), kWhite);
 }
 
 }  // namespace
