@@ -8,11 +8,7 @@
 namespace {
 
 struct RecordingDelegate : MFMailComposeViewControllerDelegate {
-    struct Call {
-        std::shared_ptr<MFMailComposeViewController> controller;
-        MFMailComposeResult result;
-        std::shared_ptr<NSError> error;
-    };
+    struct Call { std::shared_ptr<MFMailComposeViewController> controller; MFMailComposeResult result; std::shared_ptr<NSError> error; };
     void didFinishWithResult(const std::shared_ptr<MFMailComposeViewController>& controller, MFMailComposeResult result,
         const std::shared_ptr<NSError>& error) override {
         calls.push_back({controller, result, error});
@@ -52,9 +48,9 @@ TEST_F(MailComposerTest, EachSentMailTakesTheNextOutboxNumber) {
         EXPECT_STREQ(g_mime_message_get_subject(written.get()), "Hello");
         EXPECT_EQ(events("mail").back().field("path"), expected);
         ASSERT_EQ(delegate->calls.size(), std::size_t(n));
-        EXPECT_EQ(delegate->calls.back().controller, composer);
-        EXPECT_EQ(delegate->calls.back().result, MFMailComposeResultSent);
-        EXPECT_EQ(delegate->calls.back().error, nullptr);
+        const auto& call = delegate->calls.back();
+        EXPECT_EQ(std::tuple(call.controller, call.result, call.error),
+            std::tuple(composer, MFMailComposeResultSent, std::shared_ptr<NSError>()));
         EXPECT_FALSE(composer->send()) << "a finished composer cannot send again";
         presenter->dismissViewControllerAnimated(false, nullptr);
     }
@@ -80,34 +76,23 @@ TEST_F(MailComposerTest, CancelledOrFailedMailWritesNothing) {
     }
 }
 
-}  // namespace
-
 // What the user types is text: after an HTML body's markup it is escaped; a line break typed
 // into the subject is dropped, as a header holds none.
-TEST(MailComposerTyping, TypedTextIsTextInTheMail) {
-    struct Case {
-        const char* name;
-        bool intoSubject;
-        std::string typed;
-        std::string subject, body;
-    };
-    const Case cases[] = {
+TEST_F(MailComposerTest, TypedTextIsTextInTheMail) {
+    const struct { const char* name; bool intoSubject; std::string typed, subject, body; } cases[] = {
         {"markup typed into an HTML body", false, "<i>&", "Hello", "<b>hi</b>&lt;i&gt;&amp;"},
         {"a line break typed into the subject", true, "\r\nagain", "Helloagain", "<b>hi</b>"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        auto composer = std::make_shared<MFMailComposeViewController>();
-        composer->setSubject("Hello");
-        composer->setMessageBody("<b>hi</b>", true);
-        auto presenter = std::make_shared<UIViewController>();
-        presenter->presentViewController(composer, false, nullptr);
+        auto composer = presentedComposer();
         ASSERT_EQ(composer->editingView(), composer->bodyView()) << "the body has the keyboard first";
-        if (c.intoSubject) {
-            ASSERT_TRUE(composer->beginEditing(composer->subjectView()));
-        }
+        if (c.intoSubject) { ASSERT_TRUE(composer->beginEditing(composer->subjectView())); }
         composer->editingView()->insertText(c.typed);
         EXPECT_EQ(composer->message().subject, c.subject);
         EXPECT_EQ(composer->message().body, c.body);
+        presenter->dismissViewControllerAnimated(false, nullptr);
     }
 }
+
+}  // namespace

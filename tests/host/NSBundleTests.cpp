@@ -1,8 +1,4 @@
 // Bundle string lookup: the table rules, the language choice, and the three table formats.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-
 #include "host/Foundation/NSBundle.h"
 #include "host/Runtime/DeviceProfile.h"
 #include "tests/support/DeviceFixture.h"
@@ -38,14 +34,13 @@ TEST_F(NSBundleTest, LookupRules) {
 TEST_F(NSBundleTest, PreferredLanguageChoosesTheTable) {
     struct Case { std::vector<std::string> preferred; std::string localization, makers; } cases[] = {
         {{"de"}, "de", "Mitwirkende"}, {{"de-AT", "en"}, "de", "Mitwirkende"}, {{"fr_FR"}, "fr", "Créateurs"},
-        {{"ja", "fr"}, "fr", "Créateurs"},
-        {{"ja"}, "en", "Makers"},  // no match: the development region
+        {{"ja", "fr"}, "fr", "Créateurs"}, {{"ja"}, "en", "Makers"},  // no match: the development region
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.preferred.front());
         prefer(c.preferred);
-        auto b = bundle();
-        EXPECT_EQ(b->preferredLocalization(), c.localization) << c.preferred.front();
-        EXPECT_EQ(b->localizedStringForKey("MAKERS", "", std::nullopt), c.makers) << c.preferred.front();
+        EXPECT_EQ(bundle()->preferredLocalization(), c.localization);
+        EXPECT_EQ(bundle()->localizedStringForKey("MAKERS", "", std::nullopt), c.makers);
     }
 }
 
@@ -54,9 +49,8 @@ TEST_F(NSBundleTest, MissingKeyDoesNotFallBackToAnotherLanguage) {
     const auto copy = useWritableBundleCopy();
     writeFile(std::string(kBundlePath) + "/de.lproj/Localizable.strings", "\"Enabled\" = \"Aktiviert\";\n");
     prefer({"de"});
-    auto b = bundle();
-    EXPECT_EQ(b->localizedStringForKey("Enabled", "", std::nullopt), "Aktiviert");
-    EXPECT_EQ(b->localizedStringForKey("MAKERS", "", std::nullopt), "MAKERS");
+    EXPECT_EQ(bundle()->localizedStringForKey("Enabled", "", std::nullopt), "Aktiviert");
+    EXPECT_EQ(bundle()->localizedStringForKey("MAKERS", "", std::nullopt), "MAKERS");
 }
 
 // A syntax error empties the whole table: every lookup gives its key, and the log says why.
@@ -64,8 +58,7 @@ TEST_F(NSBundleTest, SyntaxErrorEmptiesTheTable) {
     useWritableBundleCopy();
     writeFile(std::string(kBundlePath) + "/en.lproj/Localizable.strings",
         "\"MAKERS\" = \"Makers\";\n\"Enabled\" = \"On\"\n\"Theme\" = \"Look\";\n");
-    auto b = bundle();
-    EXPECT_EQ(b->localizedStringForKey("MAKERS", "", std::nullopt), "MAKERS");
+    EXPECT_EQ(bundle()->localizedStringForKey("MAKERS", "", std::nullopt), "MAKERS");
     ASSERT_EQ(diagnostics().size(), 1u);
     EXPECT_NE(diagnostics()[0].find("en.lproj/Localizable.strings"), std::string::npos) << diagnostics()[0];
 }

@@ -1,8 +1,6 @@
 // Pseudo-languages: each transform keeps format specifiers whole and once, leaves empty texts
 // empty and other scripts intact; read through a bundle they replace the pane's and the host's
 // texts, keeping the clock's pattern.
-#include <gtest/gtest.h>
-
 #include "host/Foundation/NSBundle.h"
 #include "host/Preferences/HostStrings.h"
 #include "host/Runtime/DeviceProfile.h"
@@ -16,37 +14,25 @@ using Kind = PseudoLanguage::Kind;
 TEST(PseudoLanguageTest, TransformsKeepSpecifiersAndEmptiness) {
     const std::string rlo(PseudoLanguage::kRightToLeftOverride), pdf(PseudoLanguage::kPopDirectional);
     struct Case { Kind kind; std::string in, out; } cases[] = {
-        {Kind::Double, "Enabled", "Enabled Enabled"},
-        {Kind::Double, "%d items", "%d items items"},
+        {Kind::Double, "Enabled", "Enabled Enabled"}, {Kind::Double, "%d items", "%d items items"},
         {Kind::Double, "Blur %1$@ at %.2f%%", "Blur %1$@ at %.2f%% Blur  at"},
         {Kind::Double, "%@", "%@"},  // nothing but an argument: nothing to repeat
-        {Kind::Double, "", ""},
-        {Kind::Double, "Réglages", "Réglages Réglages"},
-        {Kind::Accented, "Enabled", "Éñåbļéð"},
+        {Kind::Double, "", ""}, {Kind::Double, "Réglages", "Réglages Réglages"}, {Kind::Accented, "Enabled", "Éñåbļéð"},
         {Kind::Accented, "%d sec, %@ left", "%d šéç, %@ ļéfţ"},  // %d and %@ untouched
-        {Kind::Accented, "%lld%%", "%lld%%"},
-        {Kind::Accented, "Save 5%.", "Šåvé 5%."},  // a lone % is text
+        {Kind::Accented, "%lld%%", "%lld%%"}, {Kind::Accented, "Save 5%.", "Šåvé 5%."},  // a lone % is text
         {Kind::Accented, "© 2026 Ünï", "© 2026 Üñï"},  // other letters pass through
-        {Kind::Accented, "", ""},
-        {Kind::Bounded, "Theme", "[# Theme #]"},
-        {Kind::Bounded, "%@", "[# %@ #]"},
-        {Kind::Bounded, "", ""},
+        {Kind::Accented, "", ""}, {Kind::Bounded, "Theme", "[# Theme #]"}, {Kind::Bounded, "%@", "[# %@ #]"}, {Kind::Bounded, "", ""},
         {Kind::RightToLeft, "Light", rlo + "Light" + pdf},
         {Kind::RightToLeft, "one\ntwo", rlo + "one" + pdf + "\n" + rlo + "two" + pdf},  // each line its own
-        {Kind::RightToLeft, "a\n\nb", rlo + "a" + pdf + "\n\n" + rlo + "b" + pdf},
-        {Kind::RightToLeft, "", ""},
+        {Kind::RightToLeft, "a\n\nb", rlo + "a" + pdf + "\n\n" + rlo + "b" + pdf}, {Kind::RightToLeft, "", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(PseudoLanguage::transform(c.kind, c.in), c.out) << c.in;
-
-    EXPECT_EQ(PseudoLanguage::named("pseudo-double"), Kind::Double);
-    EXPECT_EQ(PseudoLanguage::named("pseudo-rtl"), Kind::RightToLeft);
-    EXPECT_EQ(PseudoLanguage::named("pseudo-x"), std::nullopt);
-    EXPECT_EQ(PseudoLanguage::named("de"), std::nullopt);
+    const std::pair<const char*, std::optional<Kind>> names[] = {
+        {"pseudo-double", Kind::Double}, {"pseudo-rtl", Kind::RightToLeft}, {"pseudo-x", std::nullopt}, {"de", std::nullopt}};
+    for (const auto& [name, kind] : names) EXPECT_EQ(PseudoLanguage::named(name), kind) << name;
 }
 
-namespace {
-class PseudoBundleTest : public DeviceFixture {};
-}  // namespace
+using PseudoBundleTest = DeviceFixture;
 
 TEST_F(PseudoBundleTest, PaneAndHostTextsAreTransformedFromTheDevelopmentLanguage) {
     struct Case { std::string language, makers, back; } cases[] = {

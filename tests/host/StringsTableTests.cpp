@@ -40,7 +40,7 @@ std::string deepBinaryPlist(std::uint32_t depth) {
     const auto bigEndian = [&](std::uint64_t value, int width) {
         for (int shift = 8 * (width - 1); shift >= 0; shift -= 8) bytes += static_cast<char>(value >> shift);
     };
-    for (std::uint32_t i = 0; i < depth; ++i) {
+    for (std::uint32_t i = 0; i < depth; ++i) {  // a one-item array holding the next object
         offsets.push_back(bytes.size());
         bytes += '\xA1';
         bigEndian(i + 1, 4);
@@ -50,9 +50,7 @@ std::string deepBinaryPlist(std::uint32_t depth) {
     const std::uint64_t table = bytes.size();
     for (auto offset : offsets) bigEndian(offset, 8);
     bytes += std::string(6, '\0') + "\x08\x04";
-    bigEndian(offsets.size(), 8);
-    bigEndian(0, 8);
-    bigEndian(table, 8);
+    for (std::uint64_t trailer : {std::uint64_t(offsets.size()), std::uint64_t(0), table}) bigEndian(trailer, 8);  // count, top, table
     return bytes;
 }
 
@@ -115,8 +113,7 @@ TEST(StringsTableTest, ReadsEveryEncodingAndFormatAlike) {
     for (int i = 0; i < kDepth; ++i) nested += "</array>";
     const std::string deep = "<?xml version=\"1.0\"?><plist>" + nested + "</plist>";
     const struct { std::string bytes; Entries expected; bool readable = true; } cases[] = {
-        {text8, unicode}, {"\xEF\xBB\xBF" + text8, unicode}, {utf16(text16, true), unicode},
-        {utf16(text16, false), unicode},
+        {text8, unicode}, {"\xEF\xBB\xBF" + text8, unicode}, {utf16(text16, true), unicode}, {utf16(text16, false), unicode},
         {xml, {{"TITLE", "Velkaro & co"}, {"CAF\xC3\xA9", "caf\xC3\xA9"}, {"EMPTY", ""}}},
         {"\xEF\xBB\xBF \n<plist version=\"1.0\"><dict><key>A</key><string>a</string></dict></plist>", {{"A", "a"}}},
         {binaryPlist(big), twenty},
@@ -124,10 +121,9 @@ TEST(StringsTableTest, ReadsEveryEncodingAndFormatAlike) {
             {{"A", "a"}, {"\xC3\xA9", "\xF0\x9F\x98\x80"}}},
         {binaryPlist(plist_new_dict()), {}},
         {"<?xml version=\"1.0\"?><plist><dict><key>A</key><string>a</string><key>N</key><integer>1</integer></dict></plist>", {}, false},
-        {"<?xml version=\"1.0\"?><plist><array><string>a</string></array></plist>", {}, false},
+        {"<?xml version=\"1.0\"?><plist><array><string>a</string></array></plist>", {}, false}, {"<?xml garbage", {}, false},
         {"<?xml version=\"1.0\"?><plist><dict><key>A</key><dict/></dict></plist>", {}, false},
         {"<?xml version=\"1.0\"?><plist><dict><key>A</key><string>a</str", {}, false},
-        {"<?xml garbage", {}, false},
         {binaryPlist(dictionary({{"A", plist_new_string("a")}, {"B", plist_new_bool(1)}})), {}, false},
         {binaryPlist(plist_new_string("just text")), {}, false},
         {binaryPlist(dictionary({{"A", plist_new_string("a")}})).substr(0, 20), {}, false},
@@ -136,14 +132,13 @@ TEST(StringsTableTest, ReadsEveryEncodingAndFormatAlike) {
         {withNul("\x52" "ab"s, "\x52" "a\0"s), {}, false},          // ASCII value
         {withNul("\x53KEY"s, "\x53K\0Y"s), {}, false},              // ASCII key
         {withNul("\x61\0\xE9"s, "\x61\0\0"s), {}, false},          // UTF-16 value
-        {deep, {}, false},
-        {deep.substr(0, deep.size() / 2), {}, false},
-        {deepBinaryPlist(kDepth), {}, false},
+        {deep, {}, false}, {deep.substr(0, deep.size() / 2), {}, false}, {deepBinaryPlist(kDepth), {}, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.substr(0, 60));
         std::string diagnostic;
-        EXPECT_EQ(host::StringsTable::parse(c.bytes, &diagnostic), c.expected) << c.bytes.substr(0, 60);
-        EXPECT_EQ(diagnostic.empty(), c.readable) << c.bytes.substr(0, 60) << " -> " << diagnostic;
+        EXPECT_EQ(host::StringsTable::parse(c.bytes, &diagnostic), c.expected);
+        EXPECT_EQ(diagnostic.empty(), c.readable) << diagnostic;
     }
 }
 

@@ -2,11 +2,6 @@
 // A 2x screen reads name@2x.png in place of name.png when it is there, sized in points.
 #include "host/UIKit/UIImage.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <string>
-
 #include <cairo.h>
 
 #include "host/Runtime/DeviceProfile.h"
@@ -38,10 +33,8 @@ std::string claimedPng(std::uint32_t width, std::uint32_t height) {
 using UIImageTest = DeviceFixture;
 
 TEST_F(UIImageTest, ImagesOverTheBoundAreRefusedFromTheirHeader) {
-    struct Case { std::uint32_t width, height; bool withPixels, loads; } cases[] = {
-        {4096, 2, true, true}, {4097, 2, true, false}, {2, 4097, true, false},
-        {32767, 16383, false, false},  // refused before anything is decoded or allocated
-    };
+    struct Case { std::uint32_t width, height; bool withPixels, loads; } cases[] = {{4096, 2, true, true}, {4097, 2, true, false},
+        {2, 4097, true, false}, {32767, 16383, false, false}};  // the last refused before anything is decoded or allocated
     for (const auto& c : cases) {
         const std::string size = std::to_string(c.width) + "x" + std::to_string(c.height);
         host::EventLog::shared().clear();

@@ -2,8 +2,6 @@
 // narrow, while a pad opens its full keyboard's numbers page for them.
 #include "host/UIKit/UITextField.h"
 
-#include <gtest/gtest.h>
-
 #include "host/Runtime/DeviceProfile.h"
 #include "tests/support/DeviceFixture.h"
 
@@ -12,13 +10,7 @@ namespace {
 class UITextFieldTest : public DeviceFixture {};
 
 TEST_F(UITextFieldTest, TypingKeepsWhatTheKeyboardHasKeysFor) {
-    const struct {
-        const char* profile;
-        bool answersIdiom;
-        UIKeyboardType type;
-        const char* typed;
-        const char* kept;
-    } cases[] = {
+    const struct { const char* profile; bool answersIdiom; UIKeyboardType type; const char *typed, *kept; } cases[] = {
         {"iphone6s", true, UIKeyboardTypeNumberPad, "-12.5", "125"},
         {"iphone6s", true, UIKeyboardTypePhonePad, "+1-2#", "+12#"},
         {"ipad-air2", true, UIKeyboardTypeNumberPad, "-12.5", "-12.5"},

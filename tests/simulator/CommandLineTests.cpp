@@ -1,24 +1,16 @@
 // The program as a person starts it: which device a run uses and says it uses, and what it says
 // when asked what it cannot do.
-#include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
-#include <string>
 #include <vector>
 
 #include "tests/support/Files.h"
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+struct Result { int status; std::string out, err; };
 
 std::string quoted(const std::string& text) {
     std::string out = "'";
@@ -55,11 +47,7 @@ TEST_F(CommandLineTest, ToursAndScriptsLeaveThePersistentDeviceAlone) {
     std::ofstream(folder / "mail.script") << "open\ntap \"Email Support\"\nmail send\n";
     const std::regex said("device root (/[^ ]+) \\(throwaway, (removed at exit|kept)\\); outbox \\1/var/mobile/Library/Mail/Outbox; "
                           "event log ([^\n]+)\n");
-    const struct {
-        std::vector<std::string> args;
-        std::string log;
-        bool kept;
-    } cases[] = {
+    const struct { std::vector<std::string> args; std::string log; bool kept; } cases[] = {
         {{"--tour", "tour"}, (folder / "tour/events.jsonl").string(), false},
         {{"--script", "mail.script", "--event-log", "events.jsonl"}, (folder / "events.jsonl").string(), false},
         {{"--script", "mail.script", "--keep-device"}, "none (--event-log FILE writes one)", true},
@@ -82,18 +70,11 @@ TEST_F(CommandLineTest, ToursAndScriptsLeaveThePersistentDeviceAlone) {
 // Usage errors exit 2, failures 1; each error is said once, with absolute paths; --help names the
 // window's keys and the outbox.
 TEST_F(CommandLineTest, MessagesAreSaidOnceWithTheirConventions) {
-    const struct {
-        std::vector<std::string> args;
-        int status;
-        std::string text;
-        std::size_t times;
-    } cases[] = {
-        {{"--bogus"}, 2, "--bogus", 1},
-        {{"--profile"}, 2, "--profile", 1},
+    const struct { std::vector<std::string> args; int status; std::string text; std::size_t times; } cases[] = {
+        {{"--bogus"}, 2, "--bogus", 1}, {{"--profile"}, 2, "--profile", 1},
         {{"--strict", "--dump"}, 2, "--strict requires --script", 1},
         {{"--keep-device", "--device-root", "d", "--dump"}, 2, "--device-root excludes --keep-device", 1},
-        {{"--version"}, 0, "velkaro-sim 1.0\n", 1},
-        {{"--help"}, 0, "Ctrl+Return sends the mail", 1},
+        {{"--version"}, 0, "velkaro-sim 1.0\n", 1}, {{"--help"}, 0, "Ctrl+Return sends the mail", 1},
         {{"--help"}, 0, "F12 or Ctrl+S saves a snapshot", 1},
         {{"--help"}, 0, "<device root>/var/mobile/Library/Mail/Outbox", 1},
         {{"--bundle", "/nonexistent", "--dump"}, 1, "/nonexistent", 1},
@@ -115,9 +96,7 @@ TEST_F(CommandLineTest, MessagesAreSaidOnceWithTheirConventions) {
 // --check-layout says what does not fit and fails the run for it; a clean pane passes.
 TEST_F(CommandLineTest, CheckLayoutExitsByWhatItFinds) {
     struct Case { std::string language; int status; std::string says; } cases[] = {
-        {"en", 0, "Layout check: every label fits"},
-        {"pseudo-double", 1, "truncated, lacks "},
-    };
+        {"en", 0, "Layout check: every label fits"}, {"pseudo-double", 1, "truncated, lacks "}};
     for (const auto& c : cases) {
         const auto result = run(folder, {"--check-layout", "--language", c.language});
         EXPECT_EQ(result.status, c.status) << c.language << "\n" << result.out << result.err;
@@ -144,9 +123,7 @@ TEST_F(CommandLineTest, RecordingFailsTheRunAndTheContactSheetHasARowPerLanguage
     EXPECT_EQ(occurrences(result.out, "contact sheet " + (folder / "sheet.png").string() + ": 2 rows of 18 stops"), 1u) << result.out;
     const std::string png = test::readFile(folder / "sheet.png");
     ASSERT_GT(png.size(), 24u);
-    const auto be32 = [&](std::size_t at) {
-        return (std::uint32_t(std::uint8_t(png[at])) << 24) | (std::uint32_t(std::uint8_t(png[at + 1])) << 16) |
-               (std::uint32_t(std::uint8_t(png[at + 2])) << 8) | std::uint8_t(png[at + 3]);
-    };
-    EXPECT_EQ(be32(20), 16u + 2 * (300 + 34 + 16)) << "height: two rows of tiles";
+    std::uint32_t height = 0;  // big-endian, after the signature and the header's width
+    for (int k = 20; k < 24; ++k) height = height << 8 | std::uint8_t(png[k]);
+    EXPECT_EQ(height, 16u + 2 * (300 + 34 + 16)) << "height: two rows of tiles";
 }

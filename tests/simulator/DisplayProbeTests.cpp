@@ -18,22 +18,12 @@ using sim::DisplayProbe;
 using simtest::ScopedEnv;
 
 TEST(DisplayProbeTest, ReadsDisplayNames) {
-    struct Case {
-        const char* display;
-        std::optional<DisplayProbe::XAddress> address;
-    };
-    const Case cases[] = {
-        {":0", DisplayProbe::XAddress{"/tmp/.X11-unix/X0", "", 0}},
-        {":97.1", DisplayProbe::XAddress{"/tmp/.X11-unix/X97", "", 0}},
-        {"unix:3", DisplayProbe::XAddress{"/tmp/.X11-unix/X3", "", 0}},
-        {"localhost:10.0", DisplayProbe::XAddress{"", "localhost", 6010}},
-        {"tcp/:2", DisplayProbe::XAddress{"", "localhost", 6002}},
-        {"[::1]:1", DisplayProbe::XAddress{"", "::1", 6001}},
-        {"", std::nullopt},
-        {"0", std::nullopt},
-        {":x", std::nullopt},
-        {":", std::nullopt},
-        {"node::0", std::nullopt},
+    using Address = DisplayProbe::XAddress;
+    const std::pair<const char*, std::optional<Address>> cases[] = {
+        {":0", Address{"/tmp/.X11-unix/X0", "", 0}}, {":97.1", Address{"/tmp/.X11-unix/X97", "", 0}},
+        {"unix:3", Address{"/tmp/.X11-unix/X3", "", 0}}, {"localhost:10.0", Address{"", "localhost", 6010}},
+        {"tcp/:2", Address{"", "localhost", 6002}}, {"[::1]:1", Address{"", "::1", 6001}},
+        {"", std::nullopt}, {"0", std::nullopt}, {":x", std::nullopt}, {":", std::nullopt}, {"node::0", std::nullopt},
         {"localhost:99999", std::nullopt},
     };
     const auto fields = [](const std::optional<DisplayProbe::XAddress>& a) {
@@ -60,9 +50,7 @@ public:
             }
         }
     }
-    ~SilentPort() {
-        if (_fd >= 0) ::close(_fd);
-    }
+    ~SilentPort() { if (_fd >= 0) ::close(_fd); }
     const std::string& display() const { return _display; }
 
 private:
@@ -76,10 +64,7 @@ TEST(DisplayProbeTest, CountsOnlyAServerThatAnswersInTime) {
     const SilentPort silent;
     ASSERT_FALSE(silent.display().empty());
     const std::string dead = simtest::freeDisplay(180);
-    const struct {
-        std::string display;
-        std::string why;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {dead, "no display answers at DISPLAY=" + dead + " (nothing listens at /tmp/.X11-unix/X" + dead.substr(1)},
         {silent.display(), "it took the connection but gave no answer in time"},
     };

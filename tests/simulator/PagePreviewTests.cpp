@@ -5,14 +5,10 @@
 #include "simulator/ScreenDump.h"
 #include "tests/simulator/SimulatorFixture.h"
 
-namespace {
-
 constexpr const char* kItems =
     "items = ( { cell = PSGroupCell; label = Options; },"
     " { cell = PSSwitchCell; label = Sound; key = sound; default = 1; defaults = com.example.preview; },"
     " { cell = PSLinkCell; label = More; detail = ABMoreListController; } );";
-
-}  // namespace
 
 class PagePreviewTest : public SimulatorFixture {
 protected:
@@ -39,14 +35,9 @@ TEST_F(PagePreviewTest, EveryListFormPreviewsWithItsTitleAndStoresValues) {
     const std::string bare = kItems;
     const std::string binary = host::PropertyList::serialize(*host::PropertyList::parse(braced), host::PropertyList::Format::Binary);
     const std::string xml = host::PropertyList::serialize(*host::PropertyList::parse(bare));
-    const struct {
-        const char* file;
-        std::string bytes, title;
-    } cases[] = {
-        {"Braced.plist", braced, "Braced Page"},
-        {"Bare.plist", bare, "Bare"},
-        {"Binary.plist", binary, "Braced Page"},
-        {"Root.xml.plist", xml, "Root.xml"},
+    const struct { const char* file; std::string bytes, title; } cases[] = {
+        {"Braced.plist", braced, "Braced Page"}, {"Bare.plist", bare, "Bare"},
+        {"Binary.plist", binary, "Braced Page"}, {"Root.xml.plist", xml, "Root.xml"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -128,8 +119,7 @@ TEST_F(PagePreviewTest, StringsBesideTheListLocalizeIt) {
         "title = Colours; items = ( { cell = PSGroupCell; label = Options; footerText = Later; },"
         " { cell = PSLinkListCell; label = Hue; detail = PSListItemsController; default = r;"
         "   validTitles = (Red, Blue); validValues = (r, b); } );");
-    std::filesystem::create_directories(folder / "de.lproj");
-    std::filesystem::create_directories(folder / "en.lproj");
+    for (const char* language : {"de.lproj", "en.lproj"}) std::filesystem::create_directories(folder / language);
     writeFile(folder / "de.lproj/Loc.strings",
         "\"Colours\" = \"Farben\"; \"Options\" = \"Optionen\"; \"Later\" = \"Später\"; \"Hue\" = \"Ton\"; \"Red\" = \"Rot\";");
     options.languages = {"de"};
@@ -144,20 +134,13 @@ TEST_F(PagePreviewTest, StringsBesideTheListLocalizeIt) {
 // A file that cannot be previewed ends with the reason naming its absolute path; the Settings
 // page stays, and nothing opens.
 TEST_F(PagePreviewTest, FilesThatAreNoPageListAreRefusedWithTheirPath) {
-    writeFile(folder / "Text.plist", "# not a list");
-    writeFile(folder / "Array.plist", "( a, b )");
-    writeFile(folder / "NoItems.plist", "{ title = X; }");
-    const struct {
-        const char* file;
-        const char* reason;
-    } cases[] = {
-        {"Missing.plist", "cannot read the page list"},
-        {"Text.plist", "is not a page list"},
-        {"Array.plist", "is not a page list"},
-        {"NoItems.plist", "is not a page list"},
+    const struct { const char* file; const char* bytes; const char* reason; } cases[] = {
+        {"Missing.plist", nullptr, "cannot read the page list"}, {"Text.plist", "# not a list", "is not a page list"},
+        {"Array.plist", "( a, b )", "is not a page list"}, {"NoItems.plist", "{ title = X; }", "is not a page list"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
+        if (c.bytes) writeFile(folder / c.file, c.bytes);
         std::string error;
         EXPECT_FALSE(preview(c.file, &error));
         EXPECT_NE(error.find((folder / c.file).string()), std::string::npos) << error;

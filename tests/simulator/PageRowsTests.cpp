@@ -1,8 +1,6 @@
 // Rows of other bundles' kinds on screen: segmented rows, text fields, spinners drawn as the
 // platform draws them; clicks and window typing reach them; the script's segment and edit
 // commands drive them, and the dump shows their state.
-#include <gtest/gtest.h>
-
 #include <SDL.h>
 
 #include <cstdio>
@@ -55,9 +53,8 @@ protected:
     }
 };
 
-const Rgb kTint{0, 122, 255};  // the window's tint, which the segments take
-const Rgb kPlaceholder{199, 199, 205};
-const Rgb kSpokes{128, 128, 128};
+// The window's tint (which the segments take), the placeholder's grey and the spinner's.
+const Rgb kTint{0, 122, 255}, kPlaceholder{199, 199, 205}, kSpokes{128, 128, 128};
 
 // The segmented row is outlined in the tint with the chosen segment filled; an empty field shows
 // its placeholder and a typed one its text; a field being edited shows the caret; the spinner
@@ -96,25 +93,20 @@ TEST_F(PageRowsTest, RowsAreDrawnWithTheirState) {
 // the editing and stores the text.
 TEST_F(PageRowsTest, ClicksAndWindowTypingReachTheRows) {
     sim::WindowInput input(*app, 1);
+    const auto send = [&](Uint32 type, const std::function<void(SDL_Event&)>& fill) {
+        SDL_Event e{};
+        e.type = type;
+        fill(e);
+        input.handle(e);
+    };
     const auto click = [&](CGPoint p) {
-        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-            SDL_Event e{};
-            e.type = type;
-            e.button.button = SDL_BUTTON_LEFT, e.button.x = Sint32(p.x), e.button.y = Sint32(p.y);
-            input.handle(e);
-        }
+        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+            send(type, [&](SDL_Event& e) { e.button.button = SDL_BUTTON_LEFT, e.button.x = Sint32(p.x), e.button.y = Sint32(p.y); });
     };
     const auto typeText = [&](const char* text) {
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        std::snprintf(e.text.text, sizeof e.text.text, "%s", text);
-        input.handle(e);
+        send(SDL_TEXTINPUT, [&](SDL_Event& e) { std::snprintf(e.text.text, sizeof e.text.text, "%s", text); });
     };
-    const auto key = [&](SDL_Keycode k) {
-        SDL_Event e{};
-        e.type = SDL_KEYDOWN, e.key.keysym.sym = k;
-        input.handle(e);
-    };
+    const auto key = [&](SDL_Keycode k) { send(SDL_KEYDOWN, [&](SDL_Event& e) { e.key.keysym.sym = k; }); };
     auto quality = cell<PSSegmentTableCell>("Quality")->control();
     const CGRect segments = screenRect(quality);
     const auto segmentCentre = [&](NSInteger i) {
@@ -140,15 +132,15 @@ TEST_F(PageRowsTest, ClicksAndWindowTypingReachTheRows) {
     EXPECT_EQ(app->visiblePage()->className(), "KXVelkaroConfigurationListController") << "keys went to the field, not back";
 
     auto phone = cell<PSEditableTableCell>("Phone")->textField();
-    const CGRect phoneField = screenRect(phone);
-    click({phoneField.midX(), phoneField.midY()});
+    const CGPoint phoneField{screenRect(phone).midX(), screenRect(phone).midY()};
+    click(phoneField);
     typeText("12#");
     click(segmentCentre(0));
     EXPECT_FALSE(phone->isFirstResponder());
     EXPECT_EQ(stored("phone"), PlistValue("12#"));
     EXPECT_EQ(stored("quality"), PlistValue("0"));
 
-    click({phoneField.midX(), phoneField.midY()});
+    click(phoneField);
     typeText("3");
     ASSERT_TRUE(app->goBack());
     EXPECT_EQ(stored("phone"), PlistValue("12#3"));
@@ -157,25 +149,15 @@ TEST_F(PageRowsTest, ClicksAndWindowTypingReachTheRows) {
 // The script reaches the rows by their titles, refuses what the row cannot take, and the dump
 // shows the state of each.
 TEST_F(PageRowsTest, ScriptCommandsAndDumpShowTheRows) {
-    const auto run = runScript(R"(segment Quality high
-edit Name "Zoë"
-edit Password "secret"
-edit Phone "+1 555"
-segment Quality Ultra
-segment Name Low
-tap Phone
-type 99
-return
-dump
-)");
+    const auto run = runScript("segment Quality high\nedit Name \"Zoë\"\nedit Password \"secret\"\nedit Phone \"+1 555\"\n"
+                               "segment Quality Ultra\nsegment Name Low\ntap Phone\ntype 99\nreturn\ndump\n");
     EXPECT_EQ(run.failures, 3) << run.err;
     EXPECT_EQ(run.err, "line 4: the field's keyboard lacks some of the characters: typed 5 of 6\n"
                        "line 5: row \"Quality\" has no segment \"Ultra\" (it has: Low, Medium, High)\n"
                        "line 6: row \"Name\" is not a segmented row\n");
-    EXPECT_EQ(stored("quality"), PlistValue("2"));
-    EXPECT_EQ(stored("name"), PlistValue("Zoë"));
-    EXPECT_EQ(stored("password"), PlistValue("secret"));
-    EXPECT_EQ(stored("phone"), PlistValue("+155599")) << "what the pad could type, then more";
+    // The phone field keeps what its pad could type, then more.
+    for (const auto& [key, value] : {std::pair{"quality", "2"}, {"name", "Zoë"}, {"password", "secret"}, {"phone", "+155599"}})
+        EXPECT_EQ(stored(key), PlistValue(value)) << key;
     for (const char* line : {R"(PSSegmentTableCell "Quality" segments: "Low" "Medium" ["High"])", R"(PSEditableTableCell "Name" field="Zoë")",
              R"(PSEditableTableCell "Password" field="••••••" (secure))", R"(PSEditableTableCell "Phone" field="+155599" keyboard=phone)",
              R"(PSSpinnerTableCell "Loading" spinner (spinning))"})

@@ -73,22 +73,21 @@ TEST_F(SettingsAppTest, ThePadsKeyboardTypesSignAndPointReturnsAndHides) {
         ADD_FAILURE() << "no key " << label;
         return CGRectZero;
     };
+    const auto centre = [&](const std::string& label) { return CGPoint{key(label).midX(), key(label).midY()}; };
     const CGPoint taps[] = {
-        {key("-").midX(), key("-").midY()}, {key("1").midX(), key("1").midY()},
-        {key("2").maxX() + 2, key("2").midY()},  // in the gap after the 2
-        {key(".").midX(), key(".").midY()}, {key("5").midX(), key("5").minY() - 2}, {key("7").midX(), key("7").midY()},
-        {key(sim::NumberPad::kDelete).midX(), key(sim::NumberPad::kDelete).midY()},
+        centre("-"), centre("1"), {key("2").maxX() + 2, key("2").midY()},  // in the gap after the 2
+        centre("."), {key("5").midX(), key("5").minY() - 2}, centre("7"), centre(sim::NumberPad::kDelete),
     };
     for (const auto& p : taps) EXPECT_TRUE(app->tapAt(p)) << p.x << "," << p.y;
     EXPECT_EQ(app->fieldText(), "-12.5");
-    EXPECT_FALSE(app->tapAt({key("ABC").midX(), key("ABC").midY()})) << "the letters page is not simulated";
+    EXPECT_FALSE(app->tapAt(centre("ABC"))) << "the letters page is not simulated";
 
-    ASSERT_TRUE(app->tapAt({key(sim::NumberPad::kReturn).midX(), key(sim::NumberPad::kReturn).midY()}));
+    ASSERT_TRUE(app->tapAt(centre(sim::NumberPad::kReturn)));
     EXPECT_FALSE(app->topAlert());
     EXPECT_NEAR(*stored("artworkOffset").number(), -12.5, 1e-6);
 
     ASSERT_TRUE(app->tapValueButton(rowOf("Corner radius")));
-    ASSERT_TRUE(app->tapAt({key(sim::NumberPad::kHide).midX(), key(sim::NumberPad::kHide).midY()}));
+    ASSERT_TRUE(app->tapAt(centre(sim::NumberPad::kHide)));
     auto field = app->topAlert()->textFieldAtIndex(0);
     EXPECT_FALSE(field->isFirstResponder());
     layout = sim::ModalLayout::alert(*app->topAlert(), app->screenSize());

@@ -36,8 +36,7 @@ SnapshotImage brighterGreen(SnapshotImage image) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             auto p = image.pixel(x, y);
-            p.g = std::uint8_t(p.g == 255 ? 254 : p.g + 1);
-            image.setPixel(x, y, p);
+            image.setPixel(x, y, {p.r, std::uint8_t(p.g == 255 ? 254 : p.g + 1), p.b, p.a});
         }
     return image;
 }
@@ -47,16 +46,10 @@ SnapshotImage brighterGreen(SnapshotImage image) {
 // Pairs from the published CIEDE2000 test data (Sharma, Wu and Dalal), including the hue-angle
 // wrap-arounds, and sRGB anchors for the conversion.
 TEST(SnapshotColour, DifferencesMatchThePublishedPairs) {
-    const struct {
-        SnapshotColour::Lab first, second;
-        double deltaE;
-    } pairs[] = {
-        {{50, 2.6772, -79.7751}, {50, 0, -82.7485}, 2.0425},
-        {{50, 0, 0}, {50, -1, 2}, 2.3669},
-        {{50, 2.49, -0.001}, {50, -2.49, 0.0009}, 7.1792},
-        {{50, 2.49, -0.001}, {50, -2.49, 0.0011}, 7.2195},
-        {{50, 2.5, 0}, {73, 25, -18}, 27.1492},
-        {{50, 2.5, 0}, {50, 3.1736, 0.5854}, 1.0000},
+    const struct { SnapshotColour::Lab first, second; double deltaE; } pairs[] = {
+        {{50, 2.6772, -79.7751}, {50, 0, -82.7485}, 2.0425}, {{50, 0, 0}, {50, -1, 2}, 2.3669},
+        {{50, 2.49, -0.001}, {50, -2.49, 0.0009}, 7.1792}, {{50, 2.49, -0.001}, {50, -2.49, 0.0011}, 7.2195},
+        {{50, 2.5, 0}, {73, 25, -18}, 27.1492}, {{50, 2.5, 0}, {50, 3.1736, 0.5854}, 1.0000},
         {{60.2574, -34.0099, 36.2677}, {60.4626, -34.1751, 39.4387}, 1.2644},
         {{90.8027, -2.0831, 1.4410}, {91.1528, -1.6435, 0.0447}, 1.4441},
     };
@@ -64,12 +57,8 @@ TEST(SnapshotColour, DifferencesMatchThePublishedPairs) {
         EXPECT_NEAR(SnapshotColour::deltaE2000(p.first, p.second), p.deltaE, 1e-4) << p.first.L << " " << p.first.a << " " << p.first.b;
         EXPECT_NEAR(SnapshotColour::deltaE2000(p.second, p.first), p.deltaE, 1e-4) << "reversed";
     }
-    const struct {
-        SnapshotImage::Pixel pixel;
-        SnapshotColour::Lab lab;
-    } anchors[] = {
-        {{255, 255, 255, 255}, {100, 0, 0}},
-        {{255, 0, 0, 255}, {53.2408, 80.0925, 67.2032}},
+    const struct { SnapshotImage::Pixel pixel; SnapshotColour::Lab lab; } anchors[] = {
+        {{255, 255, 255, 255}, {100, 0, 0}}, {{255, 0, 0, 255}, {53.2408, 80.0925, 67.2032}},
         {{0, 0, 0, 0}, {100, 0, 0}},  // transparent shows the white under it
         {{128, 128, 255, 255}, {59.20, 33.10, -63.46}},
     };
@@ -89,13 +78,7 @@ TEST(SnapshotComparison, ToleranceDecidesWhatPasses) {
     const SnapshotImage reference = gradient(40, 30);  // 1200 pixels
     const SnapshotComparison::Tolerance exact{1.0, 0.0}, byDefault{};
     const auto block = changed(reference, 10, 5, 3, {255, 0, 0, 255});
-    const struct {
-        const char* what;
-        SnapshotImage actual;
-        SnapshotComparison::Tolerance tolerance;
-        bool passes;
-        std::size_t changed;
-    } cases[] = {
+    const struct { const char* what; SnapshotImage actual; SnapshotComparison::Tolerance tolerance; bool passes; std::size_t changed; } cases[] = {
         {"same pixels", reference, exact, true, 0},
         {"green + 1, default", brighterGreen(reference), byDefault, true, 0},
         {"green + 1, exact", brighterGreen(reference), exact, false, 1200},
@@ -114,14 +97,10 @@ TEST(SnapshotComparison, ToleranceDecidesWhatPasses) {
 
     const SnapshotComparison comparison(block, reference, byDefault);
     ASSERT_TRUE(comparison.changedBox());
-    EXPECT_EQ(comparison.summary(2),
-        "0.75% of pixels changed (9 of 1200, 0 allowed), largest ΔE00 " +
-            [&] {
-                char text[16];
-                std::snprintf(text, sizeof text, "%.2f", comparison.largestDeltaE());
-                return std::string(text);
-            }() +
-            ", in x 10..12 y 5..7 px (x 5..6.5 y 2.5..4 pt)");
+    char largest[16];
+    std::snprintf(largest, sizeof largest, "%.2f", comparison.largestDeltaE());
+    EXPECT_EQ(comparison.summary(2), "0.75% of pixels changed (9 of 1200, 0 allowed), largest ΔE00 " + std::string(largest) +
+                                         ", in x 10..12 y 5..7 px (x 5..6.5 y 2.5..4 pt)");
     EXPECT_GT(comparison.largestDeltaE(), 10);
     // The diff marks exactly the changed pixels in red.
     const auto diff = comparison.diffImage();
@@ -162,20 +141,14 @@ TEST_F(SnapshotScriptTest, ExpectSnapshotComparesRecordsAndLeavesActualAndDiff) 
     EXPECT_EQ(check("expect-snapshot root\n").failures, 0);
 
     // What each reference on disk does to the same screen.
-    const struct {
-        const char* what;
-        SnapshotImage reference;
-        std::string script;
-        std::string said;  // "" : passes
-    } cases[] = {
+    const auto block = changed(*screen, 100, 300, 4, {0, 200, 0, 255});
+    // `said` is what the failure says; "" when the line passes.
+    const struct { const char* what; SnapshotImage reference; std::string script, said; } cases[] = {
         {"imperceptible", brighterGreen(*screen), "expect-snapshot root", ""},
         {"imperceptible, exact", brighterGreen(*screen), "expect-snapshot root perceptual=0", "100% of pixels changed"},
-        {"block", changed(*screen, 100, 300, 4, {0, 200, 0, 255}), "expect-snapshot root",
-            "0.001599% of pixels changed (16 of 1000500, 0 allowed)"},
-        {"block, by default", changed(*screen, 100, 300, 4, {0, 200, 0, 255}),
-            "snapshot-defaults precision=0.99998\nexpect-snapshot root", ""},
-        {"other size", SnapshotImage(10, 10, {255, 255, 255, 255}), "expect-snapshot root",
-            "the screen is 750x1334 px, the reference 10x10 px"},
+        {"block", block, "expect-snapshot root", "0.001599% of pixels changed (16 of 1000500, 0 allowed)"},
+        {"block, by default", block, "snapshot-defaults precision=0.99998\nexpect-snapshot root", ""},
+        {"other size", SnapshotImage(10, 10, {255, 255, 255, 255}), "expect-snapshot root", "the screen is 750x1334 px, the reference 10x10 px"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -186,7 +159,7 @@ TEST_F(SnapshotScriptTest, ExpectSnapshotComparesRecordsAndLeavesActualAndDiff) 
         EXPECT_EQ(std::filesystem::exists(temp / "out/root.png"), !c.said.empty());
     }
     // The block's diff marks it, and the box is said in pixels and points.
-    ASSERT_TRUE(changed(*screen, 100, 300, 4, {0, 200, 0, 255}).write(temp / "refs/root.png", &why));
+    ASSERT_TRUE(block.write(temp / "refs/root.png", &why));
     run = check("expect-snapshot root\n");
     EXPECT_NE(run.err.find("in x 100..103 y 300..303 px (x 50..52 y 150..152 pt); actual " + (temp / "out/root.png").string() +
                            ", diff " + (temp / "out/root-diff.png").string()),
@@ -216,8 +189,8 @@ TEST_F(SnapshotScriptTest, ExpectSnapshotRefusesWhatCannotBeChecked) {
     advance(1.2);  // the logo has faded in: the screen differs
     sim::ScriptRunner sameFolder(*app, out, err, {false, false, {}}, {temp / "refs", temp / "refs", false});
     EXPECT_EQ(sameFolder.run(in), 4) << err.str();
-    EXPECT_NE(err.str().find("line 1: the snapshot output folder is the reference folder"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("line 2: a snapshot name is a relative path inside the reference folder"), std::string::npos);
-    EXPECT_NE(err.str().find("line 3: precision is a share of pixels, from 0 to 1"), std::string::npos);
+    for (const char* said : {"line 1: the snapshot output folder is the reference folder",
+             "line 2: a snapshot name is a relative path inside the reference folder", "line 3: precision is a share of pixels, from 0 to 1"})
+        EXPECT_NE(err.str().find(said), std::string::npos) << err.str();
     EXPECT_EQ(readAll(temp / "refs/root.png"), before);
 }

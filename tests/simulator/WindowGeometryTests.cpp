@@ -12,12 +12,7 @@ using Rect = WindowGeometry::Rect;
 constexpr CGSize kPhone{375, 667}, kPad{768, 1024};
 
 TEST(WindowGeometryTest, FitsTheLargestScaleOnTheDisplay) {
-    struct Case {
-        CGSize screen;
-        Rect usable;
-        double scale;
-    };
-    const Case cases[] = {
+    const struct { CGSize screen; Rect usable; double scale; } cases[] = {
         {kPad, {0, 0, 1366, 768}, 0.65},       // was 1x, 128 pixels above the top
         {kPhone, {0, 27, 1920, 1053}, 1.45},   // a 1080p desktop with a panel: was 1x
         {kPhone, {0, 0, 2560, 1440}, 2},       // room for more, but 2x is enough
@@ -40,14 +35,7 @@ TEST(WindowGeometryTest, FitsTheLargestScaleOnTheDisplay) {
 }
 
 TEST(WindowGeometryTest, LetterboxesAResizedWindowAtTheScreensAspect) {
-    struct Case {
-        CGSize screen;
-        int width, height;
-        double preferred;
-        double scale;
-        Rect content;
-    };
-    const Case cases[] = {
+    const struct { CGSize screen; int width, height; double preferred, scale; Rect content; } cases[] = {
         {kPhone, 750, 1334, 0, 2, {0, 0, 750, 1334}},
         {kPhone, 1000, 667, 0, 1, {312, 0, 375, 667}},    // bars left and right
         {kPhone, 375, 1000, 0, 1, {0, 166, 375, 667}},    // bars above and below
@@ -57,22 +45,21 @@ TEST(WindowGeometryTest, LetterboxesAResizedWindowAtTheScreensAspect) {
     };
     for (const auto& [screen, width, height, preferred, scale, content] : cases) {
         const auto viewport = WindowGeometry::letterbox(screen, width, height, preferred);
-        EXPECT_DOUBLE_EQ(viewport.scale, scale) << width << "x" << height;
-        EXPECT_EQ(viewport.content, content) << width << "x" << height;
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        EXPECT_DOUBLE_EQ(viewport.scale, scale);
+        EXPECT_EQ(viewport.content, content);
         // The screen's far corner lands on the content's far corner.
         const CGPoint corner = viewport.pointAt(content.x + content.width, content.y + content.height);
-        EXPECT_NEAR(corner.x, screen.width, 1 / scale) << width << "x" << height;
-        EXPECT_NEAR(corner.y, screen.height, 1 / scale) << width << "x" << height;
+        EXPECT_NEAR(corner.x, screen.width, 1 / scale);
+        EXPECT_NEAR(corner.y, screen.height, 1 / scale);
     }
 }
 
 TEST(WindowGeometryTest, ReadsScalesInRange) {
-    const std::pair<const char*, std::optional<double>> cases[] = {
-        {"0.75", 0.75}, {"1", 1}, {"1.5", 1.5}, {"0.25", 0.25}, {"4", 4},
-        {"0.2", std::nullopt}, {"4.01", std::nullopt}, {"-1", std::nullopt}, {"0", std::nullopt},
-        {"abc", std::nullopt}, {"1.5x", std::nullopt}, {"", std::nullopt}, {"nan", std::nullopt}, {"inf", std::nullopt},
-    };
-    for (const auto& [text, scale] : cases) EXPECT_EQ(WindowGeometry::parseScale(text), scale) << text;
+    for (const auto& [text, scale] : {std::pair<const char*, double>{"0.75", 0.75}, {"1", 1}, {"1.5", 1.5}, {"0.25", 0.25}, {"4", 4}})
+        EXPECT_EQ(WindowGeometry::parseScale(text), scale) << text;
+    for (const char* text : {"0.2", "4.01", "-1", "0", "abc", "1.5x", "", "nan", "inf"})
+        EXPECT_EQ(WindowGeometry::parseScale(text), std::nullopt) << text;
 }
 
 }  // namespace
