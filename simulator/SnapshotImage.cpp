@@ -26,14 +26,20 @@ SnapshotImage SnapshotImage::fromSurface(cairo_surface_t* surface) {
     const bool hasAlpha = cairo_image_surface_get_format(surface) == CAIRO_FORMAT_ARGB32;
     const unsigned char* data = cairo_image_surface_get_data(surface);
     SnapshotImage image(width, height);
+    std::uint8_t* out = image._rgba.data();  // a whole screen per snapshot: straight through, no per-pixel calls
     for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(data + std::size_t(y) * std::size_t(stride));
-        for (int x = 0; x < width; ++x) {
+        for (int x = 0; x < width; ++x, out += 4) {
             const std::uint32_t v = row[x];
             const unsigned a = hasAlpha ? v >> 24 : 255;
             // Straight colour from premultiplied, rounded to nearest as Cairo's own PNG writer does.
-            const auto straight = [a](unsigned c) { return std::uint8_t(a == 0 ? 0 : (c * 255 + a / 2) / a); };
-            image.setPixel(x, y, {straight(v >> 16 & 0xff), straight(v >> 8 & 0xff), straight(v & 0xff), std::uint8_t(a)});
+            const auto straight = [a](unsigned c) {
+                return std::uint8_t(a == 255 ? c : a == 0 ? 0 : (c * 255 + a / 2) / a);
+            };
+            out[0] = straight(v >> 16 & 0xff);
+            out[1] = straight(v >> 8 & 0xff);
+            out[2] = straight(v & 0xff);
+            out[3] = std::uint8_t(a);
         }
     }
     return image;
@@ -65,8 +71,13 @@ bool SnapshotImage::write(const std::filesystem::path& path, std::string* error)
     png.format = dropAlpha ? PNG_FORMAT_RGB : PNG_FORMAT_RGBA;
     std::vector<std::uint8_t> rgb;
     if (dropAlpha) {
-        rgb.reserve(_rgba.size() / 4 * 3);
-        for (std::size_t i = 0; i < _rgba.size(); i += 4) rgb.insert(rgb.end(), &_rgba[i], &_rgba[i + 3]);
+        rgb.resize(_rgba.size() / 4 * 3);
+        std::uint8_t* out = rgb.data();
+        for (const std::uint8_t* in = _rgba.data(); in != _rgba.data() + _rgba.size(); in += 4, out += 3) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+        }
     }
     const bool written = png_image_write_to_file(&png, path.c_str(), 0, dropAlpha ? rgb.data() : _rgba.data(), 0, nullptr);
     if (!written && error) *error = "cannot write " + path.string() + ": " + png.message;

@@ -126,6 +126,7 @@ TEST_F(ComposeTest, CaretKeyboardAndTokenAreDrawn) {
     app->finishTransitions();
     ScreenImage sheet(*app);
     EXPECT_GT(blue(sheet, sim::ComposeLayout::sheetText(screen)), 40) << "the sheet's caret";
+    EXPECT_TRUE(app->finishSheet(false));  // the sheet holds itself through its handler until it is done
 }
 
 }  // namespace
