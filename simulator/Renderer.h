@@ -1,8 +1,9 @@
 #pragma once
-// Draws the simulated screen exactly as the model holds it, with Cairo and Pango: the status bar
-// in its style, the navigation bar with the visible bar's colours, the page's title or title view
-// (at its presentation alpha) and bar buttons, the visible page's grouped table, a presented
-// share sheet or mail composer, the front alert with its keyboard, and the note banner.
+// Draws the simulated screen exactly as the model holds it, with Cairo and Pango: each column (a
+// phone's one, a pad's list and pane) with its navigation bar in that bar's colours, the page's
+// title or title view (at its presentation alpha), bar buttons and grouped table, through the
+// transition painter while something moves; the status bar in its style across the screen, a
+// presented share sheet or mail composer, the front alert with its keyboard, and the note banner.
 #include <cairo.h>
 
 #include <filesystem>
@@ -11,7 +12,6 @@
 #include "host/CoreGraphics/CGGeometry.h"
 #include "host/UIKit/UIColor.h"
 
-class UINavigationBar;
 class UIViewController;
 
 namespace sim {
