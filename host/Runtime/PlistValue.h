@@ -2,18 +2,19 @@
 // A property-list value: what a row's properties, a defaults domain and a strings table hold.
 // A plain value type; "nil" is the default-constructed value.
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <variant>
 #include <vector>
+
+#include "host/Runtime/SortedDictionary.h"
 
 namespace host {
 
 class PlistValue {
 public:
     using Array = std::vector<PlistValue>;
-    using Dictionary = std::map<std::string, PlistValue>;
+    using Dictionary = SortedDictionary<PlistValue>;
     using Data = std::vector<std::uint8_t>;
     struct Date {
         double secondsSinceReference = 0;  // since 2001-01-01 00:00:00 UTC, as the platform counts

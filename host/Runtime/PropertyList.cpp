@@ -89,8 +89,10 @@ bool convert(plist_t node, int depth, PlistValue& out) {
             }
         }
         case PLIST_DICT: {
-            out = PlistValue(PlistValue::Dictionary());
-            PlistValue::Dictionary& entries = *out.dictionary();
+            // Gathered in the file's order and sorted once: a later duplicate key replaces the
+            // earlier entry, as the platform reads them.
+            std::vector<PlistValue::Dictionary::value_type> entries;
+            entries.reserve(plist_dict_get_size(node));
             plist_dict_iter it = nullptr;
             plist_dict_new_iter(node, &it);
             const Iterator ownedIter(it);
@@ -99,12 +101,12 @@ bool convert(plist_t node, int depth, PlistValue& out) {
                 plist_t value = nullptr;
                 plist_dict_next_item(node, it, &key, &value);
                 const Buffer ownedKey(key);
-                if (!value) return true;
-                // A later duplicate key replaces the earlier entry, as the platform reads them.
-                auto [entry, added] = entries.try_emplace(key ? key : "");
-                if (!added) entry->second = PlistValue();
-                if (!convert(value, depth + 1, entry->second)) return false;
+                if (!value) break;
+                auto& entry = entries.emplace_back(key ? key : "", PlistValue());
+                if (!convert(value, depth + 1, entry.second)) return false;
             }
+            out = PlistValue(PlistValue::Dictionary::fromEntries(std::move(entries)));
+            return true;
         }
         default:
             return false;

@@ -140,23 +140,24 @@ private:
 
     // Entries up to the '}' closing the brace at `open`, or to the end of the text when the
     // dictionary has no braces. Every entry ends with ';'.
+    // A later duplicate key replaces the earlier entry.
     std::optional<PlistValue::Dictionary> readEntries(int depth, std::optional<std::size_t> open) {
-        PlistValue::Dictionary entries;
+        std::vector<PlistValue::Dictionary::value_type> entries;
         for (skipSpace();; skipSpace()) {
             if (atEnd()) {
                 if (open) return fail(_pos, "unterminated dictionary (opened on " + lineOf(*open) + ")");
-                return entries;
+                return PlistValue::Dictionary::fromEntries(std::move(entries));
             }
             if (open && peek() == '}') {
                 ++_pos;
-                return entries;
+                return PlistValue::Dictionary::fromEntries(std::move(entries));
             }
             auto key = readString("a key");
             if (!key) return std::nullopt;
             skipSpace();
             if (peek() == ';') {
                 ++_pos;
-                entries.insert_or_assign(*key, PlistValue(*key));
+                entries.emplace_back(*key, PlistValue(*key));
                 continue;
             }
             if (peek() != '=') return fail(_pos, "expected '=' or ';' after a key");
@@ -166,7 +167,7 @@ private:
             skipSpace();
             if (peek() != ';') return fail(_pos, "missing ';' after a value");
             ++_pos;
-            entries.insert_or_assign(std::move(*key), std::move(*value));
+            entries.emplace_back(std::move(*key), std::move(*value));
         }
     }
 
