@@ -3,7 +3,8 @@
 #include "host/System/Dispatch.h"
 
 namespace {
-constexpr const char* kBundlePath = "/Library/PreferenceBundles/Velkaro.bundle";
+// Made once: the bundle is looked up by this path for every string.
+const std::string kBundlePath = "/Library/PreferenceBundles/Velkaro.bundle";
 }  // namespace
 
 KXVelkaroLocalizer* KXVelkaroLocalizer::_sharedSelf = nullptr;
@@ -52,7 +53,7 @@ std::shared_ptr<PSSpecifierArray> KXVelkaroLocalizer::localizedSpecifiersForSpec
     for (const auto& specifier : *specifiers) {
         if (!specifier) continue;
         if (const auto& name = specifier->name()) specifier->setName(localizedStringForKey(*name, table));
-        if (const auto footer = specifier->propertyForKey("footerText").text())
+        if (const std::string* footer = specifier->propertyForKey("footerText").string())
             specifier->setProperty(localizedStringForKey(*footer, table), "footerText");
         if (auto titles = localizedTitles(specifier, false, table)) specifier->setTitleDictionary(titles);
         if (auto titles = localizedTitles(specifier, true, table)) specifier->setShortTitleDictionary(titles);
