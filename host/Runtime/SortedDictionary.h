@@ -60,15 +60,10 @@ public:
     const_iterator end() const { return _entries.end(); }
     size_type size() const { return _entries.size(); }
     bool empty() const { return _entries.empty(); }
-    void clear() { _entries.clear(); }
 
-    iterator find(std::string_view key) {
-        const auto it = lowerBound(key);
-        return it != end() && it->first == key ? it : end();
-    }
-    const_iterator find(std::string_view key) const { return const_cast<SortedDictionary*>(this)->find(key); }
+    iterator find(std::string_view key) { return findIn(_entries, key); }
+    const_iterator find(std::string_view key) const { return findIn(_entries, key); }
     bool contains(std::string_view key) const { return find(key) != end(); }
-    size_type count(std::string_view key) const { return contains(key) ? 1 : 0; }
 
     // Adds the key with a value made from `args` unless it is present; says where it is and
     // whether it was added.
@@ -102,7 +97,6 @@ public:
         _entries.erase(it);
         return 1;
     }
-    iterator erase(const_iterator position) { return _entries.erase(position); }
 
     friend bool operator==(const SortedDictionary& a, const SortedDictionary& b) { return a._entries == b._entries; }
     friend bool operator<(const SortedDictionary& a, const SortedDictionary& b) {
@@ -112,10 +106,18 @@ public:
 private:
     static bool keyBefore(const value_type& a, const value_type& b) { return a.first < b.first; }
 
-    iterator lowerBound(std::string_view key) {
-        return std::lower_bound(_entries.begin(), _entries.end(), key,
+    // The first entry whose key is not before `key`, in `entries` as given (const or not).
+    template <class Entries>
+    static auto lowerBoundIn(Entries& entries, std::string_view key) {
+        return std::lower_bound(entries.begin(), entries.end(), key,
             [](const value_type& entry, std::string_view k) { return std::string_view(entry.first) < k; });
     }
+    template <class Entries>
+    static auto findIn(Entries& entries, std::string_view key) {
+        const auto it = lowerBoundIn(entries, key);
+        return it != entries.end() && it->first == key ? it : entries.end();
+    }
+    iterator lowerBound(std::string_view key) { return lowerBoundIn(_entries, key); }
 
     // A stable sort by key. A dictionary of a few entries (the common case) is sorted by insertion,
     // which needs no buffer; std::stable_sort would allocate one for every dictionary.
