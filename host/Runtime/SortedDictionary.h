@@ -77,10 +77,6 @@ public:
             true};
     }
     template <class Key>
-    std::pair<iterator, bool> emplace(Key&& key, Value value) {
-        return try_emplace(std::forward<Key>(key), std::move(value));
-    }
-    template <class Key>
     std::pair<iterator, bool> insert_or_assign(Key&& key, Value value) {
         auto [it, added] = try_emplace(std::forward<Key>(key));
         it->second = std::move(value);
